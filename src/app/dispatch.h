@@ -1,0 +1,19 @@
+#pragma once
+
+namespace app {
+
+// Button ids of the main window, which are also its control numbers.
+inline constexpr int kLoadButton = 11;
+inline constexpr int kWaterButton = 12;
+inline constexpr int kSaveButton = 13;
+inline constexpr int kObjectsButton = 14;
+inline constexpr int kGhostButton = 15;
+inline constexpr int kCarButton = 16;
+
+// Runs the actions of the button with this id; any other id does nothing.
+void RunButton(int id);
+
+// "load": load, parse, and unless the parse refused the file, the picture.
+void LoadAndShowTrack();
+
+}  // namespace app

@@ -1,0 +1,45 @@
+#include "app/startup.h"
+
+#include "app/dispatch.h"
+#include "app/state.h"
+#include "app/status_log.h"
+#include "picture/picture.h"
+#include "platform/surface.h"
+#include "platform/windowing.h"
+#include "track/track.h"
+
+namespace app {
+
+void StartUp() {
+    InitialiseState();
+    platform::LoadFontNumbered(picture::kCaptionFont, "Lucida Console", 12);
+
+    platform::Windowing* ui = platform::CurrentWindowing();
+    if (ui) {
+        ui->OpenWindow(kMainWindow, 10, 10, 1000, 720, "Velocitra Track Analyse");
+        ui->CreateInfoBox(track::kInfoListControl, 10, 10, 400, 600);
+        ui->CreateStaticText(kStatusLogControl, 10, 620, 400, 80, "");
+        ui->CreatePictureControl(picture::kPictureControl, 450, 10, 512, 560);
+        ui->CreateButton(kLoadButton, 450, 620, 50, 24, "load");
+        ui->CreateButton(kWaterButton, 510, 620, 50, 24, "water");
+        ui->CreateButton(kObjectsButton, 570, 620, 50, 24, "Objects");
+        ui->CreateButton(kGhostButton, 630, 620, 50, 24, "Ghost");
+        ui->CreateButton(kSaveButton, 690, 620, 50, 24, "save");
+        ui->CreateButton(kCarButton, 780, 620, 50, 24, "Car");
+    }
+
+    state.StatusMessage = "ready...";
+    PostStatus();
+}
+
+int RunEventLoop() {
+    for (;;) {
+        state.LastEvent = platform::WaitEvent();
+        if (state.LastEvent == platform::kControlEvent) RunButton(platform::EventControl());
+        if (state.LastEvent == platform::kCloseEvent) break;
+    }
+    platform::FreeSurface();
+    return 0;
+}
+
+}  // namespace app

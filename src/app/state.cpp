@@ -1,0 +1,39 @@
+#include "app/state.h"
+
+#include "platform/surface.h"
+#include "platform/windowing.h"
+
+namespace app {
+
+AnalyserState state;
+
+void InitialiseState() {
+    using platform::RgbColour;
+    AnalyserState& s = state;
+    s = AnalyserState{};
+
+    s.ObjectColourTable = {RgbColour(160, 160, 160), RgbColour(180, 180, 180),
+                           RgbColour(144, 220, 96),  RgbColour(190, 200, 128),
+                           RgbColour(150, 140, 100), RgbColour(190, 180, 160),
+                           RgbColour(240, 220, 210), RgbColour(246, 251, 254),
+                           RgbColour(220, 231, 240), RgbColour(255, 255, 255),
+                           RgbColour(255, 255, 0),   RgbColour(255, 0, 0),
+                           RgbColour(63, 63, 63),    0,
+                           0,                        0,
+                           0};
+    s.TerrainIndexTable = {23, 26, 42, 154, 59, 83, 89, 104, 100, 242, 245, 244, 9, 0, 0, 0, 0};
+
+    s.TrackDirectory = platform::CurrentDirectory();
+
+    s.TrackFileSize = kTrackBufferSize;
+    s.TrackBuffer.assign(kTrackBufferSize, 0);
+    s.TrackData = 0;
+    s.PictureData = s.TrackData + kTrackHalfSize;
+
+    s.LineSeparator = "\r\n";
+    s.StatusLineCount = kStatusLineCount;
+    s.StatusMessage = "> ";
+    for (int i = 1; i <= kStatusLineCount; ++i) s.StatusLines[i] = "> ";
+}
+
+}  // namespace app

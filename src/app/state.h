@@ -1,0 +1,83 @@
+// The one state record of the tool. Every action is a function without
+// arguments that reads and writes `app::state`; nothing else carries state
+// from one action to the next.
+//
+// Texts are Windows-1252 bytes (the track files' code page), except paths:
+// `TrackPath`, `TrackDirectory` and the answers of file dialogs are in the
+// file system's own encoding, since they must open the very file chosen.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace app {
+
+using Text = std::string;
+// A position in `TrackBuffer`, counted from its start. 64 bits, so that no
+// count read from a hostile file can wrap a computed position.
+using Address = std::int64_t;
+
+inline constexpr std::int32_t kTrackBufferSize = 2'000'000;
+inline constexpr std::int32_t kTrackHalfSize = 1'000'000;
+inline constexpr int kStatusLineCount = 6;
+inline constexpr std::int16_t kNoTime = 6000;  // times of 6000 or more are "no time"
+
+struct AnalyserState {
+    Text TrackAuthor;
+    std::int32_t TrackLength = 0;
+    Text BestName;
+    std::array<Text, 7> PlaceNames;  // entries 1..6; entry 0 unused
+    Text RecordDate;
+    Text TrackPath;       // file system encoding
+    Text PictureName;
+    Text TrackDirectory;  // file system encoding, ends in a separator
+    std::int32_t TrackFileSize = 0;
+    Address TrackData = 0;
+    Address PictureData = 0;
+    std::int64_t LandmapSize = 0;  // 2N after a parse, N after a build; 64 bits hold both
+    Address ObjectsData = 0;
+    Address TrailerData = 0;
+    Address RecordDateData = 0;
+    Address GhostData = 0;
+    Address HeightMapData = 0;
+    float GhostScale = 0.0f;
+    Text LineSeparator;
+    Text StatusMessage;
+    std::int32_t LastEvent = 0;
+    std::int16_t Rotation = 0;
+    std::int16_t ObjectCount = 0;
+    std::int16_t BestTime = 0;
+    std::array<std::int16_t, 7> PlaceTimes{};  // entries 1..6; entry 0 unused
+    std::int16_t GhostFrameCount = 0;
+    std::uint8_t WorldSize = 0;
+    std::uint8_t WaterLevel = 0;
+    std::uint8_t Angle = 0;
+    std::uint8_t Zoom = 0;
+    std::uint8_t StartFinishLine = 0;
+    std::int8_t TrackRejected = 0;
+    std::int8_t StatusLineCount = 0;
+    std::array<std::int32_t, 17> ObjectColourTable{};
+    std::array<std::int32_t, 17> TerrainIndexTable{};
+    std::array<Text, 11> CarNames;   // 0 = best entry's car, 1..6 = places
+    std::array<Text, 7> StatusLines;  // entries 1..6; entry 0 unused
+
+    // Whether a parse has accepted a track since start-up. The addresses
+    // above are offsets, where 0 is a real position; this says whether they
+    // hold anything yet.
+    bool TrackAccepted = false;
+    // Why the last load read nothing from the chosen file (empty when it read
+    // the file, or when the dialog was cancelled). Only the command line
+    // reports it; the window keeps quiet, as the desktop tool always has.
+    Text LoadError;
+
+    std::vector<std::uint8_t> TrackBuffer;
+};
+
+extern AnalyserState state;
+
+// Gives every field its start value and takes the zero-filled TrackBuffer.
+void InitialiseState();
+
+}  // namespace app

@@ -1,0 +1,18 @@
+#include "app/status_log.h"
+
+#include "app/state.h"
+#include "platform/windowing.h"
+
+namespace app {
+
+void PostStatus() {
+    AnalyserState& s = state;
+    if (s.StatusMessage.size() > kStatusLineLength) s.StatusMessage.resize(kStatusLineLength);
+    for (int i = 1; i < s.StatusLineCount; ++i) s.StatusLines[i] = s.StatusLines[i + 1];
+    s.StatusLines[s.StatusLineCount] = s.StatusMessage;
+    s.StatusMessage.clear();
+    for (int i = 1; i <= s.StatusLineCount; ++i) s.StatusMessage += s.StatusLines[i] + s.LineSeparator;
+    platform::SetText(kStatusLogControl, s.StatusMessage);
+}
+
+}  // namespace app

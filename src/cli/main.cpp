@@ -1,0 +1,20 @@
+#include <iostream>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"trk: lists, draws and exports the track files of Velocitra (.trk).", "trk"};
+    app.require_subcommand(1, 1);
+    app.failure_message(CLI::FailureMessage::help);
+    int exitCode = 0;
+    cli::AddInfoCommand(app, exitCode);
+    cli::AddRenderCommand(app, exitCode);
+    cli::AddCarCommand(app, exitCode);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // Help goes to stdout with exit 0; every usage error exits 1.
+        return app.exit(error) == 0 ? 0 : 1;
+    }
+    return exitCode;
+}

@@ -1,0 +1,48 @@
+#include "cli/session.h"
+
+#include <iostream>
+
+#include "app/state.h"
+#include "platform/encoding.h"
+#include "platform/surface.h"
+#include "track/track.h"
+
+namespace cli {
+
+Session::Session() {
+    platform::UseWindowing(&ui);
+    ui.onStatusLine = [](const std::string& line) {
+        std::cerr << platform::Cp1252ToUtf8(line) << '\n';
+    };
+    app::InitialiseState();
+}
+
+Session::~Session() {
+    platform::UseWindowing(nullptr);
+    platform::FreeSurface();
+}
+
+ExitCode Session::LoadTrack(const std::string& path) {
+    ui.answers.push_back(path);
+    track::LoadTrack();
+    if (!app::state.LoadError.empty()) {
+        PrintError(path, app::state.LoadError);
+        return kFailed;
+    }
+    track::ParseTrack();
+    return app::state.TrackRejected ? kRefused : kOk;
+}
+
+std::string Session::InfoText() const {
+    const auto box = ui.texts.find(track::kInfoListControl);
+    if (box == ui.texts.end() || box->second.empty()) return "";
+    std::string text = platform::Cp1252ToUtf8(box->second);
+    if (text.back() != '\n') text += '\n';
+    return text;
+}
+
+void PrintError(const std::string& what, const std::string& reason) {
+    std::cerr << "trk: " << what << ": " << reason << '\n';
+}
+
+}  // namespace cli

@@ -1,0 +1,35 @@
+// One run of the tool's actions for the command line: the state, the
+// scripted windowing backend answering the dialogs, and the status log
+// going to stderr as lines are posted.
+#pragma once
+
+#include <string>
+
+#include "platform/scripted_windowing.h"
+
+namespace cli {
+
+enum ExitCode { kOk = 0, kFailed = 1, kRefused = 2 };
+
+class Session {
+public:
+    Session();
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Loads and parses the track through the "load" actions, answering the
+    // open dialog with `path`. kFailed (message on stderr) when the file
+    // could not be read, kRefused when the parse refused it.
+    ExitCode LoadTrack(const std::string& path);
+
+    // The information box as UTF-8, every line ended by a newline.
+    std::string InfoText() const;
+
+    platform::ScriptedWindowing ui;
+};
+
+// "trk: <what>: <reason>" on stderr.
+void PrintError(const std::string& what, const std::string& reason);
+
+}  // namespace cli

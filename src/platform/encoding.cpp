@@ -1,0 +1,78 @@
+#include "platform/encoding.h"
+
+#include <array>
+
+namespace platform {
+namespace {
+
+// 0x80..0x9F, where Windows-1252 differs from Latin-1.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+int ByteFromUnicode(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+    for (int i = 0; i < 32; ++i)
+        if (kHighControls[i] == c) return 0x80 + i;
+    return -1;
+}
+
+}  // namespace
+
+char32_t Cp1252ToUnicode(unsigned char byte) {
+    if (byte >= 0x80 && byte < 0xA0) return kHighControls[byte - 0x80];
+    return byte;
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+std::string Utf8ToCp1252(std::string_view text, char replacement) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : -1;
+        char32_t c = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
+        bool ok = extra >= 0;
+        for (int k = 1; ok && k <= extra; ++k) {
+            if (i + k >= text.size()) {
+                ok = false;
+                break;
+            }
+            const auto cont = static_cast<unsigned char>(text[i + k]);
+            if ((cont >> 6) != 2) ok = false;
+            c = (c << 6) | (cont & 0x3F);
+        }
+        if (!ok) {
+            out += replacement;
+            ++i;
+            continue;
+        }
+        const int byte = ByteFromUnicode(c);
+        out += byte < 0 ? replacement : static_cast<char>(byte);
+        i += 1 + extra;
+    }
+    return out;
+}
+
+}  // namespace platform

@@ -1,0 +1,86 @@
+// The windowing layer: the one window with numbered controls, the dialogs
+// and the event wait. The actions call the free functions below; a backend
+// (FLTK for the desktop, scripted for tests and the command line) does the
+// work. Without a backend every operation does nothing and every dialog
+// answers the empty text.
+//
+// Texts are Windows-1252, except the paths that file dialogs take and give,
+// which are in the file system's encoding.
+#pragma once
+
+#include <string>
+
+#include "platform/surface.h"
+
+namespace platform {
+
+inline constexpr int kControlEvent = 13100;
+inline constexpr int kCloseEvent = 16;
+
+class Windowing {
+public:
+    virtual ~Windowing() = default;
+
+    // Window and controls (start-up of the desktop tool).
+    virtual void OpenWindow(int /*number*/, int /*left*/, int /*top*/, int /*width*/,
+                            int /*height*/, const std::string& /*title*/) {}
+    virtual void CreateInfoBox(int /*number*/, int /*left*/, int /*top*/, int /*width*/,
+                               int /*height*/) {}
+    virtual void CreateStaticText(int /*number*/, int /*left*/, int /*top*/, int /*width*/,
+                                  int /*height*/, const std::string& /*text*/) {}
+    virtual void CreatePictureControl(int /*number*/, int /*left*/, int /*top*/, int /*width*/,
+                                      int /*height*/) {}
+    virtual void CreateButton(int /*number*/, int /*left*/, int /*top*/, int /*width*/,
+                              int /*height*/, const std::string& /*caption*/) {}
+
+    // Control content. `AppendRaw` inserts text at the end of a text box as it
+    // stands; the line rule of the information box lives above the backends.
+    virtual void ClearText(int control) = 0;
+    virtual void AppendRaw(int control, const std::string& text) = 0;
+    virtual void SetText(int control, const std::string& text) = 0;
+    virtual void ShowPicture(int control, PictureRef picture) = 0;
+
+    virtual std::string OpenFileDialog(const std::string& title, const std::string& defaultPath,
+                                       const std::string& filter, int filterIndex) = 0;
+    virtual std::string SaveFileDialog(const std::string& title, const std::string& defaultPath,
+                                       const std::string& filter, int filterIndex) = 0;
+    virtual std::string InputDialog(const std::string& title, const std::string& prompt,
+                                    const std::string& defaultText) = 0;
+
+    // Events: blocks for the next one; kControlEvent comes with EventControl().
+    virtual int WaitEvent() { return kCloseEvent; }
+    virtual int EventControl() { return 0; }
+};
+
+// Installs the backend the operations below use (nullptr: none).
+void UseWindowing(Windowing* backend);
+Windowing* CurrentWindowing();
+
+void ClearInfoList(int control);
+// Adds `text` as the new last line. Lines are separated by one "\n"; an
+// empty first line is held back until the next line comes.
+void AppendInfoLine(int control, const std::string& text);
+void SetText(int control, const std::string& text);
+void ShowPicture(int control, PictureRef picture);
+
+std::string OpenFileDialog(const std::string& title, const std::string& defaultPath,
+                           const std::string& filter, int filterIndex);
+std::string SaveFileDialog(const std::string& title, const std::string& defaultPath,
+                           const std::string& filter, int filterIndex);
+std::string InputDialog(const std::string& title, const std::string& prompt,
+                        const std::string& defaultText);
+int WaitEvent();
+int EventControl();
+
+// The process's current directory, ended by the path separator.
+std::string CurrentDirectory();
+inline constexpr char kPathSeparator = '/';
+
+// The initial name a file dialog shows for `defaultPath`: the part after
+// the last separator, or empty when it holds a character a file name cannot
+// (below 32, '"', '*', '/', ':', '<', '>', '?', '\\', '|').
+std::string DialogInitialName(const std::string& defaultPath);
+// The directory part of `defaultPath` (up to the last separator), or empty.
+std::string DialogInitialDirectory(const std::string& defaultPath);
+
+}  // namespace platform

@@ -1,0 +1,141 @@
+#include <algorithm>
+#include <string>
+
+#include "app/state.h"
+#include "app/status_log.h"
+#include "platform/windowing.h"
+#include "track/layout.h"
+#include "track/reader.h"
+#include "track/track.h"
+
+namespace track {
+namespace {
+
+void Line(const std::string& text) { platform::AppendInfoLine(kInfoListControl, text); }
+
+std::string Number(std::int64_t value) { return std::to_string(value); }
+
+// Names and the author lose leading and trailing blanks; tabs stay.
+std::string Trimmed(std::string text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// Two characters: cut when longer, filled with "0" on the left when shorter.
+std::string TwoCharacters(std::int16_t value) {
+    std::string text = Number(value);
+    if (text.size() > 2) text.resize(2);
+    return std::string(2 - text.size(), '0') + text;
+}
+
+std::string FormatRecordDate(const Reader& file, std::int64_t at) {
+    return Number(file.I16(at + 6)) + "." + Number(file.I16(at + 2)) + "." + Number(file.I16(at)) +
+           "   " + Number(file.I16(at + 8)) + ":" + TwoCharacters(file.I16(at + 10)) + "." +
+           TwoCharacters(file.I16(at + 12));
+}
+
+// Rotation is byte 12 less (byte 13 + 1) when byte 13 is set.
+std::int16_t Rotation(const Reader& file) {
+    const int low = file.U8(kRotationOffset);
+    const int high = file.U8(kRotationOffset + 1);
+    return static_cast<std::int16_t>(low - (high != 0 ? high + 1 : 0));
+}
+
+// Whether every section the tool reads lies inside the loaded file.
+bool SectionsInside(const Reader& file, std::int32_t n, std::int64_t trailer, std::int16_t objects,
+                    std::int16_t frames) {
+    const std::int64_t objectBytes = 2 + kObjectRecordSize * std::max<std::int16_t>(objects, 0);
+    const std::int64_t ghostBytes = 2 + kGhostFrameSize * std::max<std::int16_t>(frames, 0);
+    return file.Has(0, kHeaderSize) && file.Has(kLandmapOffset, std::max<std::int64_t>(0, 2 * LandmapPairCount(n))) &&
+           file.Has(HeightMapPosition(n), kHeightMapSize) &&
+           file.Has(ObjectsPosition(n), objectBytes) &&
+           file.Has(trailer + kAuthorFromTrailer, kAuthorWidth) &&
+           file.Has(trailer + kTrackLengthFromTrailer, 4) &&
+           file.Has(trailer, kGhostFromTrailer) &&
+           file.Has(trailer + kGhostFromTrailer, ghostBytes);
+}
+
+}  // namespace
+
+void ParseTrack() {
+    app::AnalyserState& s = app::state;
+    const Reader file = LoadedTrack();
+    s.TrackRejected = 0;
+
+    if (file.I16(kVersionOffset) != kVersion || file.Text(kMarkOffset, 2) != "VT") {
+        s.TrackRejected = 1;
+        s.StatusMessage = "Caution: Version <> 1.05";
+        app::PostStatus();
+        return;
+    }
+
+    Line("Velocitra 1.05");
+    Line(" ");
+    s.WorldSize = file.U8(kWorldSizeOffset);
+    Line("Worldsize: " + Number(s.WorldSize));
+    s.WaterLevel = file.U8(kWaterLevelOffset);
+    Line("Waterlevel: " + Number(s.WaterLevel));
+    s.Angle = file.U8(kAngleOffset);
+    Line("Angel: " + Number(s.Angle));
+    s.Rotation = Rotation(file);
+    Line("Rotation: " + Number(s.Rotation));
+    s.Zoom = file.U8(kZoomOffset);
+    Line("Zoom: " + Number(s.Zoom));
+    s.StartFinishLine = file.U8(kStartFinishOffset);
+    Line("S/F Line: " + Number(s.StartFinishLine));
+    Line(" ");
+
+    const std::int32_t n = file.I32(kLandmapCountOffset);
+    s.LandmapSize = 2 * std::int64_t{n};
+    Line("Landmap: " + Number(s.LandmapSize) + " Bytes");
+
+    s.TrailerData = s.TrackData + file.I32(kTrailerOffsetField);
+    s.RecordDateData = s.TrailerData + kRecordDateFromTrailer;
+    s.GhostData = s.TrailerData + kGhostFromTrailer;
+    s.HeightMapData = s.TrackData + HeightMapPosition(n);
+    s.ObjectsData = s.TrackData + ObjectsPosition(n);
+    s.ObjectCount = file.I16(s.ObjectsData - s.TrackData);
+    Line("# Objecte: " + Number(s.ObjectCount));
+
+    const std::int64_t trailer = s.TrailerData - s.TrackData;
+    s.TrackLength = file.I32(trailer + kTrackLengthFromTrailer);
+    Line("Trk-L\xE4nge: " + Number(s.TrackLength));
+    Line(" ");
+
+    s.TrackAuthor = Trimmed(file.Text(trailer + kAuthorFromTrailer, kAuthorWidth));
+    Line("Autor: " + s.TrackAuthor);
+    Line(" ");
+
+    s.BestTime = file.I16(trailer);
+    s.BestName = Trimmed(file.Text(trailer + kBestNameFromTrailer, kNameWidth));
+    s.RecordDate = FormatRecordDate(file, s.RecordDateData - s.TrackData);
+    Line("Best: " + s.BestName + " " + Number(s.BestTime) + "  " + s.RecordDate);
+
+    for (int p = 1; p <= 6; ++p) {
+        s.PlaceTimes[p] = file.I16(trailer + 2 * p);
+        s.PlaceNames[p] = Trimmed(file.Text(trailer + kBestNameFromTrailer + kNameStride * p, kNameWidth));
+        Line(Number(p) + ".: " + s.PlaceNames[p] + " " + Number(s.PlaceTimes[p]));
+    }
+    Line(" ");
+
+    for (int k = 0; k < kCarCount; ++k) {
+        s.CarNames[k] = Trimmed(file.Text(CarRecordPosition(trailer, k), kNameWidth));
+        Line((k == 0 ? std::string("Car Best:") : Number(k) + ":") + s.CarNames[k]);
+    }
+    Line(" ");
+
+    s.GhostFrameCount = GhostFrames(file.I16(s.GhostData - s.TrackData));
+    Line("Ghost Frames:" + Number(s.GhostFrameCount));
+
+    s.TrackRejected = 0;
+    s.TrackAccepted = true;
+
+    if (!SectionsInside(file, n, trailer, s.ObjectCount, s.GhostFrameCount)) {
+        s.StatusMessage = "Caution: File damaged, parts lie beyond its end";
+        app::PostStatus();
+    }
+}
+
+}  // namespace track
