@@ -49,3 +49,202 @@ TEST_F(Listing, AcceptedTrackListsAllLinesInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+using Listing = ActionTest;
+
+TEST_F(Listing, VersionAndMarkDecideAcceptance) {
+    struct Case {
+        std::int16_t version;
+        std::string mark;
+        bool accepted;
+    };
+    for (const Case& c : {Case{261, "VT", true}, Case{261, "V", false}, Case{1281, "VT", false},
+                          Case{261, "vt", false}, Case{261, "VX", false}}) {
+        TrackContents t = Sample();
+        t.version = c.version;
+        t.mark = c.mark;
+        app::InitialiseState();
+        Load(WriteTrack("t.trk", t));
+        EXPECT_EQ(app::state.TrackRejected, c.accepted ? 0 : 1) << c.version << " " << c.mark;
+        EXPECT_EQ(InfoLines().size(), c.accepted ? 33u : 1u);
+        if (!c.accepted) {
+            EXPECT_EQ(NewestStatusLine(), "Caution: Version <> 1.05");
+        }
+    }
+}
+
+TEST_F(Listing, RotationCombinesItsTwoBytes) {
+    const int cases[][3] = {{200, 255, -56}, {200, 0, 200}, {10, 1, 8}, {0, 255, -256}, {255, 0, 255}};
+    for (const auto& c : cases) {
+        TrackContents t = Sample();
+        t.rotationLow = static_cast<std::uint8_t>(c[0]);
+        t.rotationHigh = static_cast<std::uint8_t>(c[1]);
+        Load(WriteTrack("r.trk", t));
+        EXPECT_EQ(InfoLines().at(6), "Rotation: " + std::to_string(c[2]));
+    }
+}
+
+TEST_F(Listing, TextsAreCutAtTheirWidthAndTrimmedOfBlanksOnly) {
+    TrackContents t = Sample();
+    t.bestName = "ABCDEFGHIJKLM";  // 13 bytes: the 13th is not read
+    t.placeNames[0] = "  Bob";
+    t.placeNames[1] = "\tTab\t";
+    t.author = std::string(30, 'a');
+    t.carNames[3] = "Name12345678XYZ";
+    t.bestTime = 100;
+    Load(WriteTrack("n.trk", t));
+    const auto lines = InfoLines();
+    EXPECT_EQ(lines.at(16), "Best: ABCDEFGHIJKL 100  7.3.2004   9:05.07");
+    EXPECT_EQ(lines.at(17), "1.: Bob 5432");
+    EXPECT_EQ(lines.at(18), "2.: \tTab\t 5500");
+    EXPECT_EQ(lines.at(14), "Autor: " + std::string(30, 'a'));
+    EXPECT_EQ(lines.at(27), "3:Name12345678");
+
+    t.bestName = "";
+    Load(WriteTrack("n.trk", t));
+    EXPECT_EQ(InfoLines().at(16), "Best:  100  7.3.2004   9:05.07");
+}
+
+TEST_F(Listing, RecordDateShowsTwoCharacterFieldsCutOrFilled) {
+    TrackContents t = Sample();
+    t.date = {1999, 12, 3, 31, 23, 123, -3, 999};
+    Load(WriteTrack("d.trk", t));
+    EXPECT_EQ(app::state.RecordDate, "31.12.1999   23:12.-3");
+    t.date = {2004, 1, 0, 2, 0, 0, 0, 0};
+    Load(WriteTrack("d.trk", t));
+    EXPECT_EQ(app::state.RecordDate, "2.1.2004   0:00.00");
+}
+
+TEST_F(Listing, GhostFramesAreHalfTheLengthTruncatedTowardZero) {
+    for (const auto& [g, frames] : {std::pair{7, 3}, {-3, -1}, {1, 0}, {-32768, -16384}}) {
+        TrackContents t = Sample();
+        t.ghost.clear();
+        t.ghostLength = static_cast<std::int16_t>(g);
+        Load(WriteTrack("g.trk", t));
+        EXPECT_EQ(InfoLines().back(), "Ghost Frames:" + std::to_string(frames));
+        EXPECT_EQ(app::state.GhostFrameCount, frames);
+    }
+}
+
+TEST_F(Listing, CancelledFirstLoadRefusesTheEmptyBuffer) {
+    Load("");
+    EXPECT_EQ(InfoText(), "   2000000 Bytes");
+    EXPECT_EQ(app::state.TrackRejected, 1);
+    EXPECT_EQ(NewestStatusLine(), "Caution: Version <> 1.05");
+    EXPECT_EQ(app::state.TrackPath, "");
+    EXPECT_EQ(app::state.TrackDirectory, "");
+}
+
+TEST_F(Listing, CancelAfterAcceptedTrackListsItAgain) {
+    const std::string path = WriteTrack("monza.trk", Sample());
+    Load(path);
+    auto first = InfoLines();
+    Load("");
+    auto again = InfoLines();
+    EXPECT_EQ(again.front(), "   " + std::to_string(std::filesystem::file_size(path)) + " Bytes");
+    first.erase(first.begin());
+    again.erase(again.begin());
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(app::state.TrackRejected, 0);
+}
+
+TEST_F(Listing, OpenDialogStartsInTheLastTracksDirectory) {
+    const std::string path = WriteTrack("monza.trk", Sample());
+    Load(path);
+    Load("");
+    ASSERT_EQ(ui.dialogs.size(), 2u);
+    EXPECT_EQ(ui.dialogs[0].title, "Select Track");
+    EXPECT_EQ(ui.dialogs[0].filterOrPrompt, "trk|*.trk");
+    EXPECT_EQ(ui.dialogs[0].defaultText, platform::CurrentDirectory());
+    EXPECT_EQ(ui.dialogs[1].defaultText, scratch.string() + "/");
+}
+
+TEST_F(Listing, RefusedFileAfterAcceptedOneKeepsTheTracksValues) {
+    Load(WriteTrack("good.trk", Sample()));
+    const app::AnalyserState before = app::state;
+    TrackContents bad = Sample();
+    bad.mark = "XX";
+    bad.worldSize = 7;
+    const std::string badPath = WriteTrack("bad.trk", bad);
+    Load(badPath);
+    EXPECT_EQ(InfoLines(), std::vector<std::string>{
+                               "bad.trk   " + std::to_string(std::filesystem::file_size(badPath)) + " Bytes"});
+    EXPECT_EQ(app::state.TrackRejected, 1);
+    EXPECT_EQ(app::state.WorldSize, before.WorldSize);
+    EXPECT_EQ(app::state.TrailerData, before.TrailerData);
+    EXPECT_EQ(app::state.CarNames, before.CarNames);
+    EXPECT_EQ(app::state.PlaceTimes, before.PlaceTimes);
+    EXPECT_TRUE(app::state.TrackAccepted);
+}
+
+TEST_F(Listing, UnreadableAndOverlongFilesKeepTheBuffer) {
+    const std::string good = WriteTrack("good.trk", Sample());
+    Load(good);
+    const auto size = app::state.TrackFileSize;
+    const std::vector<std::uint8_t> firstBytes(app::state.TrackBuffer.begin(), app::state.TrackBuffer.begin() + size);
+
+    Load((scratch / "missing.trk").string());
+    EXPECT_EQ(InfoLines().front(), "missing.trk   " + std::to_string(size) + " Bytes");
+    EXPECT_FALSE(app::state.LoadError.empty());
+    EXPECT_EQ(app::state.TrackRejected, 0);  // the old track is listed again
+
+    std::vector<std::uint8_t> huge(1'000'001, 0xAB);
+    Load(WriteFile("huge.trk", huge));
+    EXPECT_EQ(app::state.TrackFileSize, size);
+    EXPECT_TRUE(std::equal(firstBytes.begin(), firstBytes.end(), app::state.TrackBuffer.begin()));
+    EXPECT_EQ(app::state.TrackBuffer[app::kTrackHalfSize], 0);
+    EXPECT_NE(StatusText().find("Caution: File > 1000000 Bytes"), std::string::npos);
+
+    Load(WriteFile("exact.trk", std::vector<std::uint8_t>(1'000'000, 0)));
+    EXPECT_EQ(app::state.TrackFileSize, 1'000'000);
+    EXPECT_TRUE(app::state.LoadError.empty());
+}
+
+TEST_F(Listing, EmptyFileIsReadAsNothingAndRefused) {
+    Load(WriteTrack("good.trk", Sample()));
+    Load(WriteFile("empty.trk", {}));
+    EXPECT_EQ(InfoText(), "empty.trk   0 Bytes");
+    EXPECT_EQ(app::state.TrackRejected, 1);
+}
+
+TEST_F(Listing, SectionsBeyondTheFileReadAsMissing) {
+    struct Case {
+        const char* what;
+        void (*damage)(TrackContents&);
+    };
+    const Case cases[] = {
+        {"trailer far beyond", [](TrackContents& t) { t.trailerOffset = 0x7FFFFFFF; }},
+        {"trailer negative", [](TrackContents& t) { t.trailerOffset = -0x7FFFFFFF - 1; }},
+        {"landmap huge", [](TrackContents& t) { t.landmapCount = 0x7FFFFFFF; }},
+        {"landmap negative", [](TrackContents& t) { t.landmapCount = -0x7FFFFFFF - 1; }},
+        {"objects too many", [](TrackContents& t) { t.objectCount = 32767; }},
+        {"ghost too long", [](TrackContents& t) { t.ghostLength = 32767; }},
+    };
+    for (const Case& c : cases) {
+        TrackContents t = Sample();
+        c.damage(t);
+        app::InitialiseState();
+        Load(WriteTrack("damaged.trk", t));
+        EXPECT_EQ(app::state.TrackRejected, 0) << c.what;
+        EXPECT_EQ(InfoLines().size(), 33u) << c.what;
+        EXPECT_EQ(NewestStatusLine(), "Caution: File damaged, parts lie beyond its end") << c.what;
+    }
+
+    TrackContents t = Sample();
+    t.trailerOffset = 0x7FFFFFFF;
+    Load(WriteTrack("damaged.trk", t));
+    const auto lines = InfoLines();
+    EXPECT_EQ(lines.at(12), "Trk-L\xE4nge: 0");
+    EXPECT_EQ(lines.at(14), "Autor: ");
+    EXPECT_EQ(lines.at(16), "Best:  0  0.0.0   0:00.00");
+    EXPECT_EQ(lines.back(), "Ghost Frames:0");
+}
+
+TEST_F(Listing, HealthyTrackPostsNothing) {
+    Load(WriteTrack("good.trk", Sample()));
+    EXPECT_EQ(NewestStatusLine(), "> ");
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "platform/encoding.h"
+#include "platform/windowing.h"
+
+namespace {
+
+TEST(Encoding, Windows1252BecomesUtf8AndBack) {
+    EXPECT_EQ(platform::Cp1252ToUtf8("Trk-L\xE4nge"), "Trk-L\xC3\xA4nge");
+    EXPECT_EQ(platform::Cp1252ToUtf8("\x80\x93\x9F"), "\xE2\x82\xAC\xE2\x80\x9C\xC5\xB8");
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(platform::Utf8ToCp1252(platform::Cp1252ToUtf8(all)), all);
+}
+
+TEST(Encoding, UnmappableAndMalformedUtf8BecomeTheReplacement) {
+    EXPECT_EQ(platform::Utf8ToCp1252("\xE6\x97\xA5x"), "?x");          // a CJK character
+    EXPECT_EQ(platform::Utf8ToCp1252("a\xC3"), "a?");                  // cut short
+    EXPECT_EQ(platform::Utf8ToCp1252("\xFF\xC3\xA4"), "?\xE4");         // stray byte
+    EXPECT_EQ(platform::Utf8ToCp1252("\xF0\x9F\x98\x80!", '_'), "_!");  // beyond the BMP
+}
+
+TEST(DialogPaths, InitialNameIsEmptyWhenItCannotBeAFileName) {
+    EXPECT_EQ(platform::DialogInitialName("/home/u/monza_5432_Joe.jpg"), "monza_5432_Joe.jpg");
+    EXPECT_EQ(platform::DialogInitialDirectory("/home/u/monza.jpg"), "/home/u/");
+    EXPECT_EQ(platform::DialogInitialName("plain.jpg"), "plain.jpg");
+    EXPECT_EQ(platform::DialogInitialDirectory("plain.jpg"), "");
+    EXPECT_EQ(platform::DialogInitialName("/tmp/a?b.jpg"), "");
+    EXPECT_EQ(platform::DialogInitialName("/tmp/a:b.jpg"), "");
+    EXPECT_EQ(platform::DialogInitialName("/tmp/a\\b.jpg"), "");
+    EXPECT_EQ(platform::DialogInitialName("/tmp/a\tb.jpg"), "");
+    EXPECT_EQ(platform::DialogInitialName("/tmp/"), "");
+}
+
+}  // namespace
