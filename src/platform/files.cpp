@@ -44,10 +44,14 @@ ReadResult ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer
 std::string WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return std::strerror(errno);
+    // Only a regular file is ours to remove: a failed write to a device
+    // such as /dev/full must not delete the device node (we may run as root).
+    struct stat info {};
+    const bool regular = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
     std::string error;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) error = std::strerror(errno);
     if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
-    if (!error.empty()) std::remove(path.c_str());
+    if (!error.empty() && regular) std::remove(path.c_str());
     return error;
 }
 
