@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds from scratch and runs every test: the
+# normal build (with the desktop tests under Xvfb), then the whole suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build/release -j"$jobs"
+ctest --test-dir build/release --output-on-failure -j"$jobs"
+
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTA_SANITIZE=ON -DTA_GUI=OFF
+cmake --build build/sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
+
+if [ -x fuzz/replay.sh ]; then
+  fuzz/replay.sh
+fi
