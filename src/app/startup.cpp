@@ -3,6 +3,7 @@
 #include "app/dispatch.h"
 #include "app/state.h"
 #include "app/status_log.h"
+#include "export/jpeg_encoder.h"
 #include "picture/picture.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
@@ -12,6 +13,7 @@ namespace app {
 
 void StartUp() {
     InitialiseState();
+    exporter::EnterJpegEncoder();
     platform::LoadFontNumbered(picture::kCaptionFont, "Lucida Console", 12);
 
     platform::Windowing* ui = platform::CurrentWindowing();
