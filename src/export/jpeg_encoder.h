@@ -1,0 +1,51 @@
+// The image layer's save path: a picture becomes 24-bit bottom-up rows
+// (blue, green, red; each row padded to 4 bytes), which an encoder from the
+// encoder table writes to a file. The one encoder is JPEG, on libjpeg.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace exporter {
+
+// "JPEG" read as a little-endian 32-bit number: "J" in the low byte.
+inline constexpr std::uint32_t kJpegEncoderId = 'J' | ('P' << 8) | ('E' << 16) | (std::uint32_t{'G'} << 24);
+
+// The level save image passes; the encoder writes quality 10 x level.
+inline constexpr int kSaveImageLevel = 7;
+
+// Writes `pixels` (bottom-up rows of `stride` bytes, blue-green-red) to
+// `path`. Returns the empty text when the file was written, else the reason;
+// a file it could not finish is removed.
+using Encoder = std::string (*)(const std::string& path, std::span<const std::uint8_t> pixels,
+                                int width, int height, int stride, int level);
+
+// Enters `encoder` under `id`; an id already in the table keeps its entry.
+void EnterEncoder(std::uint32_t id, Encoder encoder);
+// Enters the JPEG encoder (start-up; again does nothing).
+void EnterJpegEncoder();
+
+// Row stride of the 24-bit copy: 3 x width raised to a multiple of 4.
+constexpr std::int64_t RowStride(int width) { return (3 * std::int64_t{width} + 3) / 4 * 4; }
+
+struct SaveImageResult {
+    bool written = false;
+    // Why nothing was written; empty when there was no picture to save,
+    // which the save action passes over in silence.
+    std::string error;
+};
+
+// Saves picture `pictureNumber` to `path` with the encoder `encoderId`.
+SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint32_t encoderId);
+
+// The JPEG encoder. Quality is 10 x level, the level clamped to 0..10,
+// unless a quality override is set.
+std::string EncodeJpeg(const std::string& path, std::span<const std::uint8_t> pixels, int width,
+                       int height, int stride, int level);
+
+// The command line's --quality: 1..100 replaces 10 x level for every later
+// JPEG; 0 (the start value) goes back to the level.
+void SetJpegQualityOverride(int quality);
+
+}  // namespace exporter

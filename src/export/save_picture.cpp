@@ -1,0 +1,29 @@
+#include "app/state.h"
+#include "app/status_log.h"
+#include "export/export.h"
+#include "export/jpeg_encoder.h"
+#include "picture/picture.h"
+#include "platform/encoding.h"
+#include "platform/windowing.h"
+
+namespace exporter {
+
+void SavePicture() {
+    app::AnalyserState& s = app::state;
+    const std::string defaultPath =
+        platform::CurrentDirectory() + platform::PathFromText(s.PictureName) + ".jpg";
+    const std::string chosen = platform::SaveFileDialog("Save Image", defaultPath, "jpg|*.jpg", 0);
+    if (chosen.empty()) return;
+
+    const SaveImageResult result = SaveImage(picture::kTrackPicture, chosen, kJpegEncoderId);
+    if (result.written) {
+        s.StatusMessage = "Image saved";
+        app::PostStatus();
+    } else if (!result.error.empty()) {
+        // No picture yet stays quiet; a file that could not be written does not.
+        s.StatusMessage = "Image not saved: " + platform::TextFromPath(result.error);
+        app::PostStatus();
+    }
+}
+
+}  // namespace exporter
