@@ -1,0 +1,158 @@
+// The track's objects: dots, squares, and turned rectangles sized from the
+// world size. The float arithmetic follows the game's own, step by step in
+// 32-bit floats, so that corners land on the same pixels.
+#include <cmath>
+#include <cstdint>
+
+#include "picture/overlay.h"
+#include "track/layout.h"
+#include "track/reader.h"
+
+namespace picture {
+namespace {
+
+constexpr float kHeadingOffset = 61.0f;  // a quarter of a turn
+constexpr float kStepsPerTurn = 244.0f;
+constexpr float kWrapStep = -244.0f;
+constexpr float kDegreesPerStep = 1.47541f;  // a little more than 360 / 244
+constexpr float kRadiansPerDegree = 0.01745f;
+constexpr float kHalfPi = 1.5707963705062866f;
+
+struct Object {
+    int type = 0;
+    int px = 0, py = 0;  // pixel of the centre
+    int heading = 0;     // 0..255
+};
+
+// Visits the records of the objects section, skipping those that a damaged
+// file would place beyond its end.
+template <typename Visit>
+void ForEachObject(const track::Reader& file, Visit visit) {
+    const app::AnalyserState& s = app::state;
+    const std::int64_t section = FileOffset(s.ObjectsData);
+    for (int j = 0; j < s.ObjectCount; ++j) {
+        const std::int64_t at = section + 2 + track::kObjectRecordSize * j;
+        if (!file.Has(at, track::kObjectRecordSize)) continue;
+        Object o;
+        o.type = static_cast<std::int8_t>(file.U8(at));
+        o.px = file.I16(at + 2) / 2;
+        o.py = 511 - file.I16(at + 4) / 2;
+        o.heading = file.U8(at + 7);
+        visit(o);
+    }
+}
+
+// Both axes use only the half width; the half length may still reach past
+// the map, where drawing is clipped.
+bool PassesMarginTest(const Object& o, int halfWidth) {
+    return halfWidth <= o.px && o.px < 511 - halfWidth && halfWidth <= o.py &&
+           o.py < 511 - halfWidth;
+}
+
+float HeadingAngle(int heading) {
+    float t = static_cast<float>(heading) + kHeadingOffset;
+    if (t > kStepsPerTurn) t = t + kWrapStep;
+    t = t * kDegreesPerStep;
+    return t * kRadiansPerDegree;
+}
+
+int Pixel(float v) {
+    return static_cast<int>(v);
+}  // truncation toward zero
+
+void DrawTurnedRectangle(const Object& o, int halfWidth, int halfLength, platform::Colour colour) {
+    const double a = HeadingAngle(o.heading);
+    const double w = halfWidth;
+    const double l = halfLength;
+    const float sideX = static_cast<float>(w * std::sin(double{kHalfPi} - a));
+    const float sideY = static_cast<float>(w * std::cos(double{kHalfPi} - a));
+
+    float centreX = static_cast<float>(o.px + l * std::sin(a));
+    float centreY = static_cast<float>(o.py - l * std::cos(a));
+    const float p1x = static_cast<float>(double{centreX} - sideX);
+    const float p1y = static_cast<float>(double{centreY} - sideY);
+    const float p2x = static_cast<float>(double{centreX} + sideX);
+    const float p2y = static_cast<float>(double{centreY} + sideY);
+    platform::DrawLine(Pixel(p1x), Pixel(p1y), Pixel(p2x), Pixel(p2y), colour);
+
+    centreX = static_cast<float>(o.px - l * std::sin(a));
+    centreY = static_cast<float>(o.py + l * std::cos(a));
+    const float p3x = static_cast<float>(double{centreX} - sideX);
+    const float p3y = static_cast<float>(double{centreY} - sideY);
+    const float p4x = static_cast<float>(double{centreX} + sideX);
+    const float p4y = static_cast<float>(double{centreY} + sideY);
+    platform::DrawLine(Pixel(p3x), Pixel(p3y), Pixel(p4x), Pixel(p4y), colour);
+    platform::DrawLine(Pixel(p1x), Pixel(p1y), Pixel(p3x), Pixel(p3y), colour);
+    platform::DrawLine(Pixel(p2x), Pixel(p2y), Pixel(p4x), Pixel(p4y), colour);
+}
+
+bool DotInside(const Object& o) {
+    return 1 <= o.px && o.px <= 510 && 1 <= o.py && o.py <= 510;
+}
+
+}  // namespace
+
+void DrawObjectsOverlay() {
+    const app::AnalyserState& s = app::state;
+    if (!s.TrackAccepted) return;
+    const track::Reader file = track::LoadedTrack();
+    const auto& colours = s.ObjectColourTable;
+    const int ws = s.WorldSize;
+
+    platform::BeginDrawing(kTrackPicture);
+
+    ForEachObject(file, [&](const Object& o) {
+        if (o.type != 10 || !DotInside(o)) return;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) platform::PlotPixel(o.px + dx, o.py + dy, colours[7]);
+        }
+    });
+
+    ForEachObject(file, [&](const Object& o) {
+        if (o.type != 9 || !DotInside(o)) return;
+        platform::FillBox(o.px - 2, o.py - 2, 5, 5, colours[0]);
+        platform::PlotPixel(o.px, o.py, colours[7]);
+    });
+
+    // The rectangles are sized by dividing by the world size; a world size
+    // of 0 has no size, so they are left out.
+    if (ws != 0) {
+        const platform::Colour outline = platform::RgbColour(170, 170, 170);
+        const int bigWidth = (6200 / ws) / 2;
+        const int bigLength = (15900 / ws) / 2;
+        ForEachObject(file, [&](const Object& o) {
+            if ((o.type != 17 && o.type != 18) || !PassesMarginTest(o, bigWidth)) return;
+            DrawTurnedRectangle(o, bigWidth, bigLength, outline);
+            platform::FloodFill(o.px, o.py, outline, colours[1]);
+        });
+
+        const int smallWidth = (400 / ws) / 2;
+        const int smallLength = (3100 / ws) / 2;
+        ForEachObject(file, [&](const Object& o) {
+            platform::Colour colour = 0;
+            switch (o.type) {
+                case 1:
+                    colour = colours[9];
+                    break;
+                case 2:
+                    colour = colours[11];
+                    break;
+                case 3:
+                    colour = colours[10];
+                    break;
+                case 23:
+                    colour = colours[4];
+                    break;
+                default:
+                    return;
+            }
+            if (PassesMarginTest(o, smallWidth))
+                DrawTurnedRectangle(o, smallWidth, smallLength, colour);
+        });
+    }
+
+    platform::EndDrawing();
+    ShowOverlaidPicture();
+}
+
+}  // namespace picture

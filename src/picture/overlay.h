@@ -1,0 +1,21 @@
+// What the three overlays share: where their sections lie in the loaded
+// file, and handing the picture back to the control when they are done.
+#pragma once
+
+#include "app/state.h"
+#include "picture/picture.h"
+#include "platform/surface.h"
+#include "platform/windowing.h"
+
+namespace picture {
+
+// A position kept in the state, as an offset into the loaded file.
+inline std::int64_t FileOffset(app::Address address) {
+    return address - app::state.TrackData;
+}
+
+inline void ShowOverlaidPicture() {
+    platform::ShowPicture(kPictureControl, platform::PictureHandle(kTrackPicture));
+}
+
+}  // namespace picture

@@ -1,0 +1,125 @@
+// The landmap picture and its caption.
+#include <algorithm>
+#include <span>
+#include <string>
+
+#include "app/state.h"
+#include "app/status_log.h"
+#include "picture/picture.h"
+#include "picture/template.h"
+#include "platform/encoding.h"
+#include "platform/surface.h"
+#include "platform/windowing.h"
+#include "track/layout.h"
+#include "track/reader.h"
+
+namespace picture {
+namespace {
+
+// The picture half of the TrackBuffer, or an empty span when it cannot hold
+// the image (no TrackBuffer yet).
+std::span<std::uint8_t> PictureArea() {
+    app::AnalyserState& s = app::state;
+    if (s.PictureData < 0 || !track::Reader(s.TrackBuffer).Has(s.PictureData, kImageSize))
+        return {};
+    return std::span(s.TrackBuffer).subspan(static_cast<std::size_t>(s.PictureData), kImageSize);
+}
+
+// Runs continue across rows: the first stored row is the bottom map row, so
+// the write position starts at column 0 of picture row 511 and moves up.
+void DecodeLandmap(std::span<std::uint8_t> area, std::int32_t n) {
+    const track::Reader file = track::LoadedTrack();
+    const auto& indices = app::state.TerrainIndexTable;
+    constexpr std::int64_t kStart =
+        kPixelOffset + std::int64_t{kPictureHeight - kMapSize} * kPictureWidth;
+    std::int64_t write = kStart;
+    // A damaged count may point far beyond the file: stop at the last pair
+    // inside it, and once the pixel array is full nothing more can land.
+    for (std::int64_t k = 0; k < track::LandmapPairCount(n) && write < kImageSize; ++k) {
+        const std::int64_t at = track::kLandmapOffset + 2 * k;
+        if (!file.Has(at, 2)) break;
+        const unsigned value = file.U8(at) | (file.U8(at + 1) << 8);
+        const unsigned code = value & 15;
+        const std::int64_t run = std::min<std::int64_t>(value >> 4, kImageSize - write);
+        const auto pixel = static_cast<std::uint8_t>(indices[code] & 0xFF);
+        std::fill_n(area.begin() + write, run, pixel);
+        write += run;
+    }
+}
+
+std::string Digits(std::int32_t value) {
+    return std::to_string(value);
+}
+
+// "54.32" from 5432: two leading digits above 999, one otherwise, then the
+// last two. Short texts are taken whole, as the tool always did.
+std::string TimeText(std::int32_t time) {
+    const std::string s = Digits(time);
+    const std::size_t lead = time > 999 ? 2 : 1;
+    const std::string tail = s.size() > 2 ? s.substr(s.size() - 2) : s;
+    return s.substr(0, lead) + "." + tail;
+}
+
+// The file part of the path less its last four characters (".trk").
+std::string TrackName(const std::string& path) {
+    const auto cut = path.find_last_of("/\\");
+    const std::string file =
+        platform::TextFromPath(cut == std::string::npos ? path : path.substr(cut + 1));
+    return file.size() > 4 ? file.substr(0, file.size() - 4) : std::string();
+}
+
+void ShowTrackPicture() {
+    platform::ShowPicture(kPictureControl, platform::PictureHandle(kTrackPicture));
+}
+
+}  // namespace
+
+void BuildTrackPicture() {
+    app::AnalyserState& s = app::state;
+    const std::span<std::uint8_t> area = PictureArea();
+    if (area.empty()) return;
+
+    const Template& bmp = PictureTemplate();
+    std::copy(bmp.begin(), bmp.end(), area.begin());
+    std::fill(area.begin() + kPixelOffset, area.end(), kBackgroundIndex);
+    platform::PictureFromBitmap(kTrackPicture, area);
+
+    const std::int32_t n = track::LoadedTrack().I32(track::kLandmapCountOffset);
+    s.LandmapSize = n;
+    if (!platform::PictureExists(kTrackPicture)) return;
+
+    DecodeLandmap(area, n);
+    if (platform::PictureFromBitmap(kTrackPicture, area)) ShowTrackPicture();
+
+    platform::BeginDrawing(kTrackPicture);
+    platform::SetDrawingFont(platform::FontHandle(kCaptionFont));
+
+    // The time shown, the driver line and the first part of the picture's name.
+    std::int32_t time = s.BestTime;
+    std::string driverLine = "no Best Time";
+    std::string namePart = Digits(time);
+    if (s.PlaceTimes[1] < app::kNoTime) {
+        time = s.PlaceTimes[1];
+        driverLine = s.PlaceNames[1] + " / " + s.CarNames[1];
+        namePart = Digits(time) + "_" + s.PlaceNames[1];
+    } else if (s.BestTime < app::kNoTime) {
+        driverLine = s.BestName + " / " + s.CarNames[0];
+        namePart = Digits(time) + "_" + s.BestName;
+    }
+
+    const platform::Colour white = platform::RgbColour(255, 255, 255);
+    const platform::Colour band = platform::RgbColour(0, 100, 150);
+    platform::DrawTextAt(20, 530, TimeText(time), white, band);
+
+    const std::string trackName = TrackName(s.TrackPath);
+    s.PictureName = trackName + "_" + namePart;
+    s.StatusMessage = s.PictureName;
+    app::PostStatus();
+
+    platform::DrawTextAt(90, 520, trackName, white, band);
+    platform::DrawTextAt(90, 540, driverLine, white, band);
+    platform::EndDrawing();
+    ShowTrackPicture();
+}
+
+}  // namespace picture
