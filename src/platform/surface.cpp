@@ -1,0 +1,316 @@
+#include "platform/surface.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "platform/encoding.h"
+#include "platform/font.h"
+
+namespace platform {
+
+namespace {
+
+// A picture number keeps its Picture object until FreeSurface, even while it
+// has no picture: the picture control holds a handle, and a failed remake must
+// leave that handle naming an empty picture, not freed memory.
+struct PictureSlot {
+    Picture picture;
+    bool present = false;
+};
+
+std::map<int, std::unique_ptr<PictureSlot>> pictures;
+std::map<int, std::unique_ptr<Font>> fonts;
+std::unique_ptr<Font> defaultFont;
+
+struct Drawing {
+    bool open = false;
+    Picture* target = nullptr;
+    const Font* font = nullptr;  // nullptr: the default font
+};
+Drawing drawing;
+
+constexpr Colour kRgbMask = 0xFFFFFF;
+
+// Images larger than this are not something the tool ever makes.
+constexpr std::int64_t kMaxPixels = 64LL * 1024 * 1024;
+
+std::optional<std::uint32_t> U32(std::span<const std::uint8_t> bytes, std::size_t at) {
+    if (at > bytes.size() || bytes.size() - at < 4) return std::nullopt;
+    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
+           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+std::optional<std::uint16_t> U16(std::span<const std::uint8_t> bytes, std::size_t at) {
+    if (at > bytes.size() || bytes.size() - at < 2) return std::nullopt;
+    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+std::optional<Picture> DecodeBitmap(std::span<const std::uint8_t> image) {
+    if (image.size() < 54 || image[0] != 'B' || image[1] != 'M') return std::nullopt;
+    const auto pixelOffset = U32(image, 10);
+    const auto headerSize = U32(image, 14);
+    const auto width = U32(image, 18);
+    const auto height = U32(image, 22);
+    const auto bitsPerPixel = U16(image, 28);
+    const auto compression = U32(image, 30);
+    const auto coloursUsed = U32(image, 46);
+    if (!pixelOffset || !headerSize || !width || !height || !bitsPerPixel || !compression ||
+        !coloursUsed)
+        return std::nullopt;
+    if (*headerSize < 40 || *bitsPerPixel != 8 || *compression != 0) return std::nullopt;
+
+    const std::int64_t w = static_cast<std::int32_t>(*width);
+    const std::int64_t signedHeight = static_cast<std::int32_t>(*height);
+    const bool bottomUp = signedHeight > 0;
+    const std::int64_t h = bottomUp ? signedHeight : -signedHeight;
+    if (w <= 0 || h <= 0 || w * h > kMaxPixels) return std::nullopt;
+
+    const std::int64_t entries =
+        *coloursUsed == 0 ? 256 : std::min<std::int64_t>(*coloursUsed, 256);
+    const std::int64_t tableAt = 14 + static_cast<std::int64_t>(*headerSize);
+    const std::int64_t stride = (w + 3) / 4 * 4;
+    const auto size = static_cast<std::int64_t>(image.size());
+    if (tableAt + 4 * entries > size) return std::nullopt;
+    if (*pixelOffset > static_cast<std::uint64_t>(size) || stride * h > size - *pixelOffset)
+        return std::nullopt;
+
+    std::array<Colour, 256> palette{};  // entries past the table stay black
+    for (std::int64_t i = 0; i < entries; ++i) {
+        const std::uint8_t* entry = &image[static_cast<std::size_t>(tableAt + 4 * i)];
+        palette[static_cast<std::size_t>(i)] = RgbColour(entry[2], entry[1], entry[0]);
+    }
+
+    Picture picture;
+    picture.width = static_cast<int>(w);
+    picture.height = static_cast<int>(h);
+    picture.pixels.resize(static_cast<std::size_t>(w * h));
+    for (std::int64_t y = 0; y < h; ++y) {
+        const std::int64_t stored = bottomUp ? h - 1 - y : y;
+        const std::uint8_t* row = &image[static_cast<std::size_t>(*pixelOffset + stored * stride)];
+        Colour* out = &picture.pixels[static_cast<std::size_t>(y * w)];
+        for (std::int64_t x = 0; x < w; ++x) out[x] = palette[row[x]];
+    }
+    return picture;
+}
+
+bool CanDraw() {
+    return drawing.open && drawing.target && drawing.target->width > 0;
+}
+
+void Put(std::int64_t x, std::int64_t y, Colour colour) {
+    Picture& p = *drawing.target;
+    if (x < 0 || y < 0 || x >= p.width || y >= p.height) return;
+    p.pixels[static_cast<std::size_t>(y * p.width + x)] = colour & kRgbMask;
+}
+
+void Fill(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height, Colour colour) {
+    Picture& p = *drawing.target;
+    const std::int64_t left = std::max<std::int64_t>(x, 0);
+    const std::int64_t top = std::max<std::int64_t>(y, 0);
+    const std::int64_t right = std::min<std::int64_t>(x + width, p.width);
+    const std::int64_t bottom = std::min<std::int64_t>(y + height, p.height);
+    for (std::int64_t row = top; row < bottom; ++row) {
+        for (std::int64_t col = left; col < right; ++col) {
+            p.pixels[static_cast<std::size_t>(row * p.width + col)] = colour & kRgbMask;
+        }
+    }
+}
+
+const Font& CurrentFont() {
+    if (drawing.font) return *drawing.font;
+    if (!defaultFont) defaultFont = MakeDefaultFont();
+    return *defaultFont;
+}
+
+bool IsStoredFont(FontRef font) {
+    return std::any_of(fonts.begin(), fonts.end(),
+                       [font](const auto& entry) { return entry.second.get() == font; });
+}
+
+__extension__ typedef __int128 Wide;
+
+// floor(numerator / denominator) for a positive denominator.
+std::int64_t FloorDiv(Wide numerator, Wide denominator) {
+    Wide q = numerator / denominator;
+    if (numerator % denominator != 0 && numerator < 0) --q;
+    return static_cast<std::int64_t>(q);
+}
+
+}  // namespace
+
+bool PictureFromBitmap(int number, std::span<const std::uint8_t> image) {
+    auto& slot = pictures[number];
+    if (!slot) slot = std::make_unique<PictureSlot>();
+    slot->present = false;
+    slot->picture = Picture{};
+    std::optional<Picture> made = DecodeBitmap(image);
+    if (!made) return false;
+    slot->picture = std::move(*made);
+    slot->present = true;
+    return true;
+}
+
+bool PictureExists(int number) {
+    return PictureHandle(number) != nullptr;
+}
+
+PictureRef PictureHandle(int number) {
+    const auto it = pictures.find(number);
+    return it != pictures.end() && it->second->present ? &it->second->picture : nullptr;
+}
+
+bool LoadFontNumbered(int number, const std::string& face, int points) {
+    if (const auto it = fonts.find(number); it != fonts.end()) {
+        if (drawing.font == it->second.get()) drawing.font = nullptr;
+        fonts.erase(it);
+    }
+    std::unique_ptr<Font> font = MakeFont(PathFromText(face), PointsToPixels(points));
+    if (!font) return false;
+    fonts[number] = std::move(font);
+    return true;
+}
+
+FontRef FontHandle(int number) {
+    const auto it = fonts.find(number);
+    return it == fonts.end() ? nullptr : it->second.get();
+}
+
+void BeginDrawing(int pictureNumber) {
+    EndDrawing();
+    drawing.open = true;
+    const auto it = pictures.find(pictureNumber);
+    if (it != pictures.end() && it->second->present) drawing.target = &it->second->picture;
+}
+
+void EndDrawing() {
+    drawing = Drawing{};
+}
+
+void SetDrawingFont(FontRef font) {
+    if (!drawing.open) return;
+    if (font == kDefaultFont) {
+        drawing.font = nullptr;
+    } else if (font && IsStoredFont(font)) {
+        drawing.font = font;
+    }
+}
+
+int DrawTextAt(int x, int y, const std::string& text, Colour textColour, Colour background) {
+    if (!CanDraw() || text.empty()) return x;
+    const Font& font = CurrentFont();
+    const std::int64_t width = font.TextWidth(text);
+    // The whole line's cells first, so that a glyph reaching into the next
+    // cell is not painted over by that cell's background.
+    Fill(x, y, width, font.CellHeight(), background);
+    std::int64_t pen = x;
+    const std::int64_t baseline = static_cast<std::int64_t>(y) + font.ascent;
+    for (char c : text) {
+        const Glyph& glyph = font.For(c);
+        for (int r = 0; r < glyph.rows; ++r) {
+            for (int col = 0; col < glyph.width; ++col) {
+                if (glyph.Inked(col, r))
+                    Put(pen + glyph.left + col, baseline - glyph.top + r, textColour);
+            }
+        }
+        pen += glyph.advance;
+    }
+    return static_cast<int>(std::clamp<std::int64_t>(pen, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+}
+
+void FillBox(int x, int y, int width, int height, Colour colour) {
+    if (!CanDraw() || width < 1 || height < 1) return;
+    Fill(x, y, width, height, colour);
+}
+
+void PlotPixel(int x, int y, Colour colour) {
+    if (CanDraw()) Put(x, y, colour);
+}
+
+void DrawLine(int x1, int y1, int x2, int y2, Colour colour) {
+    if (!CanDraw()) return;
+    const Picture& p = *drawing.target;
+    const std::int64_t dx = static_cast<std::int64_t>(x2) - x1;
+    const std::int64_t dy = static_cast<std::int64_t>(y2) - y1;
+    const bool alongX = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+    // Step i along the longer axis from point 1; the other coordinate is the
+    // nearest one to the ideal line (halves round up). Only the steps whose
+    // major coordinate lies in the picture are visited, so far-off end points
+    // cost nothing.
+    const std::int64_t major1 = alongX ? x1 : y1;
+    const std::int64_t minor1 = alongX ? y1 : x1;
+    const std::int64_t majorDelta = alongX ? dx : dy;
+    const std::int64_t minorDelta = alongX ? dy : dx;
+    const std::int64_t steps = majorDelta < 0 ? -majorDelta : majorDelta;
+    const std::int64_t direction = majorDelta < 0 ? -1 : 1;
+    const std::int64_t limit = alongX ? p.width : p.height;
+
+    // Steps i with 0 <= major1 + direction * i < limit.
+    std::int64_t first = direction > 0 ? -major1 : major1 - (limit - 1);
+    std::int64_t last = direction > 0 ? limit - 1 - major1 : major1;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min(last, steps);
+    for (std::int64_t i = first; i <= last; ++i) {
+        const std::int64_t offset =
+            steps == 0 ? 0 : FloorDiv(Wide{2} * i * minorDelta + steps, Wide{2} * steps);
+        const std::int64_t major = major1 + direction * i;
+        const std::int64_t minor = minor1 + offset;
+        if (alongX) {
+            Put(major, minor, colour);
+        } else {
+            Put(minor, major, colour);
+        }
+    }
+}
+
+void FloodFill(int x, int y, Colour border, Colour fill) {
+    if (!CanDraw()) return;
+    Picture& p = *drawing.target;
+    if (x < 0 || y < 0 || x >= p.width || y >= p.height) return;
+    border &= kRgbMask;
+    const auto at = [&p](std::int64_t px, std::int64_t py) {
+        return static_cast<std::size_t>(py * p.width + px);
+    };
+    if (p.pixels[at(x, y)] == border) return;
+
+    // Pixels already of the fill colour are crossed like any other, so the
+    // reached area does not depend on what was painted before.
+    std::vector<std::uint8_t> reached(p.pixels.size(), 0);
+    std::vector<std::pair<int, int>> pending{{x, y}};
+    const auto open = [&](std::int64_t px, std::int64_t py) {
+        return !reached[at(px, py)] && p.pixels[at(px, py)] != border;
+    };
+    while (!pending.empty()) {
+        const auto [sx, sy] = pending.back();
+        pending.pop_back();
+        if (!open(sx, sy)) continue;
+        int left = sx;
+        while (left > 0 && open(left - 1, sy)) --left;
+        int right = sx;
+        while (right + 1 < p.width && open(right + 1, sy)) ++right;
+        for (int cx = left; cx <= right; ++cx) {
+            reached[at(cx, sy)] = 1;
+            p.pixels[at(cx, sy)] = fill & kRgbMask;
+        }
+        for (const int ny : {sy - 1, sy + 1}) {
+            if (ny < 0 || ny >= p.height) continue;
+            for (int cx = left; cx <= right; ++cx) {
+                if (open(cx, ny) && (cx == left || !open(cx - 1, ny))) pending.emplace_back(cx, ny);
+            }
+        }
+    }
+}
+
+void FreeSurface() {
+    EndDrawing();
+    pictures.clear();
+    fonts.clear();
+    defaultFont.reset();
+}
+
+}  // namespace platform
