@@ -17,7 +17,8 @@ namespace exporter {
 namespace {
 
 // The record's length, 1,344, and the value 1, as two little-endian u32.
-constexpr std::array<std::uint8_t, kCarFileHeaderSize> kCarFileHeader = {0x40, 0x05, 0, 0, 1, 0, 0, 0};
+constexpr std::array<std::uint8_t, kCarFileHeaderSize> kCarFileHeader = {0x40, 0x05, 0, 0,
+                                                                         1,    0,    0, 0};
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -49,7 +50,8 @@ std::int32_t ReadCarNumber(std::string_view text) {
     // Unsigned, so that long answers wrap as the 64-bit sum would.
     std::uint64_t value = 0;
     for (; i < text.size() && DigitValue(text[i]) < base; ++i)
-        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(DigitValue(text[i]));
+        value = value * static_cast<std::uint64_t>(base) +
+                static_cast<std::uint64_t>(DigitValue(text[i]));
     if (negative) value = 0 - value;
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
@@ -76,13 +78,15 @@ void ExtractCar() {
     if (k < 0 || k >= track::kCarCount) return;
 
     const std::int64_t position = track::CarRecordPosition(s.TrailerData - s.TrackData, k);
-    const std::span<const std::uint8_t> record = track::LoadedTrack().Bytes(position, track::kCarRecordSize);
+    const std::span<const std::uint8_t> record =
+        track::LoadedTrack().Bytes(position, track::kCarRecordSize);
     if (record.empty()) {
         Post("Car not saved: car " + std::to_string(k) + " lies beyond the end of the track file");
         return;
     }
 
-    const std::string chosen = platform::SaveFileDialog("save car", ProposedCarName(k), "car|*.car", 0);
+    const std::string chosen =
+        platform::SaveFileDialog("save car", ProposedCarName(k), "car|*.car", 0);
     if (chosen.empty()) return;
 
     std::vector<std::uint8_t> bytes(kCarFileHeader.begin(), kCarFileHeader.end());

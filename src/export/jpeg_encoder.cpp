@@ -1,5 +1,6 @@
 #include "export/jpeg_encoder.h"
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <csetjmp>
@@ -7,7 +8,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <sys/stat.h>
 #include <vector>
 
 #include <jpeglib.h>
@@ -95,16 +95,21 @@ void EnterEncoder(std::uint32_t id, Encoder encoder) {
     if (!known) encoderTable.push_back({id, encoder});
 }
 
-void EnterJpegEncoder() { EnterEncoder(kJpegEncoderId, EncodeJpeg); }
+void EnterJpegEncoder() {
+    EnterEncoder(kJpegEncoderId, EncodeJpeg);
+}
 
-void SetJpegQualityOverride(int quality) { qualityOverride = std::clamp(quality, 0, 100); }
+void SetJpegQualityOverride(int quality) {
+    qualityOverride = std::clamp(quality, 0, 100);
+}
 
 std::string EncodeJpeg(const std::string& path, std::span<const std::uint8_t> pixels, int width,
                        int height, int stride, int level) {
     if (width <= 0 || height <= 0 || stride < 3 * std::int64_t{width} ||
         pixels.size() < static_cast<std::size_t>(stride) * static_cast<std::size_t>(height))
         return "the picture has no pixels to save";
-    const std::unique_ptr<std::uint8_t[]> row(new (std::nothrow) std::uint8_t[3 * std::size_t(width)]);
+    const std::unique_ptr<std::uint8_t[]> row(new (std::nothrow)
+                                                  std::uint8_t[3 * std::size_t(width)]);
     if (!row) return "out of memory";
     const int quality = qualityOverride > 0 ? qualityOverride : 10 * std::clamp(level, 0, 10);
 
@@ -128,11 +133,13 @@ SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint3
     const int width = picture->width;
     const int height = picture->height;
     if (width <= 0 || height <= 0 ||
-        picture->pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        picture->pixels.size() !=
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         return {false, "the picture has no pixels to save"};
 
-    const auto entry = std::find_if(encoderTable.begin(), encoderTable.end(),
-                                    [encoderId](const EncoderEntry& e) { return e.id == encoderId; });
+    const auto entry =
+        std::find_if(encoderTable.begin(), encoderTable.end(),
+                     [encoderId](const EncoderEntry& e) { return e.id == encoderId; });
     if (entry == encoderTable.end()) return {false, "no encoder for this format"};
 
     const std::int64_t stride = RowStride(width);

@@ -10,7 +10,8 @@
 namespace exporter {
 
 // "JPEG" read as a little-endian 32-bit number: "J" in the low byte.
-inline constexpr std::uint32_t kJpegEncoderId = 'J' | ('P' << 8) | ('E' << 16) | (std::uint32_t{'G'} << 24);
+inline constexpr std::uint32_t kJpegEncoderId =
+    'J' | ('P' << 8) | ('E' << 16) | (std::uint32_t{'G'} << 24);
 
 // The level save image passes; the encoder writes quality 10 x level.
 inline constexpr int kSaveImageLevel = 7;
@@ -27,7 +28,9 @@ void EnterEncoder(std::uint32_t id, Encoder encoder);
 void EnterJpegEncoder();
 
 // Row stride of the 24-bit copy: 3 x width raised to a multiple of 4.
-constexpr std::int64_t RowStride(int width) { return (3 * std::int64_t{width} + 3) / 4 * 4; }
+constexpr std::int64_t RowStride(int width) {
+    return (3 * std::int64_t{width} + 3) / 4 * 4;
+}
 
 struct SaveImageResult {
     bool written = false;

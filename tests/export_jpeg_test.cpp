@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <csetjmp>
+#include <cstdio>
+#include <fstream>
+
+#include <jpeglib.h>
+
+#include "app/dispatch.h"
+#include "app/state.h"
+#include "app/status_log.h"
+#include "export/jpeg_encoder.h"
+#include "platform/surface.h"
+#include "platform/windowing.h"
+#include "support/fixture.h"
+#include "support/run_command.h"
+
+namespace {
+
+using platform::RgbColour;
+
+constexpr int kWidth = 512;
+constexpr int kHeight = 560;
+
+struct Decoded {
+    int width = 0;
+    int height = 0;
+    int components = 0;
+    bool progressive = true;
+    J_COLOR_SPACE colourSpace = JCS_UNKNOWN;
+    std::vector<std::uint8_t> rgb;
+    std::array<std::array<unsigned, 64>, 2> quant{};
+};
+
+struct DecodeErrors {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+void JumpBack(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<DecodeErrors*>(info->err)->jump, 1);
+}
+
+// An independent read of the file through libjpeg's decompressor.
+bool DecodeJpeg(const std::string& path, Decoded& out) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    jpeg_decompress_struct info{};
+    DecodeErrors errors;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = JumpBack;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        std::fclose(file);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    out.progressive = info.progressive_mode;
+    out.colourSpace = info.jpeg_color_space;
+    for (int t = 0; t < 2; ++t)
+        for (int i = 0; i < 64; ++i)
+            out.quant[t][i] = info.quant_tbl_ptrs[t] ? info.quant_tbl_ptrs[t]->quantval[i] : 0;
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    out.width = static_cast<int>(info.output_width);
+    out.height = static_cast<int>(info.output_height);
+    out.components = info.output_components;
+    out.rgb.resize(static_cast<std::size_t>(out.width) * out.height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = &out.rgb[static_cast<std::size_t>(info.output_scanline) * out.width * 3];
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    return true;
+}
+
+// The tables libjpeg itself makes for `quality` (luminance, chrominance).
+std::array<std::array<unsigned, 64>, 2> ReferenceTables(int quality) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    info.in_color_space = JCS_RGB;
+    info.input_components = 3;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, FALSE);
+    std::array<std::array<unsigned, 64>, 2> tables{};
+    for (int t = 0; t < 2; ++t)
+        for (int i = 0; i < 64; ++i) tables[t][i] = info.quant_tbl_ptrs[t]->quantval[i];
+    jpeg_destroy_compress(&info);
+    return tables;
+}
+
+std::array<int, 3> PixelAt(const Decoded& d, int x, int y) {
+    const std::uint8_t* p = &d.rgb[(static_cast<std::size_t>(y) * d.width + x) * 3];
+    return {p[0], p[1], p[2]};
+}
+
+// A 512 x 560 picture 1 of our own: grey, a red band along the top, a blue
+// band along the bottom and a green block at the left edge.
+void MakePicture() {
+    std::vector<std::uint8_t> bmp(54 + 1024 + kWidth * kHeight, 0);
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(bmp.size()));
+    put32(10, 54 + 1024);
+    put32(14, 40);
+    put32(18, kWidth);
+    put32(22, kHeight);
+    bmp[26] = 1;
+    bmp[28] = 8;
+    put32(46, 256);
+    bmp[54] = bmp[55] = bmp[56] = 128;  // palette entry 0: grey
+    ASSERT_TRUE(platform::PictureFromBitmap(1, bmp));
+    platform::BeginDrawing(1);
+    platform::FillBox(0, 0, kWidth, 40, RgbColour(255, 0, 0));
+    platform::FillBox(0, kHeight - 40, kWidth, 40, RgbColour(0, 0, 255));
+    platform::FillBox(0, 200, 64, 64, RgbColour(0, 255, 0));
+    platform::EndDrawing();
+}
+
+class JpegExport : public ActionTest {
+  protected:
+    void SetUp() override {
+        ActionTest::SetUp();
+        exporter::EnterJpegEncoder();
+        exporter::SetJpegQualityOverride(0);
+    }
+    void TearDown() override {
+        exporter::SetJpegQualityOverride(0);
+        ActionTest::TearDown();
+    }
+    void Save(const std::string& answer) {
+        ui.answers.push_back(answer);
+        app::RunButton(app::kSaveButton);
+    }
+    std::string Path(const std::string& name) const { return (scratch / name).string(); }
+};
+
+TEST_F(JpegExport, WritesThePictureTopRowFirstInRedGreenBlue) {
+    MakePicture();
+    app::state.PictureName = "monza 54.32";
+    const std::string path = Path("out.jpg");
+    Save(path);
+
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(ui.dialogs[0].kind, "save");
+    EXPECT_EQ(ui.dialogs[0].title, "Save Image");
+    EXPECT_EQ(ui.dialogs[0].filterOrPrompt, "jpg|*.jpg");
+    EXPECT_EQ(ui.dialogs[0].defaultText, platform::CurrentDirectory() + "monza 54.32.jpg");
+    EXPECT_EQ(NewestStatusLine(), "Image saved");
+
+    Decoded d;
+    ASSERT_TRUE(DecodeJpeg(path, d));
+    EXPECT_EQ(d.width, kWidth);
+    EXPECT_EQ(d.height, kHeight);
+    EXPECT_EQ(d.components, 3);
+    EXPECT_FALSE(d.progressive);
+    EXPECT_EQ(d.colourSpace, JCS_YCbCr);
+    const auto near = [](std::array<int, 3> got, std::array<int, 3> want) {
+        for (int i = 0; i < 3; ++i)
+            if (std::abs(got[i] - want[i]) > 24) return false;
+        return true;
+    };
+    EXPECT_TRUE(near(PixelAt(d, 100, 10), {255, 0, 0}));
+    EXPECT_TRUE(near(PixelAt(d, 100, kHeight - 10), {0, 0, 255}));
+    EXPECT_TRUE(near(PixelAt(d, 20, 230), {0, 255, 0}));
+    EXPECT_TRUE(near(PixelAt(d, 300, 300), {128, 128, 128}));
+}
+
+TEST_F(JpegExport, IndependentDecoderReadsTheFile) {
+    if (RunCommand("command -v djpeg").exitCode != 0) GTEST_SKIP() << "djpeg not installed";
+    MakePicture();
+    const std::string path = Path("picture.jpg");
+    Save(path);
+    const std::string ppm = Path("picture.ppm");
+    const CommandResult r = RunCommand("djpeg -pnm -outfile '" + ppm + "' '" + path + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::ifstream in(ppm, std::ios::binary);
+    std::string header(15, '\0');
+    in.read(header.data(), 15);
+    EXPECT_EQ(header, "P6\n512 560\n255\n");
+    // Top-left is red, as the picture's top band.
+    unsigned char pixel[3] = {};
+    in.read(reinterpret_cast<char*>(pixel), 3);
+    EXPECT_GT(pixel[0], 200);
+    EXPECT_LT(pixel[2], 60);
+}
+
+TEST_F(JpegExport, QualityIsSeventyUnlessTheCommandLineOverridesIt) {
+    MakePicture();
+    Decoded d;
+    Save(Path("seventy.jpg"));
+    ASSERT_TRUE(DecodeJpeg(Path("seventy.jpg"), d));
+    EXPECT_EQ(d.quant, ReferenceTables(70));
+
+    exporter::SetJpegQualityOverride(35);
+    Save(Path("thirtyfive.jpg"));
+    ASSERT_TRUE(DecodeJpeg(Path("thirtyfive.jpg"), d));
+    EXPECT_EQ(d.quant, ReferenceTables(35));
+
+    // The level is clamped to 0..10 before it becomes the quality.
+    exporter::SetJpegQualityOverride(0);
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(exporter::RowStride(5)) * 3, 200);
+    ASSERT_EQ(exporter::EncodeJpeg(Path("high.jpg"), rows, 5, 3, 16, 14), "");
+    ASSERT_TRUE(DecodeJpeg(Path("high.jpg"), d));
+    EXPECT_EQ(d.quant, ReferenceTables(100));
+    ASSERT_EQ(exporter::EncodeJpeg(Path("low.jpg"), rows, 5, 3, 16, -2), "");
+    ASSERT_TRUE(DecodeJpeg(Path("low.jpg"), d));
+    EXPECT_EQ(d.quant, ReferenceTables(0));
+}
+
+TEST_F(JpegExport, FullDiskFailsCleanlyAndTheProcessLivesOn) {
+    MakePicture();
+    Save("/dev/full");
+    EXPECT_EQ(NewestStatusLine().rfind("Image not saved", 0), 0u) << NewestStatusLine();
+    EXPECT_EQ(StatusText().find("Image saved"), std::string::npos);
+    struct stat device {};
+    ASSERT_EQ(::stat("/dev/full", &device), 0);  // a device is never removed
+    EXPECT_TRUE(S_ISCHR(device.st_mode));
+
+    // A file that cannot be created is reported as well; and the next save works.
+    Save(Path("no-such-folder/out.jpg"));
+    EXPECT_EQ(NewestStatusLine().rfind("Image not saved", 0), 0u);
+    Save(Path("after.jpg"));
+    EXPECT_EQ(NewestStatusLine(), "Image saved");
+}
+
+TEST_F(JpegExport, LibraryErrorLeavesNoPartialFile) {
+    // Too wide for baseline JPEG: libjpeg stops inside jpeg_start_compress.
+    const int width = 70000;
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(exporter::RowStride(width)), 0);
+    const std::string path = Path("wide.jpg");
+    const std::string error =
+        exporter::EncodeJpeg(path, rows, width, 1, static_cast<int>(rows.size()), 7);
+    EXPECT_NE(error, "");
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(JpegExport, NothingDrawnYetWritesNothingAndSaysNothing) {
+    app::state.StatusMessage = "before";
+    app::PostStatus();
+    const std::string log = StatusText();
+    Save(Path("empty.jpg"));
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(ui.dialogs[0].defaultText, platform::CurrentDirectory() + ".jpg");
+    EXPECT_FALSE(std::filesystem::exists(Path("empty.jpg")));
+    EXPECT_EQ(StatusText(), log);
+
+    Save("");  // cancelled
+    EXPECT_EQ(StatusText(), log);
+}
+
+TEST_F(JpegExport, NameIsUsedExactlyAndAnExistingFileIsReplaced) {
+    MakePicture();
+    const std::string path = Path("noextension");
+    trackgen::SaveFile(path, std::vector<std::uint8_t>(2'000'000, 0xAB));
+    Save(path);
+    Decoded d;
+    ASSERT_TRUE(DecodeJpeg(path, d));
+    EXPECT_LT(std::filesystem::file_size(path), 2'000'000u);
+    EXPECT_FALSE(std::filesystem::exists(path + ".jpg"));
+}
+
+TEST_F(JpegExport, PictureNameThatCannotBeAFileNameGivesAnEmptyInitialName) {
+    app::state.PictureName = "a/b: 12.34";
+    Save("");
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(platform::DialogInitialName(ui.dialogs[0].defaultText), "");
+}
+
+TEST_F(JpegExport, UnknownEncoderAndSecondEntryChangeNothing) {
+    MakePicture();
+    exporter::EnterEncoder(exporter::kJpegEncoderId,
+                           [](const std::string&, std::span<const std::uint8_t>, int, int, int,
+                              int) { return std::string("replaced"); });
+    EXPECT_TRUE(exporter::SaveImage(1, Path("a.jpg"), exporter::kJpegEncoderId).written);
+    const auto unknown = exporter::SaveImage(1, Path("b.png"), 0x20474E50);
+    EXPECT_FALSE(unknown.written);
+    EXPECT_NE(unknown.error, "");
+    EXPECT_FALSE(std::filesystem::exists(Path("b.png")));
+    EXPECT_EQ(exporter::kJpegEncoderId, 0x4745504Au);
+}
+
+}  // namespace
