@@ -177,7 +177,8 @@ TEST_F(CarFile, NameIsUsedExactlyAndALongerFileIsReplaced) {
 TEST_F(CarFile, AwkwardCarNames) {
     TrackContents t = Sample();
     t.carNames[1] = "";
-    t.carNames[2] = "a/b:c";
+    t.carNames[2] = "a/b";
+    t.carNames[5] = "x?";
     t.carNames[3] = "Caf\xE9";  // Windows-1252 e acute
     LoadSample(t);
 
@@ -186,7 +187,9 @@ TEST_F(CarFile, AwkwardCarNames) {
     EXPECT_EQ(NewestStatusLine(), " saved");
 
     Extract("2", "");
-    EXPECT_EQ(platform::DialogInitialName(ui.dialogs[1].defaultText), "");
+    EXPECT_EQ(ui.dialogs[1].defaultText, platform::CurrentDirectory());
+    Extract("5", "");
+    EXPECT_EQ(ui.dialogs[1].defaultText, platform::CurrentDirectory());
 
     Extract("3", "");
     EXPECT_EQ(ui.dialogs[1].defaultText, platform::CurrentDirectory() + "Caf\xC3\xA9.car");

@@ -56,8 +56,15 @@ std::int32_t ReadCarNumber(std::string_view text) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
+std::string ProposedPath(const std::string& text, const std::string& extension) {
+    const std::string name = platform::PathFromText(text) + extension;
+    // A name the dialog would cut at a separator or blank out is no name.
+    const bool usable = platform::DialogInitialName(name) == name;
+    return platform::CurrentDirectory() + (usable ? name : "");
+}
+
 std::string ProposedCarName(int k) {
-    return platform::CurrentDirectory() + platform::PathFromText(app::state.CarNames[k]) + ".car";
+    return ProposedPath(app::state.CarNames[k], ".car");
 }
 
 void ExtractCar() {

@@ -1,5 +1,6 @@
 #include "app/state.h"
 #include "app/status_log.h"
+#include "export/car_file.h"
 #include "export/export.h"
 #include "export/jpeg_encoder.h"
 #include "picture/picture.h"
@@ -10,8 +11,7 @@ namespace exporter {
 
 void SavePicture() {
     app::AnalyserState& s = app::state;
-    const std::string defaultPath =
-        platform::CurrentDirectory() + platform::PathFromText(s.PictureName) + ".jpg";
+    const std::string defaultPath = ProposedPath(s.PictureName, ".jpg");
     const std::string chosen = platform::SaveFileDialog("Save Image", defaultPath, "jpg|*.jpg", 0);
     if (chosen.empty()) return;
 
