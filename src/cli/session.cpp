@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/state.h"
+#include "picture/picture.h"
 #include "platform/encoding.h"
 #include "platform/surface.h"
 #include "track/track.h"
@@ -15,6 +16,7 @@ Session::Session() {
         std::cerr << platform::Cp1252ToUtf8(line) << '\n';
     };
     app::InitialiseState();
+    platform::LoadFontNumbered(picture::kCaptionFont, "Lucida Console", 12);
 }
 
 Session::~Session() {
