@@ -1,0 +1,108 @@
+#include "platform/fltk/fltk_dialogs.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Native_File_Chooser.H>
+#include <FL/Fl_Return_Button.H>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/encoding.h"
+#include "platform/fltk/fltk_text.h"
+#include "platform/fltk/fltk_widgets.h"
+#include "platform/windowing.h"
+
+namespace platform::fltk {
+
+std::string RunFileDialog(FileDialogKind kind, const std::string& title,
+                          const std::string& defaultPath, const std::string& filter,
+                          int filterIndex) {
+    Fl_Native_File_Chooser chooser(kind == FileDialogKind::kSave
+                                       ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
+                                       : Fl_Native_File_Chooser::BROWSE_FILE);
+    const std::string utf8Title = Cp1252ToUtf8(title);
+    chooser.title(utf8Title.c_str());
+    const std::string chooserFilter = ChooserFilter(Cp1252ToUtf8(filter));
+    chooser.filter(chooserFilter.c_str());
+    if (chooser.filters() > 0)
+        chooser.filter_value(std::clamp(filterIndex, 0, chooser.filters() - 1));
+
+    const std::string directory = DialogInitialDirectory(defaultPath);
+    const std::string name = DialogInitialName(defaultPath);
+    if (!directory.empty()) chooser.directory(directory.c_str());
+    // FLTK's own chooser takes a bare preset name as relative to the
+    // process's directory, so it gets the whole path; GTK's uses the name part.
+    const std::string preset = name.empty() ? "" : directory + name;
+    if (!preset.empty()) chooser.preset_file(preset.c_str());
+    // No overwrite question and no appended extension: the answer is exactly
+    // the name the user chose or typed.
+    chooser.options(Fl_Native_File_Chooser::NO_OPTIONS);
+
+    std::error_code error;
+    const auto workingDirectory = std::filesystem::current_path(error);
+    const int result = chooser.show();
+    if (!error) std::filesystem::current_path(workingDirectory, error);
+
+    if (result != 0 || !chooser.filename()) return "";
+    return chooser.filename();
+}
+
+namespace {
+
+struct InputAnswer {
+    Fl_Input* input = nullptr;
+    bool given = false;
+};
+
+void OnInputOk(Fl_Widget* button, void* data) {
+    auto* answer = static_cast<InputAnswer*>(data);
+    answer->given = true;
+    button->window()->hide();
+}
+
+// Escape and the close request both end the dialog without an answer.
+void OnInputCancel(Fl_Widget* window, void*) {
+    window->hide();
+}
+
+}  // namespace
+
+std::string RunInputDialog(const std::string& title, const std::string& prompt,
+                           const std::string& defaultText) {
+    constexpr int kWidth = 300;
+    constexpr int kHeight = 130;
+    int screenX = 0, screenY = 0, screenW = 0, screenH = 0;
+    Fl::screen_xywh(screenX, screenY, screenW, screenH, 0);
+
+    Fl_Group* const outer = Fl_Group::current();
+    Fl_Group::current(nullptr);
+    Fl_Double_Window dialog(screenX + screenW / 2 - kWidth / 2, screenY + screenH / 2 - kHeight / 2,
+                            kWidth, kHeight);
+    dialog.copy_label(Cp1252ToUtf8(title).c_str());
+    PlainText promptText(10, 10, 280, 22, false);
+    promptText.Text(Cp1252ToUtf8(prompt));
+    promptText.box(FL_NO_BOX);
+    Fl_Input input(10, 32, 275, 21);
+    input.textsize(kControlFontSize);
+    const std::string start = Cp1252ToUtf8(defaultText);
+    input.value(start.c_str());
+    input.position(input.size());
+    Fl_Return_Button ok(110, 67, 80, 25, "OK");
+    ok.labelsize(kControlFontSize);
+    dialog.end();
+    Fl_Group::current(outer);
+
+    InputAnswer answer{&input};
+    ok.callback(OnInputOk, &answer);
+    dialog.callback(OnInputCancel);
+    dialog.set_modal();
+    dialog.show();
+    input.take_focus();
+    while (dialog.shown()) Fl::wait();
+
+    return answer.given ? Utf8ToCp1252(input.value()) : "";
+}
+
+}  // namespace platform::fltk

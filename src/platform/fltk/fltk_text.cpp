@@ -1,0 +1,104 @@
+#include "platform/fltk/fltk_text.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/encoding.h"
+
+namespace platform::fltk {
+namespace {
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// file:///home/a%20b.trk and file://localhost/home/... name local files;
+// a URI of another host does not.
+std::optional<std::string> LocalPathOf(std::string_view entry) {
+    constexpr std::string_view kScheme = "file://";
+    if (entry.substr(0, kScheme.size()) != kScheme) {
+        if (entry.empty() || entry.front() != '/') return std::nullopt;
+        return std::string(entry);
+    }
+    entry.remove_prefix(kScheme.size());
+    const auto slash = entry.find('/');
+    if (slash == std::string_view::npos) return std::nullopt;
+    const std::string_view host = entry.substr(0, slash);
+    if (!host.empty() && host != "localhost") return std::nullopt;
+    entry.remove_prefix(slash);
+
+    std::string path;
+    for (std::size_t i = 0; i < entry.size(); ++i) {
+        if (entry[i] == '%' && i + 2 < entry.size()) {
+            const int high = HexValue(entry[i + 1]);
+            const int low = HexValue(entry[i + 2]);
+            if (high >= 0 && low >= 0) {
+                path += static_cast<char>(high * 16 + low);
+                i += 2;
+                continue;
+            }
+        }
+        path += entry[i];
+    }
+    // A NUL cannot be part of a path; such an entry names no file.
+    if (path.find('\0') != std::string::npos) return std::nullopt;
+    return path;
+}
+
+bool HasTrackExtension(const std::string& path) {
+    if (path.size() < 5) return false;
+    std::string tail = path.substr(path.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return tail == ".trk" && path[path.size() - 5] != '/';
+}
+
+}  // namespace
+
+std::string ChooserFilter(std::string_view filter) {
+    std::string out;
+    bool pattern = false;
+    for (char c : filter) {
+        if (c == '|') {
+            out += pattern ? '\n' : '\t';
+            pattern = !pattern;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> DroppedTrackPath(std::string_view list) {
+    while (!list.empty()) {
+        const auto end = list.find('\n');
+        std::string_view entry = list.substr(0, end);
+        list = end == std::string_view::npos ? std::string_view() : list.substr(end + 1);
+        while (!entry.empty() && (entry.back() == '\r' || entry.back() == ' '))
+            entry.remove_suffix(1);
+        if (entry.empty() || entry.front() == '#') continue;  // text/uri-list comments
+        const auto path = LocalPathOf(entry);
+        if (path && HasTrackExtension(*path)) return path;
+    }
+    return std::nullopt;
+}
+
+std::string DisplayText(std::string_view cp1252) {
+    std::string text = Cp1252ToUtf8(cp1252);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace platform::fltk

@@ -1,0 +1,76 @@
+// The widgets of the desktop window that FLTK does not have as such.
+// Private to the FLTK backend.
+#pragma once
+
+#include <FL/Fl_Text_Editor.H>
+#include <FL/Fl_Widget.H>
+
+#include <functional>
+#include <string>
+
+#include "platform/surface.h"
+
+namespace platform::fltk {
+
+inline constexpr int kControlFontSize = 12;
+
+// Called with the text of a drop (a list of paths or URIs).
+using DropHandler = std::function<void(const std::string&)>;
+
+// Text drawn as it is: no '@' symbols, no '&' shortcuts, which FLTK labels
+// would make of a track's names. Wraps at word boundaries when asked to.
+class PlainText : public Fl_Widget {
+  public:
+    PlainText(int x, int y, int w, int h, bool wrap);
+    // Draws in a smaller size when `lines` lines would not fit the height.
+    void FitLines(int lines) { fitLines_ = lines; }
+    void Text(std::string utf8);
+    const std::string& Text() const { return text_; }
+    DropHandler onDrop;
+
+  protected:
+    void draw() override;
+    int handle(int event) override;
+
+  private:
+    std::string text_;
+    bool wrap_;
+    int fitLines_ = 0;
+};
+
+// Shows a picture of the drawing surface by reference: every draw reads its
+// current pixels, so drawing on it and showing it again updates the control.
+class PictureBox : public Fl_Widget {
+  public:
+    PictureBox(int x, int y, int w, int h);
+    void Show(PictureRef picture);
+    PictureRef Shown() const { return picture_; }
+    DropHandler onDrop;
+
+  protected:
+    void draw() override;
+    int handle(int event) override;
+
+  private:
+    PictureRef picture_ = nullptr;
+};
+
+// The information box: an editor in which Tab moves the focus on, and on
+// which a dropped file is handed to `onDrop` instead of inserted as text.
+class InfoEditor : public Fl_Text_Editor {
+  public:
+    InfoEditor(int x, int y, int w, int h);
+    DropHandler onDrop;
+
+  protected:
+    int handle(int event) override;
+
+  private:
+    bool dropping_ = false;
+};
+
+// Handles the drag-and-drop events for a widget that takes drops; returns
+// whether the event was one of them.
+bool HandleDrop(int event, const DropHandler& onDrop, int& result);
+
+}  // namespace platform::fltk
