@@ -1,0 +1,14 @@
+// The picture as a PNG file: 8-bit RGB, exactly the picture's pixels.
+#pragma once
+
+#include <string>
+
+#include "platform/surface.h"
+
+namespace exporter {
+
+// Writes `picture` to `path`. On failure returns false with the reason in
+// `error`, and removes the file it could not finish.
+bool WritePng(const platform::Picture& picture, const std::string& path, std::string& error);
+
+}  // namespace exporter
