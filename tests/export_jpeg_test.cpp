@@ -11,6 +11,7 @@
 #include "app/state.h"
 #include "app/status_log.h"
 #include "export/jpeg_encoder.h"
+#include "export/pixel_rows.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
 #include "support/fixture.h"
@@ -288,6 +289,69 @@ TEST_F(JpegExport, UnknownEncoderAndSecondEntryChangeNothing) {
     EXPECT_NE(unknown.error, "");
     EXPECT_FALSE(std::filesystem::exists(Path("b.png")));
     EXPECT_EQ(exporter::kJpegEncoderId, 0x4745504Au);
+}
+
+// The vector paths handle four pixels at a time; every width must come out
+// exact, tails included.
+TEST(PixelRows, EveryWidthConvertsExactly) {
+    for (int width = 1; width <= 40; ++width) {
+        std::vector<std::int32_t> colours(width);
+        for (int x = 0; x < width; ++x) colours[x] = RgbColour(x, 100 + x, 200 + x);
+        std::vector<std::uint8_t> bgr(3 * width + 16, 0xEE), rgb(3 * width + 16, 0xEE);
+        exporter::ColoursToBgr(colours.data(), bgr.data(), width);
+        exporter::BgrToRgb(bgr.data(), rgb.data(), width);
+        for (int x = 0; x < width; ++x) {
+            ASSERT_EQ(bgr[3 * x], 200 + x) << width;
+            ASSERT_EQ(bgr[3 * x + 1], 100 + x) << width;
+            ASSERT_EQ(bgr[3 * x + 2], x) << width;
+            ASSERT_EQ(rgb[3 * x], x) << width;
+            ASSERT_EQ(rgb[3 * x + 2], 200 + x) << width;
+        }
+        EXPECT_EQ(bgr[3 * width], 0xEE) << width;  // nothing written past the row
+        EXPECT_EQ(rgb[3 * width], 0xEE) << width;
+    }
+}
+
+std::vector<std::uint8_t> captured;
+int capturedStride = 0;
+
+TEST_F(JpegExport, TheCopyIsBottomUpBlueGreenRedWithPaddedRows) {
+    // 13 x 3: stride 40, one byte of padding per row.
+    std::vector<std::uint8_t> bmp(54 + 1024 + 16 * 3, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    bmp[10] = 0x36;
+    bmp[11] = 0x04;  // pixels at 1078
+    bmp[14] = 40;
+    bmp[18] = 13;
+    bmp[22] = 3;
+    bmp[26] = 1;
+    bmp[28] = 8;
+    bmp[47] = 1;  // 256 colours
+    ASSERT_TRUE(platform::PictureFromBitmap(1, bmp));
+    platform::BeginDrawing(1);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 13; ++x) platform::PlotPixel(x, y, RgbColour(x, 10 * y, 200));
+    platform::EndDrawing();
+
+    exporter::EnterEncoder(0x54534554, [](const std::string&, std::span<const std::uint8_t> pixels,
+                                          int, int, int stride, int) {
+        captured.assign(pixels.begin(), pixels.end());
+        capturedStride = stride;
+        return std::string();
+    });
+    ASSERT_TRUE(exporter::SaveImage(1, "", 0x54534554).written);
+    ASSERT_EQ(capturedStride, 40);
+    ASSERT_EQ(captured.size(), 120u);
+    for (int y = 0; y < 3; ++y) {
+        const std::uint8_t* row = &captured[static_cast<std::size_t>(2 - y) * 40];
+        for (int x = 0; x < 13; ++x) {
+            EXPECT_EQ(row[3 * x], 200);
+            EXPECT_EQ(row[3 * x + 1], 10 * y);
+            EXPECT_EQ(row[3 * x + 2], x);
+        }
+        EXPECT_EQ(row[39], 0);
+    }
 }
 
 }  // namespace

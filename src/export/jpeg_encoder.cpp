@@ -12,6 +12,7 @@
 
 #include <jpeglib.h>
 
+#include "export/pixel_rows.h"
 #include "platform/surface.h"
 
 namespace exporter {
@@ -67,13 +68,7 @@ bool Compress(std::FILE* file, const std::uint8_t* pixels, int width, int height
     jpeg_start_compress(&info, TRUE);
     // Bottom-up source: the picture's top row is the buffer's last.
     for (int y = height - 1; y >= 0; --y) {
-        const std::uint8_t* source = pixels + static_cast<std::ptrdiff_t>(y) * stride;
-        std::uint8_t* out = row;
-        for (int x = 0; x < width; ++x, source += 3, out += 3) {
-            out[0] = source[2];
-            out[1] = source[1];
-            out[2] = source[0];
-        }
+        BgrToRgb(pixels + static_cast<std::ptrdiff_t>(y) * stride, row, width);
         JSAMPROW rows[1] = {row};
         jpeg_write_scanlines(&info, rows, 1);
     }
@@ -143,25 +138,18 @@ SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint3
     if (entry == encoderTable.end()) return {false, "no encoder for this format"};
 
     const std::int64_t stride = RowStride(width);
-    std::vector<std::uint8_t> buffer;
-    try {
-        buffer.assign(static_cast<std::size_t>(stride * height), 0);
-    } catch (const std::bad_alloc&) {
-        return {false, "out of memory"};
-    }
-    // 24-bit device-independent layout: bottom row first, blue-green-red.
+    const std::size_t size = static_cast<std::size_t>(stride * height);
+    const std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
+    if (!buffer) return {false, "out of memory"};
+    // 24-bit device-independent layout: bottom row first, blue-green-red,
+    // each row padded with zeros to the stride.
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* out = buffer.data() + static_cast<std::size_t>(height - 1 - y) * stride;
-        const platform::Colour* in = picture->pixels.data() + static_cast<std::size_t>(y) * width;
-        for (int x = 0; x < width; ++x, out += 3) {
-            const platform::Colour c = in[x];
-            out[0] = static_cast<std::uint8_t>(platform::BlueOf(c));
-            out[1] = static_cast<std::uint8_t>(platform::GreenOf(c));
-            out[2] = static_cast<std::uint8_t>(platform::RedOf(c));
-        }
+        std::uint8_t* out = buffer.get() + static_cast<std::size_t>(height - 1 - y) * stride;
+        ColoursToBgr(picture->pixels.data() + static_cast<std::size_t>(y) * width, out, width);
+        std::fill(out + 3 * std::int64_t{width}, out + stride, std::uint8_t{0});
     }
-    std::string error =
-        entry->encode(path, buffer, width, height, static_cast<int>(stride), kSaveImageLevel);
+    std::string error = entry->encode(path, std::span(buffer.get(), size), width, height,
+                                      static_cast<int>(stride), kSaveImageLevel);
     const bool written = error.empty();
     return {written, std::move(error)};
 }
