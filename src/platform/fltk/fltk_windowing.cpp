@@ -225,6 +225,9 @@ void FltkWindowing::OpenWindow(int, int left, int top, int width, int height,
     }
     window.icons(icons.data(), static_cast<int>(icons.size()));
     window.show();
+    // FLTK moves a new window down to y >= 20, for a title bar it assumes,
+    // without telling; the window must stand where it was asked to.
+    XMoveWindow(fl_display, fl_xid(&window), left, top);
 }
 
 void FltkWindowing::CreateInfoBox(int number, int left, int top, int width, int height) {
@@ -390,8 +393,9 @@ void FltkWindowing::Flush() {
     if (fl_display) XSync(fl_display, False);
 }
 
-void FltkWindowing::ClickAt(int x, int y) {
-    Fl_Window* window = impl_->Topmost();
+namespace {
+
+void ClickIn(Fl_Window* window, int x, int y) {
     if (!window) return;
     Fl::e_x = x;
     Fl::e_y = y;
@@ -406,10 +410,18 @@ void FltkWindowing::ClickAt(int x, int y) {
     Fl::handle(FL_RELEASE, window);
 }
 
+}  // namespace
+
+void FltkWindowing::ClickAt(int x, int y) {
+    ClickIn(impl_->Topmost(), x, y);
+}
+
 bool FltkWindowing::ClickControl(int control) {
     const Impl::Control* c = impl_->Find(control);
     if (!c) return false;
-    ClickAt(c->widget->x() + c->widget->w() / 2, c->widget->y() + c->widget->h() / 2);
+    // Sent to the main window even while a dialog is open: FLTK must refuse it then.
+    ClickIn(impl_->window.get(), c->widget->x() + c->widget->w() / 2,
+            c->widget->y() + c->widget->h() / 2);
     return true;
 }
 

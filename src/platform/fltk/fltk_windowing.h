@@ -101,8 +101,9 @@ class FltkWindowing final : public Windowing {
     // Lets FLTK handle what is pending and draws every damaged window.
     void Flush();
 
-    // A left click at a point of the main window's client area, or at the
-    // middle of a control; false when the control does not exist.
+    // A left click at a point of the topmost window (a dialog while one is
+    // open), or at the middle of a control of the main window; false when
+    // the control does not exist.
     void ClickAt(int x, int y);
     bool ClickControl(int control);
     // Key presses, sent to the focused widget of the topmost window.
