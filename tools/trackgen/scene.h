@@ -1,0 +1,17 @@
+// Plausible demo tracks of our own: a road loop through grass, sand and
+// water, with trees, buildings, cones and tyres, results and a ghost lap
+// that drives the road. The same seed always gives the same track.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "trackgen/track_writer.h"
+
+namespace trackgen {
+
+// Odd seeds give a dry canyon with a river, even seeds green land with a
+// lake. The author field says "`name` by trackgen".
+TrackContents GenerateScene(std::uint64_t seed, const std::string& name);
+
+}  // namespace trackgen
