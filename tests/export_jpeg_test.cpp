@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <csetjmp>
 #include <cstdio>
 #include <fstream>
-
-#include <jpeglib.h>
 
 #include "app/dispatch.h"
 #include "app/state.h"
@@ -15,6 +12,7 @@
 #include "platform/surface.h"
 #include "platform/windowing.h"
 #include "support/fixture.h"
+#include "support/jpeg_decode.h"
 #include "support/run_command.h"
 
 namespace {
@@ -24,80 +22,7 @@ using platform::RgbColour;
 constexpr int kWidth = 512;
 constexpr int kHeight = 560;
 
-struct Decoded {
-    int width = 0;
-    int height = 0;
-    int components = 0;
-    bool progressive = true;
-    J_COLOR_SPACE colourSpace = JCS_UNKNOWN;
-    std::vector<std::uint8_t> rgb;
-    std::array<std::array<unsigned, 64>, 2> quant{};
-};
-
-struct DecodeErrors {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
-};
-
-void JumpBack(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<DecodeErrors*>(info->err)->jump, 1);
-}
-
-// An independent read of the file through libjpeg's decompressor.
-bool DecodeJpeg(const std::string& path, Decoded& out) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    jpeg_decompress_struct info{};
-    DecodeErrors errors;
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = JumpBack;
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&info);
-        std::fclose(file);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    out.progressive = info.progressive_mode;
-    out.colourSpace = info.jpeg_color_space;
-    for (int t = 0; t < 2; ++t)
-        for (int i = 0; i < 64; ++i)
-            out.quant[t][i] = info.quant_tbl_ptrs[t] ? info.quant_tbl_ptrs[t]->quantval[i] : 0;
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    out.width = static_cast<int>(info.output_width);
-    out.height = static_cast<int>(info.output_height);
-    out.components = info.output_components;
-    out.rgb.resize(static_cast<std::size_t>(out.width) * out.height * 3);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = &out.rgb[static_cast<std::size_t>(info.output_scanline) * out.width * 3];
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return true;
-}
-
-// The tables libjpeg itself makes for `quality` (luminance, chrominance).
-std::array<std::array<unsigned, 64>, 2> ReferenceTables(int quality) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    info.in_color_space = JCS_RGB;
-    info.input_components = 3;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, FALSE);
-    std::array<std::array<unsigned, 64>, 2> tables{};
-    for (int t = 0; t < 2; ++t)
-        for (int i = 0; i < 64; ++i) tables[t][i] = info.quant_tbl_ptrs[t]->quantval[i];
-    jpeg_destroy_compress(&info);
-    return tables;
-}
-
-std::array<int, 3> PixelAt(const Decoded& d, int x, int y) {
+std::array<int, 3> PixelAt(const DecodedJpeg& d, int x, int y) {
     const std::uint8_t* p = &d.rgb[(static_cast<std::size_t>(y) * d.width + x) * 3];
     return {p[0], p[1], p[2]};
 }
@@ -159,7 +84,7 @@ TEST_F(JpegExport, WritesThePictureTopRowFirstInRedGreenBlue) {
     EXPECT_EQ(ui.dialogs[0].defaultText, platform::CurrentDirectory() + "monza 54.32.jpg");
     EXPECT_EQ(NewestStatusLine(), "Image saved");
 
-    Decoded d;
+    DecodedJpeg d;
     ASSERT_TRUE(DecodeJpeg(path, d));
     EXPECT_EQ(d.width, kWidth);
     EXPECT_EQ(d.height, kHeight);
@@ -198,7 +123,7 @@ TEST_F(JpegExport, IndependentDecoderReadsTheFile) {
 
 TEST_F(JpegExport, QualityIsSeventyUnlessTheCommandLineOverridesIt) {
     MakePicture();
-    Decoded d;
+    DecodedJpeg d;
     Save(Path("seventy.jpg"));
     ASSERT_TRUE(DecodeJpeg(Path("seventy.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(70));
@@ -265,7 +190,7 @@ TEST_F(JpegExport, NameIsUsedExactlyAndAnExistingFileIsReplaced) {
     const std::string path = Path("noextension");
     trackgen::SaveFile(path, std::vector<std::uint8_t>(2'000'000, 0xAB));
     Save(path);
-    Decoded d;
+    DecodedJpeg d;
     ASSERT_TRUE(DecodeJpeg(path, d));
     EXPECT_LT(std::filesystem::file_size(path), 2'000'000u);
     EXPECT_FALSE(std::filesystem::exists(path + ".jpg"));

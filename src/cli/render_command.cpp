@@ -4,11 +4,16 @@
 #include <memory>
 #include <vector>
 
+#include "app/state.h"
 #include "cli/commands.h"
 #include "cli/session.h"
+#include "export/export.h"
+#include "export/jpeg_encoder.h"
 #include "export/png_file.h"
 #include "picture/picture.h"
+#include "platform/encoding.h"
 #include "platform/surface.h"
+#include "platform/windowing.h"
 
 namespace cli {
 namespace {
@@ -16,6 +21,7 @@ namespace {
 struct RenderOptions {
     std::string track;
     std::string output;
+    int quality = 0;  // 0: the tool's own 70
 };
 
 std::string LowerExtension(const std::string& path) {
@@ -33,8 +39,43 @@ std::string LowerExtension(const std::string& path) {
 bool WritePicture(const platform::Picture& picture, const std::string& path, std::string& error) {
     const std::string extension = LowerExtension(path);
     if (extension == ".png") return exporter::WritePng(picture, path, error);
-    error = "unknown picture type \"" + extension + "\"; use .png";
+    error = "unknown picture type \"" + extension + "\"; use .png or .jpg";
     return false;
+}
+
+// JPEG goes through the "save" action itself, its save dialog answered with
+// `output`, or without one with the action's own default name.
+ExitCode SaveJpeg(Session& session, const std::string& output, int quality) {
+    std::string answer = output;
+    if (answer.empty()) {
+        answer = exporter::ProposedPath(app::state.PictureName, ".jpg");
+        if (platform::DialogInitialName(answer).empty()) {
+            PrintError("render", "the picture's name \"" +
+                                     platform::Cp1252ToUtf8(app::state.PictureName) +
+                                     "\" cannot be a file name; choose one with -o");
+            return kFailed;
+        }
+    }
+    std::string newest;
+    const auto print = session.ui.onStatusLine;
+    session.ui.onStatusLine = [&](const std::string& line) {
+        newest = line;
+        if (print) print(line);
+    };
+    exporter::EnterJpegEncoder();
+    exporter::SetJpegQualityOverride(quality);
+    session.ui.answers = {answer};
+    exporter::SavePicture();
+    exporter::SetJpegQualityOverride(0);
+    session.ui.onStatusLine = print;
+    if (newest == "Image saved") return kOk;
+    if (newest.empty()) PrintError(answer, "no picture was made");
+    return kFailed;
+}
+
+bool IsJpeg(const std::string& path) {
+    const std::string extension = LowerExtension(path);
+    return path.empty() || extension == ".jpg" || extension == ".jpeg";
 }
 
 }  // namespace
@@ -48,15 +89,14 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         "draw the water (height map below the water level)");
     auto* objects = command->add_flag("--objects")->description("draw the objects");
     auto* ghost = command->add_flag("--ghost")->description("draw the ghost lap");
-    command->add_option("-o,--output", options->output, "the picture file to write (.png)");
+    command->add_option(
+        "-o,--output", options->output,
+        "the picture file to write (.png, .jpg, .jpeg; default: the picture's name + .jpg here)");
+    command->add_option("--quality", options->quality, "JPEG quality (default 70)")
+        ->check(CLI::Range(1, 100));
     command->footer("Overlays are drawn in the order they are given, each over the ones before.");
 
     command->callback([command, options, water, objects, ghost, &exitCode] {
-        if (options->output.empty()) {
-            PrintError("render", "no output file given (-o OUT.png)");
-            exitCode = kFailed;
-            return;
-        }
         Session session;
         exitCode = session.LoadTrack(options->track);
         if (exitCode != kOk) return;
@@ -65,6 +105,10 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
             if (given == water) picture::DrawWaterOverlay();
             if (given == objects) picture::DrawObjectsOverlay();
             if (given == ghost) picture::DrawGhostOverlay();
+        }
+        if (IsJpeg(options->output)) {
+            exitCode = SaveJpeg(session, options->output, options->quality);
+            return;
         }
         const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
         std::string error = "no picture was made";

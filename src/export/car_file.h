@@ -21,9 +21,4 @@ std::int32_t ReadCarNumber(std::string_view text);
 // directory, the car's name and ".car", in the file system's encoding.
 std::string ProposedCarName(int k);
 
-// The current directory followed by `text` (Windows-1252) and `extension`,
-// or by nothing when `text` holds a character a file name cannot (the
-// separator among them), so that the dialog opens with an empty name.
-std::string ProposedPath(const std::string& text, const std::string& extension);
-
 }  // namespace exporter

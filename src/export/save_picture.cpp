@@ -1,6 +1,5 @@
 #include "app/state.h"
 #include "app/status_log.h"
-#include "export/car_file.h"
 #include "export/export.h"
 #include "export/jpeg_encoder.h"
 #include "picture/picture.h"
