@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The real track-analyse on its own Xvfb, driven with xdotool as a person
+# would: load a demo track through the open dialog, press "water", save
+# through the save dialog, close the window, and check the JPEG and the
+# exit code. Exit 77 (skipped) only when Xvfb or xdotool is missing.
+#   end_to_end_test.sh TRACK-ANALYSE MAKE-DEMO-TRACK SOURCE-DIR [SEND-CLOSE]
+set -euo pipefail
+app=$1 make_track=$2 source_dir=$3
+send_close=${4:-$(dirname "$make_track")/send_close_request}
+
+for tool in Xvfb xdotool identify convert; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+tmp=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; [ -f "$tmp/app.log" ] && cat "$tmp/app.log"; exit 1; }
+
+# -displayfd: Xvfb picks a free display itself, so parallel runs never meet.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$tmp/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
+[ -s "$tmp/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$tmp/display")"
+
+# The track lies in the working folder, where the first open dialog starts:
+# FLTK's chooser then takes the bare name (typing a whole path races with
+# its completion). A committed sample when there is one, else our demo.
+mkdir -p "$tmp/work"
+sample=$(ls "$source_dir"/samples/*.trk 2>/dev/null | head -n1 || true)
+if [ -n "$sample" ]; then
+  cp "$sample" "$tmp/work/"
+  track_name=$(basename "$sample")
+else
+  track_name=Lakeside.trk
+  "$make_track" "$tmp/work/$track_name"
+fi
+
+wait_for_window() {  # NAME -> window id
+  local id=""
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  return 1
+}
+wait_gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  return 1
+}
+click() {  # WINDOW X Y
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+# Types into the focused field of a dialog, replacing what it holds (or
+# keeping the offered text when TEXT is empty), then Enter.
+answer_dialog() {  # WINDOW TEXT
+  xdotool windowfocus --sync "$1"
+  if [ -n "$2" ]; then
+    xdotool key --clearmodifiers End shift+Home BackSpace
+    xdotool type --delay 20 -- "$2"
+  fi
+  xdotool key Return
+}
+
+cd "$tmp/work"
+TRACK_ANALYSE_FILE_CHOOSER=fltk "$app" >"$tmp/app.log" 2>&1 &
+app_pid=$!
+main=$(wait_for_window "Velocitra Track Analyse") || fail "no main window"
+
+click "$main" 475 632  # load
+dialog=$(wait_for_window "Select Track") || fail "no open dialog"
+answer_dialog "$dialog" "$track_name"
+wait_gone "Select Track" || fail "open dialog stayed open"
+
+click "$main" 535 632  # water
+click "$main" 715 632  # save
+dialog=$(wait_for_window "Save Image") || fail "no save dialog"
+answer_dialog "$dialog" ""  # the offered name: the picture's name in the working folder
+wait_gone "Save Image" || fail "save dialog stayed open"
+
+"$send_close" "$main" || fail "could not send the close request"
+status=0
+wait "$app_pid" || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "exit code $status"
+
+shopt -s nullglob
+jpegs=("$tmp"/work/*.jpg)
+[ "${#jpegs[@]}" -eq 1 ] || fail "expected one JPEG in the working folder, found: $(ls "$tmp/work")"
+format=$(identify -format "%m %w %h" "${jpegs[0]}")
+[ "$format" = "JPEG 512 560" ] || fail "written picture is '$format'"
+if [ -z "$sample" ]; then
+  # The demo's lake, in the middle of the map, is blue only with the water drawn.
+  pixel=$(convert "${jpegs[0]}" -crop 1x1+256+255 -depth 8 txt:- | tail -n1 | grep -o '([0-9,]*)' | tr -d '()')
+  IFS=, read -r red green blue <<<"$pixel"
+  [ "$blue" -gt $((red + 100)) ] && [ "$blue" -gt $((green + 100)) ] || fail "no water at the lake: $pixel"
+fi
+echo "ok: $(basename "${jpegs[0]}") $format"
