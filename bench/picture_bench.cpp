@@ -57,6 +57,28 @@ void BM_GhostOverlay(benchmark::State& state) {
 }
 BENCHMARK(BM_GhostOverlay)->Unit(benchmark::kMicrosecond);
 
+// The heaviest objects a file can hold: 32,767 halls as large as the margin
+// test lets through, each outline crossing the others.
+void BM_ObjectsOverlayManyHalls(benchmark::State& state) {
+    trackgen::TrackContents t;
+    t.worldSize = 24;
+    for (int i = 0; i < 32767; ++i) {
+        t.objects.push_back({17, static_cast<std::int16_t>(400 + i % 200),
+                             static_cast<std::int16_t>(500 + i % 100),
+                             static_cast<std::uint8_t>(i % 244)});
+    }
+    const std::vector<std::uint8_t> bytes = trackgen::WriteTrack(t);
+    app::InitialiseState();
+    std::copy(bytes.begin(), bytes.end(), app::state.TrackBuffer.begin());
+    app::state.TrackFileSize = static_cast<std::int32_t>(bytes.size());
+    track::ParseTrack();
+    for (auto _ : state) {
+        picture::BuildTrackPicture();
+        picture::DrawObjectsOverlay();
+    }
+}
+BENCHMARK(BM_ObjectsOverlayManyHalls)->Unit(benchmark::kMillisecond);
+
 void BM_ParseBuildAndAllOverlays(benchmark::State& state) {
     PrepareLakeside();
     for (auto _ : state) {

@@ -103,6 +103,47 @@ TEST_F(ObjectsOverlay, FillStaysInsideSlantedOutlines) {
     }
 }
 
+TEST_F(ObjectsOverlay, OverlappingHallsDrawAsEachOutlineAndFillInTurn) {
+    // Heading 0 at world size 100 puts the corners at these offsets.
+    const auto draw = [](int px, int py) {
+        const Colour grey = kOutline;
+        platform::DrawLine(px + 78, py - 32, px + 79, py + 30, grey);
+        platform::DrawLine(px - 80, py - 31, px - 79, py + 31, grey);
+        platform::DrawLine(px + 78, py - 32, px - 80, py - 31, grey);
+        platform::DrawLine(px + 79, py + 30, px - 79, py + 31, grey);
+        platform::FloodFill(px, py, grey, kFill);
+    };
+    // Inside an earlier fill, overlapping, apart, the same again, and with
+    // the centre on an earlier outline.
+    const std::vector<std::pair<int, int>> centres = {{256, 256}, {262, 259}, {300, 300},
+                                                      {150, 420}, {256, 256}, {334, 224}};
+    std::vector<ObjectRecord> records;
+    for (const auto& [px, py] : centres) {
+        records.push_back(
+            {17, static_cast<std::int16_t>(2 * px), static_cast<std::int16_t>(2 * (511 - py)), 0});
+    }
+    // Water drawn between two presses inside the first hall: the second
+    // press fills over it again.
+    TrackContents t;
+    t.objects = records;
+    t.waterLevel = 10;
+    t.heights.fill(20);
+    t.heights[64 * 33 + 25] = 0;         // x 200..207, y 240..247
+    Load(WriteTrack("objects.trk", t));  // the same caption as Draw()'s
+    picture::DrawObjectsOverlay();
+    picture::DrawWaterOverlay();
+    picture::DrawObjectsOverlay();
+    const auto drawn = Shown().pixels;
+
+    Draw({});
+    platform::BeginDrawing(picture::kTrackPicture);
+    for (const auto& [px, py] : centres) draw(px, py);
+    platform::FillBox(200, 240, 8, 8, RgbColour(0, 64, 255));
+    for (const auto& [px, py] : centres) draw(px, py);
+    platform::EndDrawing();
+    EXPECT_TRUE(Shown().pixels == drawn);
+}
+
 TEST_F(ObjectsOverlay, HeadingsWrapAfter244Steps) {
     Draw({{17, 512, 510, 0}, {2, 200, 200, 10}});
     const auto first = Shown().pixels;

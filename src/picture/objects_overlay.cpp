@@ -3,6 +3,7 @@
 // 32-bit floats, so that corners land on the same pixels.
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "picture/overlay.h"
 #include "track/layout.h"
@@ -86,6 +87,31 @@ void DrawTurnedRectangle(const Object& o, int halfWidth, int halfLength, platfor
     platform::DrawLine(Pixel(p2x), Pixel(p2y), Pixel(p4x), Pixel(p4y), colour);
 }
 
+// Tells fills that cannot change anything. Within the pass, outlines only
+// add border pixels and fills only add the fill colour, so regions only
+// split: a pixel that an earlier fill of this pass coloured lies in a region
+// wholly of the fill colour, and filling from it again changes nothing.
+// Without this, 32,767 large halls would each refill most of the picture.
+class SpentFills {
+  public:
+    SpentFills(platform::Colour border, platform::Colour fill)
+        : picture_(border == fill ? nullptr : platform::PictureHandle(kTrackPicture)),
+          fill_(fill) {}
+    bool Spent(int x, int y) {
+        if (picture_ == nullptr || x < 0 || y < 0 || x >= picture_->width || y >= picture_->height)
+            return false;
+        // The state at the start of the pass, taken before its first fill.
+        if (before_.empty()) before_ = picture_->pixels;
+        const auto at = static_cast<std::size_t>(y) * picture_->width + x;
+        return picture_->pixels[at] == fill_ && before_[at] != fill_;
+    }
+
+  private:
+    platform::PictureRef picture_;
+    platform::Colour fill_;
+    std::vector<platform::Colour> before_;
+};
+
 bool DotInside(const Object& o) {
     return 1 <= o.px && o.px <= 510 && 1 <= o.py && o.py <= 510;
 }
@@ -120,10 +146,11 @@ void DrawObjectsOverlay() {
         const platform::Colour outline = platform::RgbColour(170, 170, 170);
         const int bigWidth = (6200 / ws) / 2;
         const int bigLength = (15900 / ws) / 2;
+        SpentFills spent(outline, colours[1]);
         ForEachObject(file, [&](const Object& o) {
             if ((o.type != 17 && o.type != 18) || !PassesMarginTest(o, bigWidth)) return;
             DrawTurnedRectangle(o, bigWidth, bigLength, outline);
-            platform::FloodFill(o.px, o.py, outline, colours[1]);
+            if (!spent.Spent(o.px, o.py)) platform::FloodFill(o.px, o.py, outline, colours[1]);
         });
 
         const int smallWidth = (400 / ws) / 2;
