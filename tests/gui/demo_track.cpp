@@ -33,7 +33,6 @@ std::uint8_t TerrainAt(int x, int row) {
     if (hill < 40) return 6;
     if (hill < 60) return 5;
     if (hill < 75) return 4;
-    if (x < 40 && row > 420) return 1;  // a car park
     return 2;
 }
 
@@ -85,16 +84,16 @@ trackgen::TrackContents DemoTrack() {
         t.objects.push_back(
             {type, static_cast<std::int16_t>(2 * px), static_cast<std::int16_t>(2 * row), heading});
     };
-    for (int i = 0; i < 40; ++i) {  // trees around the outside of the circuit
-        const double a = i * 2 * std::numbers::pi / 40;
-        place(10, 256 + static_cast<int>(225 * std::cos(a)),
-              256 + static_cast<int>(180 * std::sin(a)));
+    for (int i = 0; i < 32; ++i) {  // trees between the circuit and the lake
+        const double a = i * 2 * std::numbers::pi / 32;
+        place(10, 256 + static_cast<int>(165 * std::cos(a)),
+              256 + static_cast<int>(100 * std::sin(a)));
     }
-    for (int i = 0; i < 6; ++i) place(9, 60 + 12 * i, 60);
-    place(17, 200, 70, 0);
-    place(18, 320, 70, 61);
-    for (int i = 0; i < 8; ++i) place(static_cast<std::int8_t>(1 + i % 3), 190 + 18 * i, 130, 30);
-    place(23, 420, 120, 100);
+    for (int i = 0; i < 6; ++i) place(9, 40 + 14 * i, 470);  // sheds
+    place(17, 230, 470, 0);                                  // pit building
+    place(18, 110, 40, 0);                                   // grandstand
+    for (int i = 0; i < 8; ++i) place(static_cast<std::int8_t>(1 + i % 3), 190 + 18 * i, 135, 30);
+    place(23, 420, 60, 100);
 
     // The ghost lap: the circuit's centre line, in ghost units (29.5 a pixel).
     for (int i = 0; i < 300; ++i) {

@@ -21,12 +21,18 @@ cleanup() {
   rm -rf "$tmp"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; [ -f "$tmp/app.log" ] && cat "$tmp/app.log"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  echo "visible windows:"
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "  $(xdotool getwindowname "$w")"; done
+  [ -f "$tmp/app.log" ] && cat "$tmp/app.log"
+  exit 1
+}
 
 # -displayfd: Xvfb picks a free display itself, so parallel runs never meet.
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$tmp/display" 2>/dev/null &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
+for _ in $(seq 400); do [ -s "$tmp/display" ] && break; sleep 0.05; done
 [ -s "$tmp/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$tmp/display")"
 
@@ -45,7 +51,7 @@ fi
 
 wait_for_window() {  # NAME -> window id
   local id=""
-  for _ in $(seq 100); do
+  for _ in $(seq 400); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.05
@@ -53,7 +59,7 @@ wait_for_window() {  # NAME -> window id
   return 1
 }
 wait_gone() {
-  for _ in $(seq 100); do
+  for _ in $(seq 400); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
     sleep 0.05
   done

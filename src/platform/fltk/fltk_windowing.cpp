@@ -224,6 +224,7 @@ void FltkWindowing::OpenWindow(int, int left, int top, int width, int height,
         icons.push_back(impl_->icons.back().get());
     }
     window.icons(icons.data(), static_cast<int>(icons.size()));
+    Fl::scheme("gtk+");
     window.show();
     // FLTK moves a new window down to y >= 20, for a title bar it assumes,
     // without telling; the window must stand where it was asked to.
