@@ -520,10 +520,9 @@ std::optional<ControlInfo> FltkWindowing::Control(int control) const {
     const Impl::Control* c = impl_->Find(control);
     if (!c) return std::nullopt;
     const Fl_Widget* w = c->widget;
-    ControlInfo info{w->x(), w->y(), w->w(), w->h(), "", false};
+    ControlInfo info{w->x(), w->y(), w->w(), w->h(), ""};
     if (c->kind == Kind::kButton && w->label()) info.caption = w->label();
     if (c->kind == Kind::kStaticText) info.caption = static_cast<const fltk::PlainText*>(w)->Text();
-    info.takesFocus = const_cast<Fl_Widget*>(w)->handle(FL_FOCUS) != 0;
     return info;
 }
 

@@ -32,7 +32,6 @@ void UseFileChooser(FileChooserKind kind);
 struct ControlInfo {
     int x = 0, y = 0, width = 0, height = 0;  // within the window's client area
     std::string caption;                      // UTF-8
-    bool takesFocus = false;
 };
 
 struct DialogCall {
