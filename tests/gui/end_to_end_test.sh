@@ -5,8 +5,8 @@
 # exit code. Exit 77 (skipped) only when Xvfb or xdotool is missing.
 #   end_to_end_test.sh TRACK-ANALYSE MAKE-DEMO-TRACK SOURCE-DIR [SEND-CLOSE]
 set -euo pipefail
-app=$1 make_track=$2 source_dir=$3
-send_close=${4:-$(dirname "$make_track")/send_close_request}
+app=$(realpath "$1") make_track=$(realpath "$2") source_dir=$(realpath "$3")
+send_close=$(realpath "${4:-$(dirname "$make_track")/send_close_request}")
 
 for tool in Xvfb xdotool identify convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
