@@ -18,6 +18,8 @@ constexpr Colour kBand = RgbColour(0, 100, 150);
 constexpr Colour kWhite = RgbColour(255, 255, 255);
 constexpr Colour kBlack = RgbColour(0, 0, 0);
 
+__extension__ typedef __int128 Wide;
+
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
@@ -187,6 +189,41 @@ TEST_F(Surface, FarOffLineEndsAreClippedWithoutWalkingThem) {
     for (int i = 0; i < 512; ++i) diagonal.insert({i, i});
     EXPECT_EQ(Changed(), diagonal);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST_F(Surface, ClippedLinesKeepTheNearestPixelOfTheIdealLine) {
+    // Far-off and slanted ends, in all four directions and both major axes:
+    // the pixels inside must be those of the whole line, halves rounded up.
+    const std::array<std::array<int, 4>, 8> lines = {{{-1000000007, 3, 999999999, 400},
+                                                      {999999999, 400, -1000000007, 3},
+                                                      {5, INT_MIN, 300, INT_MAX},
+                                                      {300, INT_MAX, 5, INT_MIN},
+                                                      {-700, 555, 900, -20},
+                                                      {17, -3000, 480, 9000},
+                                                      {0, 0, 511, 1},
+                                                      {511, 558, 0, 0}}};
+    for (const auto& [x1, y1, x2, y2] : lines) {
+        DrawLine(x1, y1, x2, y2, kWhite);
+        const std::int64_t dx = std::int64_t{x2} - x1, dy = std::int64_t{y2} - y1;
+        const bool alongX = std::llabs(dx) >= std::llabs(dy);
+        const std::int64_t major1 = alongX ? x1 : y1, minor1 = alongX ? y1 : x1;
+        const std::int64_t majorDelta = alongX ? dx : dy, minorDelta = alongX ? dy : dx;
+        const std::int64_t steps = std::llabs(majorDelta);
+        std::set<std::pair<int, int>> expected;
+        for (int m = 0; m < (alongX ? 512 : 560); ++m) {
+            const std::int64_t i = (m - major1) * (majorDelta < 0 ? -1 : 1);
+            if (i < 0 || i > steps) continue;
+            const Wide num = Wide{2} * i * minorDelta + steps;
+            const Wide den = Wide{2} * steps;
+            const std::int64_t offset =
+                static_cast<std::int64_t>(num / den - (num % den != 0 && num < 0 ? 1 : 0));
+            const std::int64_t minor = minor1 + offset;
+            const std::int64_t x = alongX ? m : minor, y = alongX ? minor : m;
+            if (x >= 0 && x < 512 && y >= 0 && y < 560) expected.insert({int(x), int(y)});
+        }
+        EXPECT_EQ(Changed(), expected) << x1 << "," << y1 << " to " << x2 << "," << y2;
+        DrawLine(x1, y1, x2, y2, kBand);
+    }
 }
 
 TEST_F(Surface, FloodFillStaysInsideASlantedOutline) {

@@ -255,15 +255,32 @@ void DrawLine(int x1, int y1, int x2, int y2, Colour colour) {
     std::int64_t last = direction > 0 ? limit - 1 - major1 : major1;
     first = std::max<std::int64_t>(first, 0);
     last = std::min(last, steps);
+    if (first > last) return;
+    // The offset of step i is floor((2 i minorDelta + steps) / (2 steps)).
+    // Only the first step takes a wide division; from there the quotient and
+    // remainder are carried along, since a division per pixel made long
+    // outlines (thousands of objects) the slowest drawing there was.
+    const std::int64_t denominator = steps == 0 ? 1 : 2 * steps;
+    const Wide numerator = Wide{2} * first * minorDelta + steps;
+    std::int64_t offset = steps == 0 ? 0 : FloorDiv(numerator, denominator);
+    std::int64_t remainder =
+        steps == 0 ? 0 : static_cast<std::int64_t>(numerator - Wide{offset} * denominator);
+    // |minorDelta| <= steps, so the step of the quotient is -1, 0 or 1.
+    const std::int64_t offsetStep = steps == 0 ? 0 : FloorDiv(Wide{2} * minorDelta, denominator);
+    const std::int64_t remainderStep = 2 * minorDelta - offsetStep * denominator;
     for (std::int64_t i = first; i <= last; ++i) {
-        const std::int64_t offset =
-            steps == 0 ? 0 : FloorDiv(Wide{2} * i * minorDelta + steps, Wide{2} * steps);
         const std::int64_t major = major1 + direction * i;
         const std::int64_t minor = minor1 + offset;
         if (alongX) {
             Put(major, minor, colour);
         } else {
             Put(minor, major, colour);
+        }
+        offset += offsetStep;
+        remainder += remainderStep;
+        if (remainder >= denominator) {
+            remainder -= denominator;
+            ++offset;
         }
     }
 }
