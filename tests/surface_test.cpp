@@ -194,14 +194,16 @@ TEST_F(Surface, FarOffLineEndsAreClippedWithoutWalkingThem) {
 TEST_F(Surface, ClippedLinesKeepTheNearestPixelOfTheIdealLine) {
     // Far-off and slanted ends, in all four directions and both major axes:
     // the pixels inside must be those of the whole line, halves rounded up.
-    const std::array<std::array<int, 4>, 8> lines = {{{-1000000007, 3, 999999999, 400},
-                                                      {999999999, 400, -1000000007, 3},
-                                                      {5, INT_MIN, 300, INT_MAX},
-                                                      {300, INT_MAX, 5, INT_MIN},
-                                                      {-700, 555, 900, -20},
-                                                      {17, -3000, 480, 9000},
-                                                      {0, 0, 511, 1},
-                                                      {511, 558, 0, 0}}};
+    const std::array<std::array<int, 4>, 10> lines = {{{-1000000007, 3, 999999999, 400},
+                                                       {-100, -50, 700, 300},
+                                                       {700, 620, -100, 100},
+                                                       {999999999, 400, -1000000007, 3},
+                                                       {5, INT_MIN, 300, INT_MAX},
+                                                       {300, INT_MAX, 5, INT_MIN},
+                                                       {-700, 555, 900, -20},
+                                                       {17, -3000, 480, 9000},
+                                                       {0, 0, 511, 1},
+                                                       {511, 558, 0, 0}}};
     for (const auto& [x1, y1, x2, y2] : lines) {
         DrawLine(x1, y1, x2, y2, kWhite);
         const std::int64_t dx = std::int64_t{x2} - x1, dy = std::int64_t{y2} - y1;

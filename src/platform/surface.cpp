@@ -268,13 +268,22 @@ void DrawLine(int x1, int y1, int x2, int y2, Colour colour) {
     // |minorDelta| <= steps, so the step of the quotient is -1, 0 or 1.
     const std::int64_t offsetStep = steps == 0 ? 0 : FloorDiv(Wide{2} * minorDelta, denominator);
     const std::int64_t remainderStep = 2 * minorDelta - offsetStep * denominator;
+    // The major coordinate stays inside for every step walked; the minor one
+    // only moves one way, so once it has left the picture it stays out.
+    Picture& target = *drawing.target;
+    const std::int64_t minorLimit = alongX ? target.height : target.width;
+    const std::int64_t majorStride = alongX ? 1 : target.width;
+    const std::int64_t minorStride = alongX ? target.width : 1;
+    const Colour rgb = colour & kRgbMask;
     for (std::int64_t i = first; i <= last; ++i) {
         const std::int64_t major = major1 + direction * i;
         const std::int64_t minor = minor1 + offset;
-        if (alongX) {
-            Put(major, minor, colour);
+        if (minor < 0) {
+            if (minorDelta <= 0) break;
+        } else if (minor >= minorLimit) {
+            if (minorDelta >= 0) break;
         } else {
-            Put(minor, major, colour);
+            target.pixels[static_cast<std::size_t>(major * majorStride + minor * minorStride)] = rgb;
         }
         offset += offsetStep;
         remainder += remainderStep;
