@@ -2,22 +2,36 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
 #include "app/state.h"
+#include "export/jpeg_encoder.h"
+#include "picture/picture.h"
+#include "platform/surface.h"
 #include "track/track.h"
 
 namespace fuzzing {
 namespace {
 
-std::string ScratchDirectory() {
-    const char* shm = "/dev/shm";
-    const std::filesystem::path base = std::filesystem::exists(shm) ? shm : std::filesystem::temp_directory_path();
-    const auto dir = base / ("ta-fuzz-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    return dir.string() + "/";
+const std::string& ScratchDirectory() {
+    // Never destroyed: the exit handler below still needs it.
+    static const std::string* const dir = new std::string([] {
+        const char* shm = "/dev/shm";
+        const std::filesystem::path base =
+            std::filesystem::exists(shm) ? shm : std::filesystem::temp_directory_path();
+        const auto path = base / ("ta-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(ScratchDirectory(), ignored);
+        });
+        return path.string() + "/";
+    }());
+    return *dir;
 }
 
 }  // namespace
@@ -27,26 +41,51 @@ platform::ScriptedWindowing& Ui() {
     return ui;
 }
 
+void StartTool() {
+    platform::UseWindowing(&Ui());
+    app::InitialiseState();
+    exporter::EnterJpegEncoder();
+    platform::LoadFontNumbered(picture::kCaptionFont, "Lucida Console", 12);
+}
+
 void ResetTool() {
     Ui() = platform::ScriptedWindowing{};
     platform::UseWindowing(&Ui());
     app::InitialiseState();
+    // An empty image makes no picture: the slot of the last input is emptied.
+    platform::PictureFromBitmap(picture::kTrackPicture, {});
+}
+
+std::string ScratchPath(const std::string& name) {
+    return ScratchDirectory() + name;
 }
 
 const std::string& ScratchTrackPath() {
-    static const std::string path = ScratchDirectory() + "track.trk";
+    static const std::string path = ScratchPath("track.trk");
     return path;
 }
 
-const std::string& WriteScratchTrack(const std::uint8_t* data, std::size_t size, std::size_t padding) {
+const std::string& WriteScratchTrack(const std::uint8_t* data, std::size_t size,
+                                     std::size_t padding, std::span<const std::uint8_t> fill) {
     const std::string& path = ScratchTrackPath();
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file) {
         if (size) std::fwrite(data, 1, size, file);
-        static const std::vector<char> zeros(64 * 1024, 0);
+        static std::vector<std::uint8_t> block;
+        if (padding == 0) {
+            std::fclose(file);
+            return path;
+        }
+        block.assign(64 * 1024, 0);
+        if (!fill.empty()) {
+            for (std::size_t i = 0; i < block.size(); ++i) block[i] = fill[i % fill.size()];
+        }
+        // Whole repeats of the fill per block, so that the pattern runs on unbroken.
+        const std::size_t step =
+            fill.empty() ? block.size() : block.size() / fill.size() * fill.size();
         while (padding > 0) {
-            const std::size_t n = std::min(padding, zeros.size());
-            std::fwrite(zeros.data(), 1, n, file);
+            const std::size_t n = std::min(padding, step);
+            std::fwrite(block.data(), 1, n, file);
             padding -= n;
         }
         std::fclose(file);
