@@ -1,6 +1,7 @@
 // The track's objects: dots, squares, and turned rectangles sized from the
 // world size. The float arithmetic follows the game's own, step by step in
 // 32-bit floats, so that corners land on the same pixels.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -100,16 +101,26 @@ class SpentFills {
     bool Spent(int x, int y) {
         if (picture_ == nullptr || x < 0 || y < 0 || x >= picture_->width || y >= picture_->height)
             return false;
-        // The state at the start of the pass, taken before its first fill.
-        if (before_.empty()) before_ = picture_->pixels;
+        const auto& pixels = picture_->pixels;
+        // What had the fill colour before the pass's first fill: usually
+        // nothing, unless an earlier press left it there.
+        if (!startTaken_) {
+            startTaken_ = true;
+            if (std::find(pixels.begin(), pixels.end(), fill_) != pixels.end()) {
+                filledAtStart_.resize(pixels.size());
+                std::transform(pixels.begin(), pixels.end(), filledAtStart_.begin(),
+                               [this](platform::Colour c) { return c == fill_; });
+            }
+        }
         const auto at = static_cast<std::size_t>(y) * picture_->width + x;
-        return picture_->pixels[at] == fill_ && before_[at] != fill_;
+        return pixels[at] == fill_ && (filledAtStart_.empty() || !filledAtStart_[at]);
     }
 
   private:
     platform::PictureRef picture_;
     platform::Colour fill_;
-    std::vector<platform::Colour> before_;
+    bool startTaken_ = false;
+    std::vector<std::uint8_t> filledAtStart_;
 };
 
 bool DotInside(const Object& o) {
