@@ -67,7 +67,8 @@ TEST_F(TrkInfo, RefusedUnreadableAndMisusedGiveTheirExitCodes) {
     const std::string badPath = WriteTrack("old.trk", bad);
     CommandResult r = RunTrk("info '" + badPath + "'");
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.out, "old.trk   " + std::to_string(std::filesystem::file_size(badPath)) + " Bytes\n");
+    EXPECT_EQ(r.out,
+              "old.trk   " + std::to_string(std::filesystem::file_size(badPath)) + " Bytes\n");
     EXPECT_EQ(r.err, "Caution: Version <> 1.05\n");
 
     r = RunTrk("info '" + (scratch / "none.trk").string() + "'");

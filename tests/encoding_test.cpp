@@ -14,8 +14,8 @@ TEST(Encoding, Windows1252BecomesUtf8AndBack) {
 }
 
 TEST(Encoding, UnmappableAndMalformedUtf8BecomeTheReplacement) {
-    EXPECT_EQ(platform::Utf8ToCp1252("\xE6\x97\xA5x"), "?x");          // a CJK character
-    EXPECT_EQ(platform::Utf8ToCp1252("a\xC3"), "a?");                  // cut short
+    EXPECT_EQ(platform::Utf8ToCp1252("\xE6\x97\xA5x"), "?x");           // a CJK character
+    EXPECT_EQ(platform::Utf8ToCp1252("a\xC3"), "a?");                   // cut short
     EXPECT_EQ(platform::Utf8ToCp1252("\xFF\xC3\xA4"), "?\xE4");         // stray byte
     EXPECT_EQ(platform::Utf8ToCp1252("\xF0\x9F\x98\x80!", '_'), "_!");  // beyond the BMP
 }

@@ -63,7 +63,8 @@ TEST(InitialState, TablesAndBufferHaveTheirStartValues) {
     const app::AnalyserState& s = app::state;
     EXPECT_EQ(s.PictureData - s.TrackData, 1'000'000);
     EXPECT_EQ(s.TrackBuffer.size(), 2'000'000u);
-    EXPECT_TRUE(std::all_of(s.TrackBuffer.begin(), s.TrackBuffer.end(), [](auto b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(s.TrackBuffer.begin(), s.TrackBuffer.end(), [](auto b) { return b == 0; }));
     EXPECT_EQ(s.TrackFileSize, 2'000'000);
     EXPECT_EQ(s.ObjectColourTable[11], platform::RgbColour(255, 0, 0));
     EXPECT_EQ(s.ObjectColourTable[7], platform::RgbColour(246, 251, 254));

@@ -36,13 +36,39 @@ TEST_F(Listing, AcceptedTrackListsAllLinesInOrder) {
     const std::string path = WriteTrack("monza.trk", Sample());
     Load(path);
     const auto size = std::filesystem::file_size(path);
-    const std::vector<std::string> expected = {
-        "monza.trk   " + std::to_string(size) + " Bytes",
-        "Velocitra 1.05", " ", "Worldsize: 100", "Waterlevel: 12", "Angel: 30", "Rotation: -56",
-        "Zoom: 4", "S/F Line: 9", " ", "Landmap: 2 Bytes", "# Objecte: 2", "Trk-L\xE4nge: 1234", " ",
-        "Autor: Jane Doe", " ", "Best: Best 4321  7.3.2004   9:05.07", "1.: Joe 5432", "2.: Ann 5500",
-        "3.:  6000", "4.: Kim 0", "5.: Lou -5", "6.: Max 7000", " ", "Car Best:Car0", "1:Car1",
-        "2:Car2", "3:Car3", "4:Car4", "5:Car5", "6:Car6", " ", "Ghost Frames:3"};
+    const std::vector<std::string> expected = {"monza.trk   " + std::to_string(size) + " Bytes",
+                                               "Velocitra 1.05",
+                                               " ",
+                                               "Worldsize: 100",
+                                               "Waterlevel: 12",
+                                               "Angel: 30",
+                                               "Rotation: -56",
+                                               "Zoom: 4",
+                                               "S/F Line: 9",
+                                               " ",
+                                               "Landmap: 2 Bytes",
+                                               "# Objecte: 2",
+                                               "Trk-L\xE4nge: 1234",
+                                               " ",
+                                               "Autor: Jane Doe",
+                                               " ",
+                                               "Best: Best 4321  7.3.2004   9:05.07",
+                                               "1.: Joe 5432",
+                                               "2.: Ann 5500",
+                                               "3.:  6000",
+                                               "4.: Kim 0",
+                                               "5.: Lou -5",
+                                               "6.: Max 7000",
+                                               " ",
+                                               "Car Best:Car0",
+                                               "1:Car1",
+                                               "2:Car2",
+                                               "3:Car3",
+                                               "4:Car4",
+                                               "5:Car5",
+                                               "6:Car6",
+                                               " ",
+                                               "Ghost Frames:3"};
     EXPECT_EQ(InfoLines(), expected);
     EXPECT_EQ(app::state.TrackRejected, 0);
     EXPECT_EQ(app::state.TrackFileSize, static_cast<std::int32_t>(size));
@@ -76,7 +102,8 @@ TEST_F(Listing, VersionAndMarkDecideAcceptance) {
 }
 
 TEST_F(Listing, RotationCombinesItsTwoBytes) {
-    const int cases[][3] = {{200, 255, -56}, {200, 0, 200}, {10, 1, 8}, {0, 255, -256}, {255, 0, 255}};
+    const int cases[][3] = {
+        {200, 255, -56}, {200, 0, 200}, {10, 1, 8}, {0, 255, -256}, {255, 0, 255}};
     for (const auto& c : cases) {
         TrackContents t = Sample();
         t.rotationLow = static_cast<std::uint8_t>(c[0]);
@@ -169,8 +196,9 @@ TEST_F(Listing, RefusedFileAfterAcceptedOneKeepsTheTracksValues) {
     bad.worldSize = 7;
     const std::string badPath = WriteTrack("bad.trk", bad);
     Load(badPath);
-    EXPECT_EQ(InfoLines(), std::vector<std::string>{
-                               "bad.trk   " + std::to_string(std::filesystem::file_size(badPath)) + " Bytes"});
+    EXPECT_EQ(InfoLines(),
+              std::vector<std::string>{
+                  "bad.trk   " + std::to_string(std::filesystem::file_size(badPath)) + " Bytes"});
     EXPECT_EQ(app::state.TrackRejected, 1);
     EXPECT_EQ(app::state.WorldSize, before.WorldSize);
     EXPECT_EQ(app::state.TrailerData, before.TrailerData);
@@ -183,7 +211,8 @@ TEST_F(Listing, UnreadableAndOverlongFilesKeepTheBuffer) {
     const std::string good = WriteTrack("good.trk", Sample());
     Load(good);
     const auto size = app::state.TrackFileSize;
-    const std::vector<std::uint8_t> firstBytes(app::state.TrackBuffer.begin(), app::state.TrackBuffer.begin() + size);
+    const std::vector<std::uint8_t> firstBytes(app::state.TrackBuffer.begin(),
+                                               app::state.TrackBuffer.begin() + size);
 
     Load((scratch / "missing.trk").string());
     EXPECT_EQ(InfoLines().front(), "missing.trk   " + std::to_string(size) + " Bytes");

@@ -30,7 +30,7 @@ struct AnalyserState {
     Text BestName;
     std::array<Text, 7> PlaceNames;  // entries 1..6; entry 0 unused
     Text RecordDate;
-    Text TrackPath;       // file system encoding
+    Text TrackPath;  // file system encoding
     Text PictureName;
     Text TrackDirectory;  // file system encoding, ends in a separator
     std::int32_t TrackFileSize = 0;
@@ -60,7 +60,7 @@ struct AnalyserState {
     std::int8_t StatusLineCount = 0;
     std::array<std::int32_t, 17> ObjectColourTable{};
     std::array<std::int32_t, 17> TerrainIndexTable{};
-    std::array<Text, 11> CarNames;   // 0 = best entry's car, 1..6 = places
+    std::array<Text, 11> CarNames;    // 0 = best entry's car, 1..6 = places
     std::array<Text, 7> StatusLines;  // entries 1..6; entry 0 unused
 
     // Whether a parse has accepted a track since start-up. The addresses

@@ -11,7 +11,8 @@ void PostStatus() {
     for (int i = 1; i < s.StatusLineCount; ++i) s.StatusLines[i] = s.StatusLines[i + 1];
     s.StatusLines[s.StatusLineCount] = s.StatusMessage;
     s.StatusMessage.clear();
-    for (int i = 1; i <= s.StatusLineCount; ++i) s.StatusMessage += s.StatusLines[i] + s.LineSeparator;
+    for (int i = 1; i <= s.StatusLineCount; ++i)
+        s.StatusMessage += s.StatusLines[i] + s.LineSeparator;
     platform::SetText(kStatusLogControl, s.StatusMessage);
 }
 

@@ -19,29 +19,31 @@ nlohmann::json InfoJson(const std::string& path) {
                           {"time", s.PlaceTimes[p]},
                           {"car", text(s.CarNames[p])}});
     }
-    return {{"file", path},
-            {"file_size", s.TrackFileSize},
-            {"version", "1.05"},
-            {"world_size", s.WorldSize},
-            {"water_level", s.WaterLevel},
-            {"angle", s.Angle},
-            {"rotation", s.Rotation},
-            {"zoom", s.Zoom},
-            {"start_finish_line", s.StartFinishLine},
-            {"landmap_bytes", s.LandmapSize},
-            {"object_count", s.ObjectCount},
-            {"track_length", s.TrackLength},
-            {"author", text(s.TrackAuthor)},
-            {"best", {{"name", text(s.BestName)}, {"time", s.BestTime}, {"car", text(s.CarNames[0])}}},
-            {"places", places},
-            {"record_date", text(s.RecordDate)},
-            {"ghost_frames", s.GhostFrameCount}};
+    return {
+        {"file", path},
+        {"file_size", s.TrackFileSize},
+        {"version", "1.05"},
+        {"world_size", s.WorldSize},
+        {"water_level", s.WaterLevel},
+        {"angle", s.Angle},
+        {"rotation", s.Rotation},
+        {"zoom", s.Zoom},
+        {"start_finish_line", s.StartFinishLine},
+        {"landmap_bytes", s.LandmapSize},
+        {"object_count", s.ObjectCount},
+        {"track_length", s.TrackLength},
+        {"author", text(s.TrackAuthor)},
+        {"best", {{"name", text(s.BestName)}, {"time", s.BestTime}, {"car", text(s.CarNames[0])}}},
+        {"places", places},
+        {"record_date", text(s.RecordDate)},
+        {"ghost_frames", s.GhostFrameCount}};
 }
 
 }  // namespace
 
 void AddInfoCommand(CLI::App& app, int& exitCode) {
-    auto* command = app.add_subcommand("info", "List what a track holds, as the information box shows it.");
+    auto* command =
+        app.add_subcommand("info", "List what a track holds, as the information box shows it.");
     auto path = std::make_shared<std::string>();
     auto json = std::make_shared<bool>(false);
     command->add_option("TRACK", *path, "the track file (.trk)")->required();
@@ -51,7 +53,8 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
         exitCode = session.LoadTrack(*path);
         if (exitCode == kFailed) return;
         if (*json && exitCode == kOk) {
-            std::cout << InfoJson(platform::Cp1252ToUtf8(platform::TextFromPath(*path))).dump(2) << '\n';
+            std::cout << InfoJson(platform::Cp1252ToUtf8(platform::TextFromPath(*path))).dump(2)
+                      << '\n';
         } else if (!*json) {
             std::cout << session.InfoText();
         }

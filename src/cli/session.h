@@ -12,7 +12,7 @@ namespace cli {
 enum ExitCode { kOk = 0, kFailed = 1, kRefused = 2 };
 
 class Session {
-public:
+  public:
     Session();
     ~Session();
     Session(const Session&) = delete;

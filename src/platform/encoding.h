@@ -20,7 +20,11 @@ std::string Cp1252ToUtf8(std::string_view text);
 std::string Utf8ToCp1252(std::string_view text, char replacement = '?');
 
 // Paths: file system encoding (UTF-8 here) to and from the tool's texts.
-inline std::string TextFromPath(std::string_view path) { return Utf8ToCp1252(path); }
-inline std::string PathFromText(std::string_view text) { return Cp1252ToUtf8(text); }
+inline std::string TextFromPath(std::string_view path) {
+    return Utf8ToCp1252(path);
+}
+inline std::string PathFromText(std::string_view text) {
+    return Cp1252ToUtf8(text);
+}
 
 }  // namespace platform

@@ -1,11 +1,11 @@
 #include "platform/files.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace platform {
 
@@ -49,7 +49,8 @@ std::string WriteWholeFile(const std::string& path, std::span<const std::uint8_t
     struct stat info {};
     const bool regular = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
     std::string error;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) error = std::strerror(errno);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+        error = std::strerror(errno);
     if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
     if (!error.empty() && regular) std::remove(path.c_str());
     return error;

@@ -8,11 +8,11 @@
 namespace platform {
 
 struct ReadResult {
-    bool opened = false;        // the file could be opened and is a regular file
-    bool tooLong = false;       // longer than the buffer; nothing was read
-    std::int64_t length = 0;    // its length, when opened
-    std::int64_t bytesRead = 0; // what actually arrived (a short read counts only these)
-    std::string error;          // why nothing was read, for messages
+    bool opened = false;         // the file could be opened and is a regular file
+    bool tooLong = false;        // longer than the buffer; nothing was read
+    std::int64_t length = 0;     // its length, when opened
+    std::int64_t bytesRead = 0;  // what actually arrived (a short read counts only these)
+    std::string error;           // why nothing was read, for messages
 };
 
 // Reads the whole file `path` into the start of `buffer`. A file longer than

@@ -7,7 +7,8 @@ void ScriptedWindowing::SetText(int control, const std::string& text) {
     if (!onStatusLine || control != 8) return;
     // The log is six lines each ended by "\r\n"; the newest is the last.
     std::string body = text;
-    if (body.size() >= 2 && body.compare(body.size() - 2, 2, "\r\n") == 0) body.resize(body.size() - 2);
+    if (body.size() >= 2 && body.compare(body.size() - 2, 2, "\r\n") == 0)
+        body.resize(body.size() - 2);
     const auto cut = body.rfind("\r\n");
     onStatusLine(cut == std::string::npos ? body : body.substr(cut + 2));
 }

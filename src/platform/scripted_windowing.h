@@ -14,7 +14,7 @@
 namespace platform {
 
 class ScriptedWindowing : public Windowing {
-public:
+  public:
     struct DialogCall {
         std::string kind;  // "open", "save" or "input"
         std::string title;
@@ -45,7 +45,7 @@ public:
     std::string InputDialog(const std::string& title, const std::string& prompt,
                             const std::string& defaultText) override;
 
-private:
+  private:
     std::string NextAnswer();
 };
 

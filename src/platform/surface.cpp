@@ -283,7 +283,8 @@ void DrawLine(int x1, int y1, int x2, int y2, Colour colour) {
         } else if (minor >= minorLimit) {
             if (minorDelta >= 0) break;
         } else {
-            target.pixels[static_cast<std::size_t>(major * majorStride + minor * minorStride)] = rgb;
+            target.pixels[static_cast<std::size_t>(major * majorStride + minor * minorStride)] =
+                rgb;
         }
         offset += offsetStep;
         remainder += remainderStep;

@@ -16,9 +16,15 @@ using Colour = std::int32_t;
 constexpr Colour RgbColour(int red, int green, int blue) {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }
-constexpr int RedOf(Colour c) { return c & 0xFF; }
-constexpr int GreenOf(Colour c) { return (c >> 8) & 0xFF; }
-constexpr int BlueOf(Colour c) { return (c >> 16) & 0xFF; }
+constexpr int RedOf(Colour c) {
+    return c & 0xFF;
+}
+constexpr int GreenOf(Colour c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int BlueOf(Colour c) {
+    return (c >> 16) & 0xFF;
+}
 
 struct Picture {
     int width = 0;

@@ -23,7 +23,9 @@ void UseWindowing(Windowing* b) {
     infoLines.clear();
 }
 
-Windowing* CurrentWindowing() { return backend; }
+Windowing* CurrentWindowing() {
+    return backend;
+}
 
 void ClearInfoList(int control) {
     infoLines[control] = InfoLineState{};
@@ -71,8 +73,12 @@ std::string InputDialog(const std::string& title, const std::string& prompt,
     return backend ? backend->InputDialog(title, prompt, defaultText) : "";
 }
 
-int WaitEvent() { return backend ? backend->WaitEvent() : kCloseEvent; }
-int EventControl() { return backend ? backend->EventControl() : 0; }
+int WaitEvent() {
+    return backend ? backend->WaitEvent() : kCloseEvent;
+}
+int EventControl() {
+    return backend ? backend->EventControl() : 0;
+}
 
 std::string CurrentDirectory() {
     std::error_code error;
@@ -85,7 +91,8 @@ std::string DialogInitialName(const std::string& defaultPath) {
     const auto cut = defaultPath.find_last_of(kPathSeparator);
     std::string name = cut == std::string::npos ? defaultPath : defaultPath.substr(cut + 1);
     for (unsigned char c : name) {
-        if (c < 32 || std::string_view("\"*/:<>?\\|").find(static_cast<char>(c)) != std::string_view::npos)
+        if (c < 32 ||
+            std::string_view("\"*/:<>?\\|").find(static_cast<char>(c)) != std::string_view::npos)
             return "";
     }
     return name;

@@ -18,7 +18,7 @@ inline constexpr int kControlEvent = 13100;
 inline constexpr int kCloseEvent = 16;
 
 class Windowing {
-public:
+  public:
     virtual ~Windowing() = default;
 
     // Window and controls (start-up of the desktop tool).

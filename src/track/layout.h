@@ -38,12 +38,20 @@ inline constexpr std::int64_t kGhostFromTrailer = 9625;
 inline constexpr std::int64_t kGhostFrameSize = 12;
 
 // Landmap: N + 1 two-byte pairs from offset 20.
-constexpr std::int64_t LandmapPairCount(std::int32_t n) { return std::int64_t{n} + 1; }
-constexpr std::int64_t HeightMapPosition(std::int32_t n) { return 22 + 2 * std::int64_t{n}; }
-constexpr std::int64_t ObjectsPosition(std::int32_t n) { return HeightMapPosition(n) + kHeightMapSize; }
+constexpr std::int64_t LandmapPairCount(std::int32_t n) {
+    return std::int64_t{n} + 1;
+}
+constexpr std::int64_t HeightMapPosition(std::int32_t n) {
+    return 22 + 2 * std::int64_t{n};
+}
+constexpr std::int64_t ObjectsPosition(std::int32_t n) {
+    return HeightMapPosition(n) + kHeightMapSize;
+}
 constexpr std::int64_t CarRecordPosition(std::int64_t trailer, int k) {
     return trailer + kCarsFromTrailer + kCarRecordSize * k;
 }
-constexpr std::int16_t GhostFrames(std::int16_t g) { return static_cast<std::int16_t>(g / 2); }
+constexpr std::int16_t GhostFrames(std::int16_t g) {
+    return static_cast<std::int16_t>(g / 2);
+}
 
 }  // namespace track

@@ -13,7 +13,9 @@
 namespace track {
 namespace {
 
-std::size_t LastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
+std::size_t LastSeparator(const std::string& path) {
+    return path.find_last_of("/\\");
+}
 
 }  // namespace
 
@@ -21,8 +23,9 @@ Reader LoadedTrack() {
     const app::AnalyserState& s = app::state;
     if (s.TrackBuffer.empty()) return {};
     const std::int64_t size = std::clamp<std::int64_t>(s.TrackFileSize, 0, app::kTrackHalfSize);
-    return Reader(std::span(s.TrackBuffer).subspan(static_cast<std::size_t>(s.TrackData),
-                                                   static_cast<std::size_t>(size)));
+    return Reader(
+        std::span(s.TrackBuffer)
+            .subspan(static_cast<std::size_t>(s.TrackData), static_cast<std::size_t>(size)));
 }
 
 void LoadTrack() {
@@ -35,8 +38,8 @@ void LoadTrack() {
 
     s.LoadError.clear();
     if (!s.TrackPath.empty()) {
-        const auto half = std::span(s.TrackBuffer).subspan(static_cast<std::size_t>(s.TrackData),
-                                                           app::kTrackHalfSize);
+        const auto half = std::span(s.TrackBuffer)
+                              .subspan(static_cast<std::size_t>(s.TrackData), app::kTrackHalfSize);
         const platform::ReadResult read = platform::ReadWholeFile(s.TrackPath, half);
         if (read.opened && !read.tooLong) {
             s.TrackFileSize = static_cast<std::int32_t>(read.bytesRead);
@@ -49,7 +52,8 @@ void LoadTrack() {
         }
     }
 
-    const std::string filePart = cut == std::string::npos ? s.TrackPath : s.TrackPath.substr(cut + 1);
+    const std::string filePart =
+        cut == std::string::npos ? s.TrackPath : s.TrackPath.substr(cut + 1);
     platform::AppendInfoLine(kInfoListControl, platform::TextFromPath(filePart) + "   " +
                                                    std::to_string(s.TrackFileSize) + " Bytes");
 }

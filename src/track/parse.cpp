@@ -11,9 +11,13 @@
 namespace track {
 namespace {
 
-void Line(const std::string& text) { platform::AppendInfoLine(kInfoListControl, text); }
+void Line(const std::string& text) {
+    platform::AppendInfoLine(kInfoListControl, text);
+}
 
-std::string Number(std::int64_t value) { return std::to_string(value); }
+std::string Number(std::int64_t value) {
+    return std::to_string(value);
+}
 
 // Names and the author lose leading and trailing blanks; tabs stay.
 std::string Trimmed(std::string text) {
@@ -48,12 +52,12 @@ bool SectionsInside(const Reader& file, std::int32_t n, std::int64_t trailer, st
                     std::int16_t frames) {
     const std::int64_t objectBytes = 2 + kObjectRecordSize * std::max<std::int16_t>(objects, 0);
     const std::int64_t ghostBytes = 2 + kGhostFrameSize * std::max<std::int16_t>(frames, 0);
-    return file.Has(0, kHeaderSize) && file.Has(kLandmapOffset, std::max<std::int64_t>(0, 2 * LandmapPairCount(n))) &&
+    return file.Has(0, kHeaderSize) &&
+           file.Has(kLandmapOffset, std::max<std::int64_t>(0, 2 * LandmapPairCount(n))) &&
            file.Has(HeightMapPosition(n), kHeightMapSize) &&
            file.Has(ObjectsPosition(n), objectBytes) &&
            file.Has(trailer + kAuthorFromTrailer, kAuthorWidth) &&
-           file.Has(trailer + kTrackLengthFromTrailer, 4) &&
-           file.Has(trailer, kGhostFromTrailer) &&
+           file.Has(trailer + kTrackLengthFromTrailer, 4) && file.Has(trailer, kGhostFromTrailer) &&
            file.Has(trailer + kGhostFromTrailer, ghostBytes);
 }
 
@@ -115,7 +119,8 @@ void ParseTrack() {
 
     for (int p = 1; p <= 6; ++p) {
         s.PlaceTimes[p] = file.I16(trailer + 2 * p);
-        s.PlaceNames[p] = Trimmed(file.Text(trailer + kBestNameFromTrailer + kNameStride * p, kNameWidth));
+        s.PlaceNames[p] =
+            Trimmed(file.Text(trailer + kBestNameFromTrailer + kNameStride * p, kNameWidth));
         Line(Number(p) + ".: " + s.PlaceNames[p] + " " + Number(s.PlaceTimes[p]));
     }
     Line(" ");

@@ -10,7 +10,7 @@
 namespace track {
 
 class Reader {
-public:
+  public:
     Reader() = default;
     explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
@@ -38,7 +38,8 @@ public:
     std::string Text(std::int64_t pos, int width) const {
         if (!Has(pos, width)) return {};
         std::string text;
-        for (int i = 0; i < width && bytes_[pos + i] != 0; ++i) text += static_cast<char>(bytes_[pos + i]);
+        for (int i = 0; i < width && bytes_[pos + i] != 0; ++i)
+            text += static_cast<char>(bytes_[pos + i]);
         return text;
     }
     // The bytes [pos, pos + length), or an empty span when they do not all lie inside.
@@ -47,7 +48,7 @@ public:
         return bytes_.subspan(static_cast<std::size_t>(pos), static_cast<std::size_t>(length));
     }
 
-private:
+  private:
     std::span<const std::uint8_t> bytes_;
 };
 

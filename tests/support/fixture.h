@@ -12,7 +12,7 @@
 #include "trackgen/track_writer.h"
 
 class ActionTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

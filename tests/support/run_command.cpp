@@ -25,7 +25,8 @@ CommandResult RunCommand(const std::string& commandLine) {
                       ("ta-run-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
     const std::string out = base.string() + ".out";
     const std::string err = base.string() + ".err";
-    const int status = std::system((commandLine + " >'" + out + "' 2>'" + err + "' </dev/null").c_str());
+    const int status =
+        std::system((commandLine + " >'" + out + "' 2>'" + err + "' </dev/null").c_str());
     CommandResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = Slurp(out);

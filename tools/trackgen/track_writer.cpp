@@ -19,15 +19,18 @@ void Put32(std::vector<std::uint8_t>& b, std::int64_t at, std::int32_t v) {
     Put16(b, at + 2, (v >> 16) & 0xFFFF);
 }
 
-void PutText(std::vector<std::uint8_t>& b, std::int64_t at, const std::string& text, std::size_t width) {
-    for (std::size_t i = 0; i < width && i < text.size(); ++i) b[at + i] = static_cast<std::uint8_t>(text[i]);
+void PutText(std::vector<std::uint8_t>& b, std::int64_t at, const std::string& text,
+             std::size_t width) {
+    for (std::size_t i = 0; i < width && i < text.size(); ++i)
+        b[at + i] = static_cast<std::uint8_t>(text[i]);
 }
 
 }  // namespace
 
 TrackLayout LayoutOf(const TrackContents& t) {
     TrackLayout l;
-    const std::int64_t pairs = std::max<std::int64_t>(1, static_cast<std::int64_t>(t.landmap.size()));
+    const std::int64_t pairs =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(t.landmap.size()));
     l.heightMap = 20 + 2 * pairs;
     l.objects = l.heightMap + 4096;
     const std::int64_t objectsEnd = l.objects + 2 + 8 * static_cast<std::int64_t>(t.objects.size());
@@ -77,13 +80,15 @@ std::vector<std::uint8_t> WriteTrack(const TrackContents& t) {
     for (int p = 0; p < 6; ++p) PutText(b, r + 27 + 13 * p, t.placeNames[p], 13);
     for (int k = 0; k < 7; ++k) {
         const std::int64_t car = r + 105 + kCarRecordSize * k;
-        for (std::int64_t i = 0; i < kCarRecordSize; ++i) b[car + i] = static_cast<std::uint8_t>((k * 31 + i) & 0xFF);
+        for (std::int64_t i = 0; i < kCarRecordSize; ++i)
+            b[car + i] = static_cast<std::uint8_t>((k * 31 + i) & 0xFF);
         const std::size_t nameBytes = std::min<std::size_t>(t.carNames[k].size() + 1, 13);
         for (std::size_t i = 0; i < nameBytes; ++i) b[car + i] = 0;
         PutText(b, car, t.carNames[k], 13);
     }
     const RecordDate& d = t.date;
-    const std::int16_t date[8] = {d.year, d.month, d.dayOfWeek, d.day, d.hour, d.minute, d.second, d.milliseconds};
+    const std::int16_t date[8] = {d.year, d.month,  d.dayOfWeek, d.day,
+                                  d.hour, d.minute, d.second,    d.milliseconds};
     for (int i = 0; i < 8; ++i) Put16(b, r + 9513 + 2 * i, date[i]);
 
     Put16(b, l.ghost, t.ghostLength.value_or(static_cast<std::int16_t>(2 * t.ghost.size())));
@@ -97,7 +102,8 @@ std::vector<std::uint8_t> WriteTrack(const TrackContents& t) {
 
 bool SaveFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 

@@ -49,7 +49,7 @@ struct TrackContents {
     std::int32_t trackLength = 0;
     std::int16_t bestTime = 6000;
     std::array<std::int16_t, 6> placeTimes{6000, 6000, 6000, 6000, 6000, 6000};
-    std::string bestName;                  // up to 13 bytes
+    std::string bestName;                   // up to 13 bytes
     std::array<std::string, 6> placeNames;  // up to 13 bytes each
     std::array<std::string, 7> carNames;    // up to 1344 bytes each
     RecordDate date;
