@@ -15,12 +15,6 @@ namespace platform {
 
 class ScriptedWindowing : public Windowing {
   public:
-    struct DialogCall {
-        std::string kind;  // "open", "save" or "input"
-        std::string title;
-        std::string defaultText;  // default path, or the input dialog's default
-        std::string filterOrPrompt;
-    };
 
     // Answers for the dialogs, taken in order; an empty queue answers "".
     std::deque<std::string> answers;

@@ -17,6 +17,14 @@ namespace platform {
 inline constexpr int kControlEvent = 13100;
 inline constexpr int kCloseEvent = 16;
 
+// A dialog as a backend was asked to show it (kept by the test backends).
+struct DialogCall {
+    std::string kind;  // "open", "save" or "input"
+    std::string title;
+    std::string defaultText;  // default path, or the input dialog's default
+    std::string filterOrPrompt;
+};
+
 class Windowing {
   public:
     virtual ~Windowing() = default;

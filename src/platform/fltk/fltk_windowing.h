@@ -34,13 +34,6 @@ struct ControlInfo {
     std::string caption;                      // UTF-8
 };
 
-struct DialogCall {
-    std::string kind;  // "open", "save" or "input"
-    std::string title;
-    std::string defaultText;  // default path, or the input dialog's default
-    std::string filterOrPrompt;
-};
-
 // A dialog as the user sees it, while it is open.
 struct OpenDialogInfo {
     std::string title;  // UTF-8
