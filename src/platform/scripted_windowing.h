@@ -15,7 +15,6 @@ namespace platform {
 
 class ScriptedWindowing : public Windowing {
   public:
-
     // Answers for the dialogs, taken in order; an empty queue answers "".
     std::deque<std::string> answers;
     std::vector<DialogCall> dialogs;
