@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTA_FUZZ=ON -DTA_GUI=OFF -DTA_TESTS=OFF >/dev/null
-cmake --build build/fuzz -j"$(nproc)"
+cmake --build build/fuzz -j"$(nproc)" --target fuzz_targets
