@@ -76,8 +76,7 @@ TEST_F(TrkCar, ExitCodesForBadNumbersFailedWritesAndRefusedTracks) {
 
 TEST_F(TrkCar, AllWritesSevenFilesWithoutLosingSharedNames) {
     const std::string track = WriteTrack("t.trk", Sample());
-    const auto dir = scratch / "cars";
-    std::filesystem::create_directories(dir);
+    const auto dir = scratch / "new" / "cars";  // made by the command
     const CommandResult r = RunTrk("car '" + track + "' --all -d '" + dir.string() + "'");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::vector<std::pair<std::string, int>> expected = {
@@ -86,6 +85,7 @@ TEST_F(TrkCar, AllWritesSevenFilesWithoutLosingSharedNames) {
     for (const auto& [name, k] : expected)
         EXPECT_EQ(ReadAll(dir / name), CarRecord(Sample(), k)) << name;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 7);
+    EXPECT_NE(r.err.find("car 2: written as car2.car"), std::string::npos);
 }
 
 }  // namespace

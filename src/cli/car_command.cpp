@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <iostream>
 #include <set>
 
@@ -64,6 +65,12 @@ ExitCode WriteOneCar(Session& session, const CarOptions& o) {
 
 ExitCode WriteAllCars(Session& session, const CarOptions& o) {
     std::string directory = o.directory.empty() ? platform::CurrentDirectory() : o.directory;
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    if (error) {
+        PrintError(directory, error.message());
+        return kFailed;
+    }
     if (directory.back() != platform::kPathSeparator) directory += platform::kPathSeparator;
     ExitCode result = kOk;
     std::set<std::string> used;
@@ -71,13 +78,17 @@ ExitCode WriteAllCars(Session& session, const CarOptions& o) {
         // Places often share a car: a name written once already, an empty
         // one, or one that cannot be a file name gets the car's number instead.
         std::string name = DialogName(k);
+        bool renamed = false;
         if (name.empty() || name == ".car" || !used.insert(name).second) {
-            const std::string fallback = "car" + std::to_string(k) + ".car";
-            std::cerr << "trk: car " << k << ": written as " << fallback << '\n';
-            name = fallback;
+            name = "car" + std::to_string(k) + ".car";
             used.insert(name);
+            renamed = true;
         }
-        if (!RunCarAction(session, std::to_string(k), directory + name, k)) result = kFailed;
+        if (!RunCarAction(session, std::to_string(k), directory + name, k)) {
+            result = kFailed;
+        } else if (renamed) {
+            std::cerr << "trk: car " << k << ": written as " << name << '\n';
+        }
     }
     return result;
 }
