@@ -25,17 +25,11 @@ struct CarOptions {
 // Runs the "Car" action with its two dialogs answered; true when the action
 // reported the car saved.
 bool RunCarAction(Session& session, const std::string& number, const std::string& output, int k) {
-    std::string newest;
-    const auto print = session.ui.onStatusLine;
-    session.ui.onStatusLine = [&](const std::string& line) {
-        newest = line;
-        if (print) print(line);
-    };
     session.ui.answers = {number, output};
+    session.newestStatusLine.clear();
     exporter::ExtractCar();
     session.ui.answers.clear();
-    session.ui.onStatusLine = print;
-    return newest == app::state.CarNames[k] + " saved";
+    return session.newestStatusLine == app::state.CarNames[k] + " saved";
 }
 
 // The file name the save dialog would show for car k, or "" when the car's

@@ -56,18 +56,13 @@ ExitCode SaveJpeg(Session& session, const std::string& output, int quality) {
             return kFailed;
         }
     }
-    std::string newest;
-    const auto print = session.ui.onStatusLine;
-    session.ui.onStatusLine = [&](const std::string& line) {
-        newest = line;
-        if (print) print(line);
-    };
     exporter::EnterJpegEncoder();
     exporter::SetJpegQualityOverride(quality);
     session.ui.answers = {answer};
+    session.newestStatusLine.clear();
     exporter::SavePicture();
     exporter::SetJpegQualityOverride(0);
-    session.ui.onStatusLine = print;
+    const std::string& newest = session.newestStatusLine;
     if (newest == "Image saved") return kOk;
     if (newest.empty()) PrintError(answer, "no picture was made");
     return kFailed;

@@ -12,7 +12,8 @@ namespace cli {
 
 Session::Session() {
     platform::UseWindowing(&ui);
-    ui.onStatusLine = [](const std::string& line) {
+    ui.onStatusLine = [this](const std::string& line) {
+        newestStatusLine = line;
         std::cerr << platform::Cp1252ToUtf8(line) << '\n';
     };
     app::InitialiseState();

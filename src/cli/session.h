@@ -27,6 +27,9 @@ class Session {
     std::string InfoText() const;
 
     platform::ScriptedWindowing ui;
+    // The last line posted to the status log; callers clear it before an
+    // action to learn what the action reported.
+    std::string newestStatusLine;
 };
 
 // "trk: <what>: <reason>" on stderr.
