@@ -10,7 +10,7 @@
 #include "platform/fltk/fltk_windowing.h"
 
 int main(int argc, char** argv) {
-    if (!platform::DisplayAvailable()) {
+    if (!platform::OpenDisplay()) {
         std::fputs(
             "track-analyse: no display to open the window on (DISPLAY unset or unreachable); "
             "use trk, the command-line tool, instead\n",

@@ -30,7 +30,7 @@ fail() {
 }
 
 # -displayfd: Xvfb picks a free display itself, so parallel runs never meet.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$tmp/display" 2>/dev/null &
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$tmp/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 400); do [ -s "$tmp/display" ] && break; sleep 0.05; done
 [ -s "$tmp/display" ] || fail "Xvfb did not start"

@@ -30,7 +30,7 @@ pid_t StartXvfb() {
         const int devNull = ::open("/dev/null", O_WRONLY);
         if (devNull >= 0) dup2(devNull, STDERR_FILENO);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-               "-nolisten", "tcp", static_cast<char*>(nullptr));
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(pipeFds[1]);
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
 
     const pid_t xvfb = StartXvfb();
-    if (xvfb < 0 && !platform::DisplayAvailable()) {
+    if (xvfb < 0 && !platform::OpenDisplay()) {
         std::puts("[  SKIPPED ] no Xvfb and no display for the desktop tests");
         return kSkipped;
     }

@@ -25,10 +25,13 @@
 
 namespace platform {
 
-bool DisplayAvailable() {
+bool OpenDisplay() {
+    // FLTK takes over this very connection: closing a probe connection and
+    // opening another lets a server without other clients (Xvfb) reset in
+    // between, and FLTK's own open then fails.
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
-    XCloseDisplay(display);
+    fl_open_display(display);
     return true;
 }
 

@@ -20,9 +20,9 @@
 
 namespace platform {
 
-// Whether an X display can be opened. Checked without FLTK, which ends the
-// process when it cannot open one.
-bool DisplayAvailable();
+// Opens the X display for FLTK; false when there is none. FLTK itself ends
+// the process when it cannot open one, so this comes first.
+bool OpenDisplay();
 
 // Which file dialog Fl_Native_File_Chooser shows. Takes effect only before
 // the first dialog is built; FLTK's own can be driven with xdotool.
