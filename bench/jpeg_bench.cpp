@@ -10,6 +10,7 @@
 
 #include "export/jpeg_encoder.h"
 #include "platform/surface.h"
+#include "support/bitmap.h"
 
 namespace {
 
@@ -23,24 +24,12 @@ std::string OutputPath() {
 
 // A landmap-like picture: runs of a few terrain colours, a caption band.
 void MakePicture() {
-    std::vector<std::uint8_t> bmp(54 + 1024 + kWidth * kHeight, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    put32(10, 54 + 1024);
-    put32(14, 40);
-    put32(18, kWidth);
-    put32(22, kHeight);
-    bmp[26] = 1;
-    bmp[28] = 8;
-    put32(46, 256);
     const std::uint8_t colours[8][3] = {{40, 140, 40}, {90, 90, 90},  {200, 180, 120},
                                         {20, 60, 200}, {30, 100, 30}, {160, 160, 160},
                                         {120, 80, 40}, {0, 0, 0}};
-    for (int i = 0; i < 8; ++i)
-        for (int c = 0; c < 3; ++c) bmp[54 + 4 * i + c] = colours[i][2 - c];
+    auto bmp = EightBitBitmap(kWidth, kHeight, 0, [&colours](int i) {
+        return i < 8 ? platform::RgbColour(colours[i][0], colours[i][1], colours[i][2]) : 0;
+    });
     std::uint32_t seed = 12345;
     std::size_t at = 54 + 1024 + 48 * kWidth;  // bottom-up: the band is the first 48 rows
     while (at < bmp.size()) {

@@ -11,6 +11,7 @@
 #include "export/pixel_rows.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
+#include "support/bitmap.h"
 #include "support/fixture.h"
 #include "support/jpeg_decode.h"
 #include "support/run_command.h"
@@ -30,21 +31,8 @@ std::array<int, 3> PixelAt(const DecodedJpeg& d, int x, int y) {
 // A 512 x 560 picture 1 of our own: grey, a red band along the top, a blue
 // band along the bottom and a green block at the left edge.
 void MakePicture() {
-    std::vector<std::uint8_t> bmp(54 + 1024 + kWidth * kHeight, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(bmp.size()));
-    put32(10, 54 + 1024);
-    put32(14, 40);
-    put32(18, kWidth);
-    put32(22, kHeight);
-    bmp[26] = 1;
-    bmp[28] = 8;
-    put32(46, 256);
-    bmp[54] = bmp[55] = bmp[56] = 128;  // palette entry 0: grey
+    const auto bmp =
+        EightBitBitmap(kWidth, kHeight, 0, [](int) { return RgbColour(128, 128, 128); });
     ASSERT_TRUE(platform::PictureFromBitmap(1, bmp));
     platform::BeginDrawing(1);
     platform::FillBox(0, 0, kWidth, 40, RgbColour(255, 0, 0));
@@ -242,17 +230,7 @@ int capturedStride = 0;
 
 TEST_F(JpegExport, TheCopyIsBottomUpBlueGreenRedWithPaddedRows) {
     // 13 x 3: stride 40, one byte of padding per row.
-    std::vector<std::uint8_t> bmp(54 + 1024 + 16 * 3, 0);
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    bmp[10] = 0x36;
-    bmp[11] = 0x04;  // pixels at 1078
-    bmp[14] = 40;
-    bmp[18] = 13;
-    bmp[22] = 3;
-    bmp[26] = 1;
-    bmp[28] = 8;
-    bmp[47] = 1;  // 256 colours
+    const auto bmp = EightBitBitmap(13, 3, 0, [](int) { return 0; });
     ASSERT_TRUE(platform::PictureFromBitmap(1, bmp));
     platform::BeginDrawing(1);
     for (int y = 0; y < 3; ++y)

@@ -9,6 +9,7 @@
 
 #include "platform/font.h"
 #include "platform/surface.h"
+#include "support/bitmap.h"
 
 namespace {
 
@@ -27,30 +28,8 @@ void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
 // An 8-bit BMP image as the picture builder makes it: palette entry i is
 // (i, 255 - i, i / 2) except 240, the band colour; every pixel byte `fill`.
 std::vector<std::uint8_t> Bitmap(int width, int height, std::uint8_t fill = 240) {
-    const int stride = (width + 3) / 4 * 4;
-    const int rows = height < 0 ? -height : height;
-    std::vector<std::uint8_t> b(1078 + static_cast<std::size_t>(stride) * rows, fill);
-    std::fill(b.begin(), b.begin() + 1078, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 2, 1334);
-    Put32(b, 10, 1078);
-    Put32(b, 14, 40);
-    Put32(b, 18, static_cast<std::uint32_t>(width));
-    Put32(b, 22, static_cast<std::uint32_t>(height));
-    b[26] = 1;
-    b[28] = 8;
-    Put32(b, 34, 256);
-    Put32(b, 46, 256);
-    for (int i = 0; i < 256; ++i) {
-        b[54 + 4 * i] = static_cast<std::uint8_t>(i / 2);
-        b[55 + 4 * i] = static_cast<std::uint8_t>(255 - i);
-        b[56 + 4 * i] = static_cast<std::uint8_t>(i);
-    }
-    b[54 + 4 * 240] = 150;
-    b[55 + 4 * 240] = 100;
-    b[56 + 4 * 240] = 0;
-    return b;
+    return EightBitBitmap(width, height, fill,
+                          [](int i) { return i == 240 ? kBand : RgbColour(i, 255 - i, i / 2); });
 }
 
 class Surface : public ::testing::Test {
