@@ -54,15 +54,8 @@ void SaveTrack(const std::string& name, const Bytes& track, const std::string& c
     Save("fuzz_whole", name, WithOptions(track, car, 0, flags));
 }
 
-void Put16(Bytes& b, std::size_t at, int v) {
-    b[at] = static_cast<std::uint8_t>(v & 0xFF);
-    b[at + 1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
-}
-
-void Put32(Bytes& b, std::size_t at, std::int32_t v) {
-    Put16(b, at, v & 0xFFFF);
-    Put16(b, at + 2, static_cast<std::int32_t>(static_cast<std::uint32_t>(v) >> 16));
-}
+using trackgen::Put16;
+using trackgen::Put32;
 
 // A small track that every overlay draws something of: a few terrain runs,
 // water below level 50, objects of each drawn type, results and a ghost.

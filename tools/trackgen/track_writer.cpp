@@ -9,6 +9,14 @@ namespace {
 constexpr std::int64_t kAuthorBeforeTrailer = 536;
 constexpr std::int64_t kCarRecordSize = 1344;
 
+void PutText(std::vector<std::uint8_t>& b, std::int64_t at, const std::string& text,
+             std::size_t width) {
+    for (std::size_t i = 0; i < width && i < text.size(); ++i)
+        b[at + i] = static_cast<std::uint8_t>(text[i]);
+}
+
+}  // namespace
+
 void Put16(std::vector<std::uint8_t>& b, std::int64_t at, std::int32_t v) {
     b[at] = static_cast<std::uint8_t>(v & 0xFF);
     b[at + 1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
@@ -18,14 +26,6 @@ void Put32(std::vector<std::uint8_t>& b, std::int64_t at, std::int32_t v) {
     Put16(b, at, v & 0xFFFF);
     Put16(b, at + 2, (v >> 16) & 0xFFFF);
 }
-
-void PutText(std::vector<std::uint8_t>& b, std::int64_t at, const std::string& text,
-             std::size_t width) {
-    for (std::size_t i = 0; i < width && i < text.size(); ++i)
-        b[at + i] = static_cast<std::uint8_t>(text[i]);
-}
-
-}  // namespace
 
 TrackLayout LayoutOf(const TrackContents& t) {
     TrackLayout l;

@@ -77,6 +77,10 @@ TrackLayout LayoutOf(const TrackContents& track);
 // bytes (k * 31 + i) & 0xFF at position i, so that copies can be recognised.
 std::vector<std::uint8_t> WriteTrack(const TrackContents& track);
 
+// Little-endian numbers written into `b` at `at`, for hand-shaped files.
+void Put16(std::vector<std::uint8_t>& b, std::int64_t at, std::int32_t v);
+void Put32(std::vector<std::uint8_t>& b, std::int64_t at, std::int32_t v);
+
 bool SaveFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace trackgen
