@@ -45,7 +45,7 @@ void StartTool() {
     platform::UseWindowing(&Ui());
     app::InitialiseState();
     exporter::EnterJpegEncoder();
-    platform::LoadFontNumbered(picture::kCaptionFont, "Lucida Console", 12);
+    picture::LoadCaptionFont();
 }
 
 void ResetTool() {

@@ -12,7 +12,7 @@ class PictureTest : public ActionTest {
   protected:
     void SetUp() override {
         ActionTest::SetUp();
-        platform::LoadFontNumbered(picture::kCaptionFont, "Lucida Console", 12);
+        picture::LoadCaptionFont();
     }
 
     static const platform::Picture& Shown() {

@@ -14,7 +14,7 @@ namespace app {
 void StartUp() {
     InitialiseState();
     exporter::EnterJpegEncoder();
-    platform::LoadFontNumbered(picture::kCaptionFont, "Lucida Console", 12);
+    picture::LoadCaptionFont();
 
     platform::Windowing* ui = platform::CurrentWindowing();
     if (ui) {

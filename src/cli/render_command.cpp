@@ -95,6 +95,8 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         Session session;
         exitCode = session.LoadTrack(options->track);
         if (exitCode != kOk) return;
+        // Only the picture needs the font; the other commands skip its lookup.
+        picture::LoadCaptionFont();
         picture::BuildTrackPicture();
         for (const CLI::Option* given : command->parse_order()) {
             if (given == water) picture::DrawWaterOverlay();

@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include "app/state.h"
-#include "picture/picture.h"
 #include "platform/encoding.h"
 #include "platform/surface.h"
 #include "track/track.h"
@@ -17,7 +16,6 @@ Session::Session() {
         std::cerr << platform::Cp1252ToUtf8(line) << '\n';
     };
     app::InitialiseState();
-    platform::LoadFontNumbered(picture::kCaptionFont, "Lucida Console", 12);
 }
 
 Session::~Session() {

@@ -74,6 +74,10 @@ void ShowTrackPicture() {
 
 }  // namespace
 
+void LoadCaptionFont() {
+    platform::LoadFontNumbered(kCaptionFont, "Lucida Console", 12);
+}
+
 void BuildTrackPicture() {
     app::AnalyserState& s = app::state;
     const std::span<std::uint8_t> area = PictureArea();
