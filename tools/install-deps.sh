@@ -7,9 +7,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libstb-dev
   libfltk1.3-dev xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
+  time valgrind
 )
 missing=()
 for p in "${packages[@]}"; do

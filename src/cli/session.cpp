@@ -8,26 +8,37 @@
 #include "track/track.h"
 
 namespace cli {
+namespace {
 
-Session::Session() {
+std::ostream* errorStream = &std::cerr;
+
+}  // namespace
+
+Session::Session(std::ostream& errors) : previousErrors_(errorStream) {
+    errorStream = &errors;
     platform::UseWindowing(&ui);
     ui.onStatusLine = [this](const std::string& line) {
         newestStatusLine = line;
-        std::cerr << platform::Cp1252ToUtf8(line) << '\n';
+        *errorStream << platform::Cp1252ToUtf8(line) << '\n';
     };
     app::InitialiseState();
 }
 
+Session::Session() : Session(std::cerr) {}
+
 Session::~Session() {
     platform::UseWindowing(nullptr);
-    platform::FreeSurface();
+    errorStream = previousErrors_;
 }
 
-ExitCode Session::LoadTrack(const std::string& path) {
-    ui.answers.push_back(path);
+ExitCode Session::LoadTrack(const std::string& path, const std::string& shown) {
+    app::InitialiseState();
+    ui.texts.clear();
+    ui.answers = {path};
     track::LoadTrack();
+    ui.answers.clear();
     if (!app::state.LoadError.empty()) {
-        PrintError(path, app::state.LoadError);
+        PrintError(shown.empty() ? path : shown, app::state.LoadError);
         return kFailed;
     }
     track::ParseTrack();
@@ -42,8 +53,12 @@ std::string Session::InfoText() const {
     return text;
 }
 
+std::ostream& ErrorStream() {
+    return *errorStream;
+}
+
 void PrintError(const std::string& what, const std::string& reason) {
-    std::cerr << "trk: " << what << ": " << reason << '\n';
+    *errorStream << "trk: " << what << ": " << reason << '\n';
 }
 
 }  // namespace cli

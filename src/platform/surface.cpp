@@ -9,6 +9,7 @@
 
 #include "platform/encoding.h"
 #include "platform/font.h"
+#include "platform/scaling.h"
 
 namespace platform {
 
@@ -152,6 +153,17 @@ bool PictureFromBitmap(int number, std::span<const std::uint8_t> image) {
     if (!made) return false;
     slot->picture = std::move(*made);
     slot->present = true;
+    return true;
+}
+
+bool ScalePictureToFit(int number, int side) {
+    const auto it = pictures.find(number);
+    if (it == pictures.end() || !it->second->present || side < 1 || side > kMaxScaledSide)
+        return false;
+    Picture& picture = it->second->picture;
+    std::optional<Picture> scaled = ScaledToFit(picture, side);
+    if (!scaled) return false;
+    picture = std::move(*scaled);
     return true;
 }
 
