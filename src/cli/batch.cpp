@@ -15,8 +15,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -228,11 +228,14 @@ class Printer {
             std::cout.flush();
             std::cerr << result.err;
         } else if (result.outcome != Outcome::kWritten) {
-            // A batch keeps quiet about tracks that went well; the others
-            // say which file their messages are about.
+            // A batch keeps quiet about tracks that went well, and of a
+            // damaged one tells only its warnings; the others tell all,
+            // saying which file their messages are about.
             std::cout.flush();
             std::istringstream lines(result.err);
             for (std::string line; std::getline(lines, line);) {
+                if (result.outcome == Outcome::kDamaged && line.rfind("Caution: ", 0) != 0)
+                    continue;
                 if (line.rfind("trk: ", 0) == 0) {
                     std::cerr << line << '\n';
                 } else {
