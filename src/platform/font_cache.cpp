@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "platform/files.h"
@@ -178,10 +177,13 @@ std::string FontSetupStamp() {
 std::unique_ptr<Font> CachedFont(const std::string& face, int pixels) {
     const std::string path = CachePath(face, pixels);
     if (path.empty()) return nullptr;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return nullptr;
-    std::string bytes;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::streamoff length = in.tellg();
+    if (length <= 0 || static_cast<std::uint64_t>(length) > kMaxCacheFile) return nullptr;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), length)) return nullptr;
     const std::size_t magic = sizeof kMagic - 1;
     if (bytes.size() < magic + 8 || bytes.size() > kMaxCacheFile ||
         bytes.compare(0, magic, kMagic) != 0)
