@@ -42,7 +42,8 @@ wall() {
 "$trk" render "$tracks" --water --objects --ghost --format png -d "$work/png" 2>/dev/null || true
 
 render() { rm -rf "$work/out"; "$trk" render "$tracks" --water --objects --ghost -d "$work/out" "$@"; }
-one=$(cpu render -j 1)
+rm -rf "$work/out"
+one=$(cpu "$trk" render "$tracks" --water --objects --ghost -d "$work/out" -j 1)
 floor=$("$build/bench/jpeg_floor" "$work/png" "$work/floor" 1)
 floorCpu=$(echo "$floor" | sed -E 's/.*: ([0-9.]+) ms CPU.*/\1/')
 echo "trk render -j 1: $(echo "1000 * $one / $count" | bc -l | xargs printf '%.3f') ms CPU per track"
@@ -51,6 +52,8 @@ echo "ratio: $(echo "1000 * $one / $count / $floorCpu" | bc -l | xargs printf '%
 
 w1=$(wall render -j 1)
 w2=$(wall render -j 2)
+# Under other load the wall times say little; see the load average printed.
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 echo "wall: -j 1 $(printf '%.2f' "$w1") s, -j 2 $(printf '%.2f' "$w2") s, throughput x$(echo "$w1 / $w2" | bc -l | xargs printf '%.2f')"
 
 mkdir -p "$work/small" "$work/large"

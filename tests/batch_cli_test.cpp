@@ -344,3 +344,25 @@ TEST_F(TrkBatchTracks, CarsOfSeveralTracksGoIntoAFolderPerTrack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TrkBatchTracks, ProgressShowsOnlyOnATerminalAndMakesWayForTheSummary) {
+    for (int i = 0; i < 3; ++i) Scene("p/t" + std::to_string(i) + ".trk", 20 + i, "t");
+    CommandResult r = RunTrk("info " + Quoted(scratch / "p"));
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "trk: 3 tracks: 3 listed, 0 refused, 0 failed\n");
+    if (!fs::exists("/usr/bin/script")) GTEST_SKIP() << "no script(1) to make a terminal";
+    // script(1) gives the run a terminal; everything it printed comes back.
+    r = RunCommand("script -qec \"'" + std::string(TA_TRK_BINARY) + "' info -j 1 " +
+                   Quoted(scratch / "p") + " > /dev/null\" /dev/null");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\r1/3  "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(" tracks/s  0:0"), std::string::npos);
+    // The line is wiped before the summary, which stands alone at the end.
+    const std::string tail = "\r\x1b[Ktrk: 3 tracks: 3 listed, 0 refused, 0 failed\r\n";
+    ASSERT_GE(r.out.size(), tail.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
+}
+
+}  // namespace

@@ -10,7 +10,7 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libstb-dev
   libfltk1.3-dev xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
-  time valgrind python3
+  time valgrind python3 bc
 )
 missing=()
 for p in "${packages[@]}"; do

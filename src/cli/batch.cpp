@@ -217,31 +217,33 @@ class Printer {
         : total_(total),
           settings_(settings),
           progress_(settings.batch && total > 1 && ::isatty(STDERR_FILENO)),
+          outIsTerminal_(::isatty(STDOUT_FILENO)),
           start_(Clock::now()) {}
 
     void Print(const TrackInput& input, const TrackResult& result) {
-        ClearProgress();
-        if (!result.out.empty()) {
-            std::cout.write(result.out.data(), static_cast<std::streamsize>(result.out.size()));
-        }
+        std::string messages;
         if (!settings_.batch) {
-            std::cout.flush();
-            std::cerr << result.err;
+            messages = result.err;
         } else if (result.outcome != Outcome::kWritten) {
             // A batch keeps quiet about tracks that went well, and of a
             // damaged one tells only its warnings; the others tell all,
             // saying which file their messages are about.
-            std::cout.flush();
             std::istringstream lines(result.err);
             for (std::string line; std::getline(lines, line);) {
                 if (result.outcome == Outcome::kDamaged && line.rfind("Caution: ", 0) != 0)
                     continue;
-                if (line.rfind("trk: ", 0) == 0) {
-                    std::cerr << line << '\n';
-                } else {
-                    std::cerr << "trk: " << input.given << ": " << line << '\n';
-                }
+                if (line.rfind("trk: ", 0) != 0) line = "trk: " + input.given + ": " + line;
+                messages += line + '\n';
             }
+        }
+        // The progress line goes only for lines that would land on it.
+        if (!messages.empty() || (!result.out.empty() && outIsTerminal_)) ClearProgress();
+        if (!result.out.empty()) {
+            std::cout.write(result.out.data(), static_cast<std::streamsize>(result.out.size()));
+        }
+        if (!messages.empty()) {
+            std::cout.flush();
+            std::cerr << messages;
         }
         Count(input, result.outcome);
         ++done_;
@@ -295,12 +297,13 @@ class Printer {
     void ShowProgress() {
         if (!progress_ || done_ == total_) return;
         const Clock::time_point now = Clock::now();
-        if (shown_ && now - lastShown_ < std::chrono::milliseconds(100)) return;
+        if (now - lastShown_ < std::chrono::milliseconds(100)) return;
         lastShown_ = now;
         const double seconds = std::chrono::duration<double>(now - start_).count();
         const double rate = seconds > 0 ? static_cast<double>(done_) / seconds : 0.0;
         const long left = rate > 0 ? std::lround(static_cast<double>(total_ - done_) / rate) : 0;
         char line[128];
+        ClearProgress();
         std::snprintf(line, sizeof line, "\r%zu/%zu  %.1f tracks/s  %ld:%02ld left", done_, total_,
                       rate, left / 60, left % 60);
         std::cerr << line << std::flush;
@@ -316,6 +319,7 @@ class Printer {
     std::size_t total_;
     const BatchSettings& settings_;
     bool progress_;
+    bool outIsTerminal_;
     Clock::time_point start_, lastShown_;
     bool shown_ = false;
     std::size_t done_ = 0, written_ = 0, damaged_ = 0, refused_ = 0, failed_ = 0;
