@@ -57,7 +57,8 @@ echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 echo "wall: -j 1 $(printf '%.2f' "$w1") s, -j 2 $(printf '%.2f' "$w2") s, throughput x$(echo "$w1 / $w2" | bc -l | xargs printf '%.2f')"
 
 mkdir -p "$work/small" "$work/large"
-ls "$tracks"/*.trk | head -100 | xargs -I{} ln {} "$work/small/"
+files=("$tracks"/*.trk)
+ln "${files[@]:0:100}" "$work/small/"
 for k in $(seq 0 9); do mkdir -p "$work/large/$k" && ln "$tracks"/*.trk "$work/large/$k/"; done
 peak() {
   rm -rf "$work/out"

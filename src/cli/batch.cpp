@@ -24,8 +24,8 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
-#include <set>
 #include <sstream>
+#include <string_view>
 
 #include "platform/files.h"
 
@@ -49,7 +49,7 @@ std::string Joined(const std::string& folder, const std::string& name) {
 }
 
 // Name order is byte order of the file names, the same on every machine.
-void WalkFolder(const std::string& folder, bool recursive, std::vector<TrackInput>& tracks) {
+void WalkFolder(const std::string& folder, bool recursive, TrackList& tracks) {
     std::error_code error;
     std::vector<std::pair<std::string, bool>> entries;  // name, is a folder to walk
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
@@ -60,7 +60,7 @@ void WalkFolder(const std::string& folder, bool recursive, std::vector<TrackInpu
         if (folderHere ? recursive : IsTrackFile(name)) entries.emplace_back(name, folderHere);
     }
     if (error) {
-        tracks.push_back({folder, folder, "cannot read the folder: " + error.message()});
+        tracks.Add({folder, folder, "cannot read the folder: " + error.message()});
         return;
     }
     std::sort(entries.begin(), entries.end());
@@ -69,7 +69,7 @@ void WalkFolder(const std::string& folder, bool recursive, std::vector<TrackInpu
         if (isFolder) {
             WalkFolder(path, recursive, tracks);
         } else {
-            tracks.push_back({path, path, ""});
+            tracks.Add({path, path, ""});
         }
     }
 }
@@ -153,17 +153,49 @@ bool GetText(int fd, std::string& text) {
     return size == 0 || ReadAll(fd, text.data(), size);
 }
 
+// The names claimed so far, exact and packed: one block of names and an
+// open-addressing table of their numbers.
 class LocalClaims : public NameClaims {
   public:
     std::string Claim(const std::string& stem, const std::string& extension) override {
         std::string name = stem + extension;
-        for (int n = 2; !used_.insert(name).second; ++n)
-            name = stem + "-" + std::to_string(n) + extension;
+        for (int n = 2; !Insert(name); ++n) name = stem + "-" + std::to_string(n) + extension;
         return name;
     }
 
   private:
-    std::set<std::string> used_;
+    std::string_view Name(std::uint32_t k) const {
+        const std::size_t begin = k == 0 ? 0 : ends_[k - 1];
+        return std::string_view(names_).substr(begin, ends_[k] - begin);
+    }
+
+    // The free slot for `name`, or the table's size when it is taken.
+    std::size_t Find(std::string_view name) const {
+        const std::size_t mask = table_.size() - 1;
+        for (std::size_t at = std::hash<std::string_view>{}(name)&mask;; at = (at + 1) & mask) {
+            if (table_[at] == 0) return at;
+            if (Name(table_[at] - 1) == name) return table_.size();
+        }
+    }
+
+    bool Insert(const std::string& name) {
+        if (2 * (ends_.size() + 1) > table_.size()) Grow();
+        const std::size_t at = Find(name);
+        if (at == table_.size()) return false;
+        names_ += name;
+        ends_.push_back(names_.size());
+        table_[at] = static_cast<std::uint32_t>(ends_.size());
+        return true;
+    }
+
+    void Grow() {
+        table_.assign(std::max<std::size_t>(64, 2 * table_.size()), 0);
+        for (std::uint32_t k = 0; k < ends_.size(); ++k) table_[Find(Name(k))] = k + 1;
+    }
+
+    std::string names_;
+    std::vector<std::size_t> ends_;
+    std::vector<std::uint32_t> table_;  // 0: free, else the name's number + 1
 };
 
 // A worker's claims go to the parent, which answers in argument order.
@@ -192,8 +224,8 @@ TrackResult RunOne(const TrackInput& input, NameClaims& claims, const TrackJob& 
     return job(input, claims);
 }
 
-[[noreturn]] void WorkerMain(const std::vector<TrackInput>& tracks, std::size_t first,
-                             std::size_t step, int toParent, int fromParent, const TrackJob& job) {
+[[noreturn]] void WorkerMain(const TrackList& tracks, std::size_t first, std::size_t step,
+                             int toParent, int fromParent, const TrackJob& job) {
     WorkerClaims claims(toParent, fromParent);
     for (std::size_t i = first; i < tracks.size(); i += step) {
         claims.Start(i);
@@ -333,8 +365,7 @@ struct Worker {
     bool open = false;
 };
 
-int RunInWorkers(const std::vector<TrackInput>& tracks, std::size_t jobs, Printer& printer,
-                 const TrackJob& job) {
+int RunInWorkers(const TrackList& tracks, std::size_t jobs, Printer& printer, const TrackJob& job) {
     std::cout.flush();
     std::cerr.flush();
     std::vector<Worker> workers(jobs);
@@ -463,6 +494,19 @@ int RunInWorkers(const std::vector<TrackInput>& tracks, std::size_t jobs, Printe
 
 }  // namespace
 
+void TrackList::Add(const TrackInput& input) {
+    names_ += input.given;
+    ends_.push_back(names_.size());
+    if (input.path != input.given || !input.error.empty()) unusual_[ends_.size() - 1] = input;
+}
+
+TrackInput TrackList::operator[](std::size_t index) const {
+    if (const auto it = unusual_.find(index); it != unusual_.end()) return it->second;
+    const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
+    std::string given = names_.substr(begin, ends_[index] - begin);
+    return {given, given, ""};
+}
+
 CollectedTracks CollectTracks(const std::vector<std::string>& arguments, bool recursive) {
     CollectedTracks collected;
     collected.batch = arguments.size() > 1;
@@ -474,7 +518,7 @@ CollectedTracks CollectTracks(const std::vector<std::string>& arguments, bool re
                 return collected;
             }
             stdinTaken = true;
-            collected.tracks.push_back(CopyStandardInput());
+            collected.tracks.Add(CopyStandardInput());
             continue;
         }
         std::error_code error;
@@ -483,7 +527,7 @@ CollectedTracks CollectTracks(const std::vector<std::string>& arguments, bool re
             WalkFolder(argument, recursive, collected.tracks);
         } else {
             // Missing and unreadable files fail at their load, in their place.
-            collected.tracks.push_back({argument, argument, ""});
+            collected.tracks.Add({argument, argument, ""});
         }
     }
     return collected;
@@ -501,14 +545,16 @@ int DefaultJobs() {
     return cores > 0 ? static_cast<int>(std::min(cores, 64L)) : 1;
 }
 
-int RunBatch(const std::vector<TrackInput>& tracks, const BatchSettings& settings,
-             const TrackJob& job) {
+int RunBatch(const TrackList& tracks, const BatchSettings& settings, const TrackJob& job) {
     Printer printer(tracks.size(), settings);
     const std::size_t jobs = std::min<std::size_t>(
         tracks.size(), static_cast<std::size_t>(settings.jobs > 0 ? settings.jobs : DefaultJobs()));
     if (jobs > 1) return RunInWorkers(tracks, jobs, printer, job);
     LocalClaims claims;
-    for (const TrackInput& input : tracks) printer.Print(input, RunOne(input, claims, job));
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        const TrackInput input = tracks[i];
+        printer.Print(input, RunOne(input, claims, job));
+    }
     return printer.Finish();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,24 @@ struct TrackInput {
 // Largest track read from standard input, as the load action's own limit.
 inline constexpr std::size_t kMaxStdinTrack = 1'000'000;
 
+// The tracks of a run, packed: the names one after another in one block,
+// so that an archive of ten thousand tracks costs little more than its
+// names (peak memory stays near that of a small run).
+class TrackList {
+  public:
+    void Add(const TrackInput& input);
+    std::size_t size() const { return ends_.size(); }
+    TrackInput operator[](std::size_t index) const;
+
+  private:
+    std::string names_;              // every `given`, one after another
+    std::vector<std::size_t> ends_;  // where each ends in names_
+    // The few whose path differs from the name (stdin) or that cannot run.
+    std::map<std::size_t, TrackInput> unusual_;
+};
+
 struct CollectedTracks {
-    std::vector<TrackInput> tracks;
+    TrackList tracks;
     bool batch = false;  // several tracks or a folder: the batch behaviour
     std::string error;   // a usage problem; nothing is to be run
 };
@@ -60,8 +77,7 @@ struct BatchSettings {
 // Runs `job` for every track and returns the exit code: 0 when every track
 // was written (damaged ones included), 2 when some were refused and none
 // failed, 1 when any failed.
-int RunBatch(const std::vector<TrackInput>& tracks, const BatchSettings& settings,
-             const TrackJob& job);
+int RunBatch(const TrackList& tracks, const BatchSettings& settings, const TrackJob& job);
 
 // -j's number: a count of 1 or more.
 int DefaultJobs();
