@@ -24,12 +24,14 @@ Session::~Session() {
 }
 
 ExitCode Session::LoadTrack(const std::string& path) {
-    ui.answers.push_back(path);
-    track::LoadTrack();
-    if (!app::state.LoadError.empty()) {
-        PrintError(path, app::state.LoadError);
+    if (path.empty()) {
+        PrintError("\"\"", "an empty path names no file");
         return kFailed;
     }
+    ui.answers.push_back(path);
+    track::LoadTrack();
+    // The load has said why on the status log, which goes to stderr.
+    if (!app::state.LoadError.empty()) return kFailed;
     track::ParseTrack();
     return app::state.TrackRejected ? kRefused : kOk;
 }
