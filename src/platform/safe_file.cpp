@@ -113,7 +113,12 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
         ::unlink(temporary.c_str());
         return Failed(std::strerror(error));
     }
+    errno = 0;
     std::string error = write(file);
+    // The libraries word a failed write their own way; the system says why.
+    const int writeErrno = errno;
+    if (!error.empty() && std::ferror(file) && writeErrno != 0)
+        error += std::string(" (") + std::strerror(writeErrno) + ")";
     if (error.empty() && (std::fflush(file) != 0 || std::ferror(file)))
         error = std::strerror(errno != 0 ? errno : EIO);
     // Bytes still on their way to the disk can fail there (quota, NFS).
