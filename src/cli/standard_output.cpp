@@ -1,8 +1,5 @@
 #include "cli/standard_output.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +7,7 @@
 #include <streambuf>
 
 #include "cli/session.h"
+#include "platform/standard_streams.h"
 
 namespace cli {
 namespace {
@@ -37,17 +35,9 @@ ClosedOutput* closedOutput = nullptr;
 }  // namespace
 
 void GuardStandardStreams() {
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-        const int plug = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
-        if (plug >= 0 && plug != fd) {
-            ::dup2(plug, fd);
-            ::close(plug);
-        }
-        if (fd == STDOUT_FILENO) {
-            closedOutput = new ClosedOutput;
-            std::cout.rdbuf(closedOutput);
-        }
+    if (platform::PlugClosedStandardStreams()) {
+        closedOutput = new ClosedOutput;
+        std::cout.rdbuf(closedOutput);
     }
 }
 
