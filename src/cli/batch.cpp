@@ -27,7 +27,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "platform/files.h"
+#include "platform/safe_file.h"
 
 namespace cli {
 namespace {
@@ -101,8 +101,8 @@ TrackInput CopyStandardInput() {
     }
     stdinFolder = folder;
     input.path = folder + "/stdin.trk";
-    const std::string error = platform::WriteWholeFile(input.path, bytes);
-    if (!error.empty()) input.error = "cannot keep standard input: " + error;
+    const platform::WriteResult kept = platform::WriteFileSafely(input.path, bytes);
+    if (!kept.Written()) input.error = "cannot keep standard input: " + kept.error;
     return input;
 }
 

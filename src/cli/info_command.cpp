@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -89,12 +90,14 @@ struct InfoOptions {
     int jobs = 0;
 };
 
+std::string EscapeTerminalControls(const std::string& json);
+
 TrackResult ListTrack(const TrackInput& input, Format format, bool batch) {
     std::ostringstream errors;
     TrackResult result;
     {
         Session session(errors);
-        const ExitCode loaded = session.LoadTrack(input.path, input.given);
+        const ExitCode loaded = session.LoadTrack(input.path);
         if (loaded == kFailed) {
             result.outcome = Outcome::kFailed;
         } else if (loaded == kRefused) {
@@ -104,8 +107,8 @@ TrackResult ListTrack(const TrackInput& input, Format format, bool batch) {
         } else {
             result.outcome = app::state.TrackDamaged ? Outcome::kDamaged : Outcome::kWritten;
             const auto dump = [batch](const nlohmann::json& value) {
-                return value.dump(batch ? -1 : 2, ' ', false,
-                                  nlohmann::json::error_handler_t::replace);
+                return EscapeTerminalControls(value.dump(batch ? -1 : 2, ' ', false,
+                                                         nlohmann::json::error_handler_t::replace));
             };
             switch (format) {
                 case Format::kText:
@@ -121,9 +124,32 @@ TrackResult ListTrack(const TrackInput& input, Format format, bool batch) {
         }
     }
     if (batch && format == Format::kText && !result.out.empty())
-        result.out = "==> " + input.given + " <==\n" + result.out + "\n";
+        result.out = "==> " + platform::TerminalText(input.given) + " <==\n" + result.out + "\n";
     result.err = errors.str();
     return result;
+}
+
+// JSON itself escapes only C0; DEL and the C1 controls are escaped as well,
+// so that the object can be shown on a terminal as it stands. Outside
+// strings JSON is plain ASCII, so every such character is inside one.
+std::string EscapeTerminalControls(const std::string& json) {
+    std::string out;
+    out.reserve(json.size());
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        const auto c = static_cast<unsigned char>(json[i]);
+        const auto next = i + 1 < json.size() ? static_cast<unsigned char>(json[i + 1]) : 0;
+        char escape[8];
+        if (c == 0x7F) {
+            out += "\\u007f";
+        } else if (c == 0xC2 && next >= 0x80 && next < 0xA0) {
+            std::snprintf(escape, sizeof escape, "\\u%04x", next);
+            out += escape;
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -133,7 +159,8 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
         app.add_subcommand("info", "List what tracks hold, as the information box shows it.");
     auto o = std::make_shared<InfoOptions>();
     command->add_option("TRACK", o->tracks, "track files (.trk), folders of them, or - (stdin)")
-        ->required();
+        ->required()
+        ->check(kNonEmptyPath);
     auto* json = command->add_flag(
         "--json", o->json,
         "one JSON object; with several tracks one compact object per line (JSON Lines)");

@@ -53,7 +53,8 @@ bool IsJpegName(const std::string& path) {
 }
 
 // JPEG goes through the "save" action itself, its save dialog answered with
-// `output`, or without one with the action's own default name.
+// `output`, or without one with the action's own default name. The outcome
+// is what the action recorded.
 bool SaveJpeg(Session& session, const std::string& output, int quality) {
     std::string answer = output;
     if (answer.empty()) {
@@ -68,12 +69,12 @@ bool SaveJpeg(Session& session, const std::string& output, int quality) {
     exporter::EnterJpegEncoder();
     exporter::SetJpegQualityOverride(quality);
     session.ui.answers = {answer};
-    session.newestStatusLine.clear();
     exporter::SavePicture();
     exporter::SetJpegQualityOverride(0);
-    const std::string& newest = session.newestStatusLine;
-    if (newest == "Image saved") return true;
-    if (newest.empty()) PrintError(answer, "no picture was made");
+    if (app::state.LastWrite == app::WriteOutcome::kSaved) return true;
+    // A failed or refused write has said why on the status log.
+    if (app::state.LastWrite == app::WriteOutcome::kNothing)
+        PrintError(answer, "no picture was made");
     return false;
 }
 
@@ -130,7 +131,7 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
     TrackResult result;
     {
         Session session(errors);
-        const ExitCode loaded = session.LoadTrack(input.path, input.given);
+        const ExitCode loaded = session.LoadTrack(input.path);
         if (loaded != kOk) {
             result.outcome = loaded == kRefused ? Outcome::kRefused : Outcome::kFailed;
             result.err = errors.str();
@@ -203,17 +204,22 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         app.add_subcommand("render", "Draw track pictures, with overlays, to picture files.");
     auto o = std::make_shared<RenderOptions>();
     command->add_option("TRACK", o->tracks, "track files (.trk), folders of them, or - (stdin)")
-        ->required();
+        ->required()
+        ->check(kNonEmptyPath);
     auto* water = command->add_flag("--water")->description(
         "draw the water (height map below the water level)");
     auto* objects = command->add_flag("--objects")->description("draw the objects");
     auto* ghost = command->add_flag("--ghost")->description("draw the ghost lap");
-    command->add_option("-o,--output", o->output,
-                        "the picture file of one track (.png, .jpg, .jpeg; - for stdout; "
-                        "default: the picture's name + .jpg here)");
-    command->add_option("-d,--directory", o->directory,
-                        "the folder for the pictures, each under its picture's name (made when "
-                        "missing)");
+    command
+        ->add_option("-o,--output", o->output,
+                     "the picture file of one track (.png, .jpg, .jpeg; - for stdout; "
+                     "default: the picture's name + .jpg here)")
+        ->check(kNonEmptyPath);
+    command
+        ->add_option("-d,--directory", o->directory,
+                     "the folder for the pictures, each under its picture's name (made when "
+                     "missing)")
+        ->check(kNonEmptyPath);
     command->add_option("--format", o->format, "jpg (default) or png, for -d and -o -")
         ->check(CLI::IsMember({"jpg", "png"}));
     command->add_option("--quality", o->quality, "JPEG quality (default 70)")

@@ -19,7 +19,7 @@ Session::Session(std::ostream& errors) : previousErrors_(errorStream) {
     platform::UseWindowing(&ui);
     ui.onStatusLine = [this](const std::string& line) {
         newestStatusLine = line;
-        *errorStream << platform::Cp1252ToUtf8(line) << '\n';
+        *errorStream << platform::TerminalTextFromCp1252(line) << '\n';
     };
     // The state is made fresh by each LoadTrack; once here would only clear
     // 2 MB a second time per track.
@@ -32,25 +32,34 @@ Session::~Session() {
     errorStream = previousErrors_;
 }
 
-ExitCode Session::LoadTrack(const std::string& path, const std::string& shown) {
+ExitCode Session::LoadTrack(const std::string& path) {
+    if (path.empty()) {
+        PrintError("\"\"", "an empty path names no file");
+        return kFailed;
+    }
     app::InitialiseState();
     ui.texts.clear();
+    ui.lines.clear();
     ui.answers = {path};
     track::LoadTrack();
     ui.answers.clear();
-    if (!app::state.LoadError.empty()) {
-        PrintError(shown.empty() ? path : shown, app::state.LoadError);
-        return kFailed;
-    }
+    // The load has said why on the status log, which goes to the error stream.
+    if (!app::state.LoadError.empty()) return kFailed;
     track::ParseTrack();
     return app::state.TrackRejected ? kRefused : kOk;
 }
 
 std::string Session::InfoText() const {
-    const auto box = ui.texts.find(track::kInfoListControl);
-    if (box == ui.texts.end() || box->second.empty()) return "";
-    std::string text = platform::Cp1252ToUtf8(box->second);
-    if (text.back() != '\n') text += '\n';
+    const auto box = ui.lines.find(track::kInfoListControl);
+    if (box == ui.lines.end() || box->second.empty()) return "";
+    // Line by line, so that a line break inside a track's text shows as '?'
+    // and cannot forge a line of its own.
+    std::string text;
+    for (std::size_t i = 0; i < box->second.size(); ++i) {
+        if (i > 0) text += '\n';
+        text += platform::TerminalTextFromCp1252(box->second[i]);
+    }
+    if (!text.empty() && text.back() != '\n') text += '\n';
     return text;
 }
 
@@ -59,7 +68,8 @@ std::ostream& ErrorStream() {
 }
 
 void PrintError(const std::string& what, const std::string& reason) {
-    *errorStream << "trk: " << what << ": " << reason << '\n';
+    *errorStream << "trk: " << platform::TerminalText(what) << ": "
+                 << platform::TerminalText(reason) << '\n';
 }
 
 }  // namespace cli

@@ -27,10 +27,10 @@ class Session {
     // is read as if it were the only one. kFailed (message on the error
     // stream) when the file could not be read, kRefused when the parse
     // refused it.
-    // Messages name the file `shown` (by default `path`).
-    ExitCode LoadTrack(const std::string& path, const std::string& shown = "");
+    ExitCode LoadTrack(const std::string& path);
 
-    // The information box as UTF-8, every line ended by a newline.
+    // The information box as UTF-8, every line ended by a newline, with
+    // control characters shown as '?'.
     std::string InfoText() const;
 
     platform::ScriptedWindowing ui;
@@ -45,7 +45,8 @@ class Session {
 // Where messages go now: std::cerr, or the buffer of the open session.
 std::ostream& ErrorStream();
 
-// "trk: <what>: <reason>" on the error stream.
+// "trk: <what>: <reason>" on the error stream (UTF-8, control characters
+// shown as '?').
 void PrintError(const std::string& what, const std::string& reason);
 
 }  // namespace cli

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/safe_file.h"
 
 namespace platform {
 namespace {
@@ -256,8 +256,10 @@ void KeepFont(const std::string& face, int pixels, const std::string& faceFile, 
         PutText(bytes, std::string(glyph.mask.begin(), glyph.mask.end()));
     }
     PutNumber(bytes, static_cast<std::int64_t>(Fnv1a(bytes, bytes.size())));
-    WriteWholeFile(path,
-                   std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    // The safe writer renames a whole file into place: workers racing to
+    // keep the same font each leave a whole file, never a mix.
+    WriteFileSafely(path,
+                    std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace platform
