@@ -2,6 +2,7 @@
 // a miss whenever the font setup changes, and a quiet fall-back when the
 // cache is damaged or cannot be written.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,5 +1,7 @@
 #include "support/fixture.h"
 
+#include <unistd.h>
+
 #include <sstream>
 
 #include "app/dispatch.h"
@@ -8,8 +10,11 @@
 
 void ActionTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // The process number keeps runs of the suite from several checkouts at
+    // once out of each other's files.
     scratch = std::filesystem::temp_directory_path() /
-              ("ta-test-" + std::string(info->test_suite_name()) + "-" + info->name());
+              ("ta-test-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
+               std::to_string(::getpid()));
     std::filesystem::remove_all(scratch);
     std::filesystem::create_directories(scratch);
     platform::UseWindowing(&ui);
