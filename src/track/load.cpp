@@ -31,7 +31,12 @@ Reader LoadedTrack() {
 void LoadTrack() {
     app::AnalyserState& s = app::state;
     platform::ClearInfoList(kInfoListControl);
-    s.TrackPath = platform::OpenFileDialog("Select Track", s.TrackDirectory, "trk|*.trk", 0);
+    // A cancelled dialog leaves no folder; the next one starts where the
+    // last track was found, rather than nowhere.
+    const std::string start = !s.TrackDirectory.empty()    ? s.TrackDirectory
+                              : !s.LastTrackFolder.empty() ? s.LastTrackFolder
+                                                           : platform::CurrentDirectory();
+    s.TrackPath = platform::OpenFileDialog("Select Track", start, "trk|*.trk", 0);
 
     const auto cut = LastSeparator(s.TrackPath);
     s.TrackDirectory = cut == std::string::npos ? "" : s.TrackPath.substr(0, cut + 1);
