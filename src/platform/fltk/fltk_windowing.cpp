@@ -251,6 +251,13 @@ void FltkWindowing::OpenWindow(int number, int left, int top, int width, int hei
     window.icons(icons.data(), static_cast<int>(icons.size()));
     Fl::scheme("gtk+");
     window.show();
+    // FLTK capitalises the class part of WM_CLASS; the desktop entry's
+    // StartupWMClass names the program as it is spelt.
+    XClassHint hint{};
+    std::string name = kWindowClass;
+    hint.res_name = name.data();
+    hint.res_class = name.data();
+    XSetClassHint(fl_display, fl_xid(&window), &hint);
     // FLTK moves a new window down to y >= 20, for a title bar it assumes,
     // without telling; the window must stand where it was asked to.
     XMoveWindow(fl_display, fl_xid(&window), left, top);
@@ -526,6 +533,14 @@ void FltkWindowing::MovePointer(int x, int y) {
     Fl::e_y_root = window->y() + y;
     Fl::e_state = 0;
     Fl::handle(FL_MOVE, window);
+}
+
+void FltkWindowing::ParkPointer() {
+    if (!fl_display) return;
+    const Window root = RootWindow(fl_display, fl_screen);
+    XWarpPointer(fl_display, None, root, 0, 0, 0, 0, DisplayWidth(fl_display, fl_screen) - 1,
+                 DisplayHeight(fl_display, fl_screen) - 1);
+    XSync(fl_display, False);
 }
 
 void FltkWindowing::RequestClose() {

@@ -111,6 +111,9 @@ class FltkWindowing final : public Windowing {
     void PressKey(Shortcut key);
     // The mouse pointer moved to a point of the main window's client area.
     void MovePointer(int x, int y);
+    // Puts the real pointer in the screen's bottom-right corner, where no
+    // window of the tool stands, so that only MovePointer moves it.
+    static void ParkPointer();
     // What the window manager sends for the close box.
     void RequestClose();
     // A drag-and-drop of `uriList` (as a file manager sends it) onto a control.
