@@ -62,8 +62,7 @@ void PlainText::Text(std::string utf8) {
 
 int PlainText::FontSize(int lines) const {
     int size = labelsize();
-    const int fit = std::max(fitLines_, lines);
-    while (size > 8 && fit * fl_height(labelfont(), size) > h()) --size;
+    while (size > 8 && lines * fl_height(labelfont(), size) > h()) --size;
     return size;
 }
 
@@ -84,7 +83,7 @@ void PlainText::draw() {
     fl_push_clip(x(), y(), w(), h());
     fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
     if (wrap_) {
-        fl_font(labelfont(), FontSize(fitLines_));
+        fl_font(labelfont(), labelsize());
         fl_draw(text_.c_str(), x(), y(), w(), h(),
                 FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP, nullptr, 0);
     } else {

@@ -26,8 +26,6 @@ using DropHandler = std::function<void(const std::string&)>;
 class PlainText : public Fl_Widget {
   public:
     PlainText(int x, int y, int w, int h, bool wrap);
-    // Draws in a smaller size when `lines` lines would not fit the height.
-    void FitLines(int lines) { fitLines_ = lines; }
     void Text(std::string utf8);
     const std::string& Text() const { return text_; }
     // The lines as drawn, without wrapping (needs the display's fonts).
@@ -39,11 +37,11 @@ class PlainText : public Fl_Widget {
     int handle(int event) override;
 
   private:
+    // The label size, or a smaller one when `lines` lines would not fit.
     int FontSize(int lines) const;
 
     std::string text_;
     bool wrap_;
-    int fitLines_ = 0;
 };
 
 // Shows a picture of the drawing surface by reference: every draw reads its
