@@ -536,7 +536,7 @@ void FltkWindowing::MovePointer(int x, int y) {
 }
 
 void FltkWindowing::ParkPointer() {
-    if (!fl_display) return;
+    fl_open_display();
     const Window root = RootWindow(fl_display, fl_screen);
     XWarpPointer(fl_display, None, root, 0, 0, 0, 0, DisplayWidth(fl_display, fl_screen) - 1,
                  DisplayHeight(fl_display, fl_screen) - 1);
