@@ -106,7 +106,9 @@ void DrawObjectsOverlay() {
     // of 0 has no size, so they are left out.
     if (ws != 0) {
         const platform::Colour outline = platform::RgbColour(170, 170, 170);
-        const auto [bigWidth, bigLength] = LargeHalfSize(ws);
+        const HalfSize big = LargeHalfSize(ws);
+        const int bigWidth = big.width;
+        const int bigLength = big.length;
         SpentFills spent(outline, colours[1]);
         ForEachObject(file, [&](const Object& o) {
             if (!IsLargeRectangle(o.type) || !PassesMarginTest(o, bigWidth)) return;
@@ -114,7 +116,9 @@ void DrawObjectsOverlay() {
             if (!spent.Spent(o.px, o.py)) platform::FloodFill(o.px, o.py, outline, colours[1]);
         });
 
-        const auto [smallWidth, smallLength] = SmallHalfSize(ws);
+        const HalfSize small = SmallHalfSize(ws);
+        const int smallWidth = small.width;
+        const int smallLength = small.length;
         ForEachObject(file, [&](const Object& o) {
             platform::Colour colour = 0;
             switch (o.type) {
