@@ -13,6 +13,7 @@ namespace app {
 void LoadAndShowTrack() {
     track::LoadTrack();
     RememberTrackFolder();
+    if (!state.LoadError.empty()) return;
     track::ParseTrack();
     if (state.TrackRejected == 0) picture::BuildTrackPicture();
 }

@@ -17,6 +17,7 @@ inline constexpr int kReadOutControl = 9;
 void RunButton(int id);
 
 // "load": load, parse, and unless the parse refused the file, the picture.
+// A file that could not be read is neither parsed nor drawn.
 void LoadAndShowTrack();
 
 // Handles one event of the window as the event loop takes it: a button's

@@ -6,6 +6,7 @@
 
 #include "app/state.h"
 #include "platform/files.h"
+#include "platform/safe_file.h"
 #include "platform/user_folders.h"
 #include "platform/windowing.h"
 
@@ -50,9 +51,10 @@ void RememberTrackFolder() {
     const auto cut = s.FolderMemoryFile.find_last_of(platform::kPathSeparator);
     if (!platform::MakeFolders(s.FolderMemoryFile.substr(0, cut + 1))) return;
     const std::string line = s.LastTrackFolder + "\n";
-    platform::WriteWholeFile(
+    platform::WriteFileSafely(
         s.FolderMemoryFile,
-        std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
+        std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()),
+        s.TrackIdentity);
 }
 
 }  // namespace app
