@@ -2,14 +2,19 @@
 
 #include <sstream>
 
+#include <unistd.h>
+
 #include "app/dispatch.h"
 #include "app/state.h"
 #include "platform/surface.h"
 
 void ActionTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // The process id keeps two runs of one test (two builds, two checkouts)
+    // out of each other's folders.
     scratch = std::filesystem::temp_directory_path() /
-              ("ta-test-" + std::string(info->test_suite_name()) + "-" + info->name());
+              ("ta-test-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
+               std::to_string(::getpid()));
     std::filesystem::remove_all(scratch);
     std::filesystem::create_directories(scratch);
     platform::UseWindowing(&ui);
