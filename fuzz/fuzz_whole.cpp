@@ -1,6 +1,7 @@
 // The whole road of one track through the tool: "load" (load, parse and,
 // unless refused, the picture), the three overlays in an order the input
-// picks, "Car" with a car number from the input, and "save" as JPEG.
+// picks, the read-out at a few points, "Car" with a car number from the
+// input, and "save" as JPEG.
 //
 // Option bytes come from the end of the input, so that the front stays a
 // track file as it is:
@@ -27,6 +28,7 @@
 #include "app/state.h"
 #include "export/car_file.h"
 #include "export/jpeg_encoder.h"
+#include "picture/read_out.h"
 #include "platform/surface.h"
 #include "support.h"
 #include "track/layout.h"
@@ -127,6 +129,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ui.answers = {fuzzing::ScratchTrackPath()};
     app::RunButton(app::kLoadButton);
     for (const int button : kOrders[options.order]) app::RunButton(button);
+    // The read-out under the pointer: the map's corners, its middle, and
+    // a point the car answer's length picks.
+    const int spot = static_cast<int>(options.carAnswer.size()) * 16;
+    for (const std::array<int, 2> at : {std::array{0, 0}, std::array{511, 511}, std::array{0, 511},
+                                        std::array{256, 255}, std::array{spot, 511 - spot}}) {
+        picture::ReadOutAt(at[0], at[1]);
+    }
 
     ui.answers = {options.carAnswer, carPath};
     app::RunButton(app::kCarButton);

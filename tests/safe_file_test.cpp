@@ -24,7 +24,8 @@ class SafeFile : public ::testing::Test {
   protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("ta-safe-" + std::string(info->name()));
+        dir = fs::temp_directory_path() /
+              ("ta-safe-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

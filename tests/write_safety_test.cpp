@@ -2,6 +2,7 @@
 // case here once lost data or reported a failure as success.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -110,18 +111,25 @@ TEST_F(WriteSafety, ConcurrentWritersLeaveOneWholeFile) {
         const auto expected = ReadAll(reference);
         const fs::path target = scratch / name;
         for (int round = 0; round < 3; ++round) {
-            std::string script;
+            // Started and reaped here rather than by a shell's `wait`, so that
+            // every exit code is the process's own.
+            const std::string command = Trk() + " render " + Quoted(track) + " --objects -o " +
+                                        Quoted(target) + " 2>/dev/null";
+            std::vector<pid_t> writers;
             for (int i = 0; i < 12; ++i) {
-                script += "( " + Trk() + " render " + Quoted(track) + " --objects -o " +
-                          Quoted(target) + " 2>/dev/null; echo $? >" +
-                          Quoted(scratch / ("rc" + std::to_string(i))) + " ) & ";
+                const pid_t pid = ::fork();
+                ASSERT_GE(pid, 0);
+                if (pid == 0) {
+                    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+                    ::_exit(127);
+                }
+                writers.push_back(pid);
             }
-            ASSERT_EQ(RunCommand(script + "wait").exitCode, 0);
-            for (int i = 0; i < 12; ++i) {
-                std::ifstream rc(scratch / ("rc" + std::to_string(i)));
-                int code = -1;
-                rc >> code;
-                EXPECT_EQ(code, 0) << "process " << i;
+            for (std::size_t i = 0; i < writers.size(); ++i) {
+                int status = 0;
+                ASSERT_EQ(::waitpid(writers[i], &status, 0), writers[i]);
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                    << "process " << i << ", status " << status;
             }
             ASSERT_EQ(ReadAll(target), expected) << "round " << round;
         }

@@ -4,12 +4,31 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/dispatch.h"
 #include "app/startup.h"
 #include "platform/fltk/fltk_windowing.h"
 
 int main(int argc, char** argv) {
+    const app::CommandLine line =
+        app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.action) {
+        case app::CommandLine::Action::kHelp:
+            std::fputs(app::HelpText().c_str(), stdout);
+            return 0;
+        case app::CommandLine::Action::kVersion:
+            std::fputs(app::VersionText().c_str(), stdout);
+            return 0;
+        case app::CommandLine::Action::kUsageError:
+            std::fprintf(stderr, "track-analyse: %s\n%s\nTry 'track-analyse --help' for more.\n",
+                         line.error.c_str(), app::kUsageLine);
+            return 1;
+        case app::CommandLine::Action::kRun:
+            break;
+    }
+
     if (!platform::OpenDisplay()) {
         std::fputs(
             "track-analyse: no display to open the window on (DISPLAY unset or unreachable); "
@@ -32,10 +51,10 @@ int main(int argc, char** argv) {
 
     // A track named on the command line (as "open with" passes it) loads as
     // if it had been chosen in the first open dialog.
-    if (argc > 1) {
+    if (!line.track.empty()) {
         std::error_code error;
-        std::filesystem::path path = std::filesystem::absolute(argv[1], error);
-        ui->PreAnswerOpenDialog(error ? std::string(argv[1]) : path.lexically_normal().string());
+        std::filesystem::path path = std::filesystem::absolute(line.track, error);
+        ui->PreAnswerOpenDialog(error ? line.track : path.lexically_normal().string());
         app::RunButton(app::kLoadButton);
     }
 

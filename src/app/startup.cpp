@@ -1,6 +1,10 @@
 #include "app/startup.h"
 
+#include <string>
+
 #include "app/dispatch.h"
+#include "app/folder_memory.h"
+#include "app/keys.h"
 #include "app/state.h"
 #include "app/status_log.h"
 #include "export/jpeg_encoder.h"
@@ -28,17 +32,22 @@ void StartUp() {
         ui->CreateButton(kGhostButton, 630, 620, 50, 24, "Ghost");
         ui->CreateButton(kSaveButton, 690, 620, 50, 24, "save");
         ui->CreateButton(kCarButton, 780, 620, 50, 24, "Car");
+        // Under the buttons, in the window's free corner.
+        ui->CreateStaticText(kReadOutControl, 450, 652, 540, 40, "");
+
+        for (const KeyBinding& binding : kKeyBindings) {
+            ui->SetShortcut(binding.control, binding.key,
+                            std::string(binding.what) + " (" + binding.keyName + ")");
+        }
     }
+    RecallTrackFolder();
 
     state.StatusMessage = "ready...";
     PostStatus();
 }
 
 int RunEventLoop() {
-    for (;;) {
-        state.LastEvent = platform::WaitEvent();
-        if (state.LastEvent == platform::kControlEvent) RunButton(platform::EventControl());
-        if (state.LastEvent == platform::kCloseEvent) break;
+    while (!HandleEvent(platform::WaitEvent())) {
     }
     platform::FreeSurface();
     return 0;

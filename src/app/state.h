@@ -91,6 +91,15 @@ struct AnalyserState {
     Text WritePath;   // file system encoding: the file written or tried
     Text WriteError;  // UTF-8: why it was not written
 
+    // The desktop tool's memory of where the user's tracks are: the folder
+    // of the last track read (ends in a separator), and the file that keeps
+    // it across runs (empty: not kept, as for the command line).
+    Text LastTrackFolder;
+    Text FolderMemoryFile;
+    // Where the mouse pointer stands on the picture; -1 when off it.
+    std::int32_t PointerX = -1;
+    std::int32_t PointerY = -1;
+
     std::vector<std::uint8_t> TrackBuffer;
 };
 

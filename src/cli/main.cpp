@@ -3,12 +3,17 @@
 #include "cli/commands.h"
 #include "cli/standard_output.h"
 
+#ifndef TA_VERSION
+#define TA_VERSION "unknown"
+#endif
+
 namespace {
 
 int Run(int argc, char** argv) {
     CLI::App app{"trk: lists, draws and exports the track files of Velocitra (.trk).", "trk"};
     app.require_subcommand(1, 1);
     app.failure_message(CLI::FailureMessage::help);
+    app.set_version_flag("-V,--version", std::string("trk ") + TA_VERSION);
     int exitCode = 0;
     cli::AddInfoCommand(app, exitCode);
     cli::AddRenderCommand(app, exitCode);

@@ -6,57 +6,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/overlay.h"
-#include "track/layout.h"
-#include "track/reader.h"
+#include "picture/object_records.h"
 
 namespace picture {
 namespace {
 
-constexpr float kHeadingOffset = 61.0f;  // a quarter of a turn
-constexpr float kStepsPerTurn = 244.0f;
-constexpr float kWrapStep = -244.0f;
-constexpr float kDegreesPerStep = 1.47541f;  // a little more than 360 / 244
-constexpr float kRadiansPerDegree = 0.01745f;
 constexpr float kHalfPi = 1.5707963705062866f;
-
-struct Object {
-    int type = 0;
-    int px = 0, py = 0;  // pixel of the centre
-    int heading = 0;     // 0..255
-};
-
-// Visits the records of the objects section, skipping those that a damaged
-// file would place beyond its end.
-template <typename Visit>
-void ForEachObject(const track::Reader& file, Visit visit) {
-    const app::AnalyserState& s = app::state;
-    const std::int64_t section = FileOffset(s.ObjectsData);
-    for (int j = 0; j < s.ObjectCount; ++j) {
-        const std::int64_t at = section + 2 + track::kObjectRecordSize * j;
-        if (!file.Has(at, track::kObjectRecordSize)) continue;
-        Object o;
-        o.type = static_cast<std::int8_t>(file.U8(at));
-        o.px = file.I16(at + 2) / 2;
-        o.py = 511 - file.I16(at + 4) / 2;
-        o.heading = file.U8(at + 7);
-        visit(o);
-    }
-}
-
-// Both axes use only the half width; the half length may still reach past
-// the map, where drawing is clipped.
-bool PassesMarginTest(const Object& o, int halfWidth) {
-    return halfWidth <= o.px && o.px < 511 - halfWidth && halfWidth <= o.py &&
-           o.py < 511 - halfWidth;
-}
-
-float HeadingAngle(int heading) {
-    float t = static_cast<float>(heading) + kHeadingOffset;
-    if (t > kStepsPerTurn) t = t + kWrapStep;
-    t = t * kDegreesPerStep;
-    return t * kRadiansPerDegree;
-}
 
 int Pixel(float v) {
     return static_cast<int>(v);
@@ -123,10 +78,6 @@ class SpentFills {
     std::vector<std::uint8_t> filledAtStart_;
 };
 
-bool DotInside(const Object& o) {
-    return 1 <= o.px && o.px <= 510 && 1 <= o.py && o.py <= 510;
-}
-
 }  // namespace
 
 void DrawObjectsOverlay() {
@@ -155,17 +106,19 @@ void DrawObjectsOverlay() {
     // of 0 has no size, so they are left out.
     if (ws != 0) {
         const platform::Colour outline = platform::RgbColour(170, 170, 170);
-        const int bigWidth = (6200 / ws) / 2;
-        const int bigLength = (15900 / ws) / 2;
+        const HalfSize big = LargeHalfSize(ws);
+        const int bigWidth = big.width;
+        const int bigLength = big.length;
         SpentFills spent(outline, colours[1]);
         ForEachObject(file, [&](const Object& o) {
-            if ((o.type != 17 && o.type != 18) || !PassesMarginTest(o, bigWidth)) return;
+            if (!IsLargeRectangle(o.type) || !PassesMarginTest(o, bigWidth)) return;
             DrawTurnedRectangle(o, bigWidth, bigLength, outline);
             if (!spent.Spent(o.px, o.py)) platform::FloodFill(o.px, o.py, outline, colours[1]);
         });
 
-        const int smallWidth = (400 / ws) / 2;
-        const int smallLength = (3100 / ws) / 2;
+        const HalfSize small = SmallHalfSize(ws);
+        const int smallWidth = small.width;
+        const int smallLength = small.length;
         ForEachObject(file, [&](const Object& o) {
             platform::Colour colour = 0;
             switch (o.type) {

@@ -80,6 +80,9 @@ int WaitEvent() {
 int EventControl() {
     return backend ? backend->EventControl() : 0;
 }
+Point EventPoint() {
+    return backend ? backend->EventPoint() : Point{};
+}
 
 std::string CurrentDirectory() {
     std::error_code error;

@@ -16,6 +16,22 @@ namespace platform {
 
 inline constexpr int kControlEvent = 13100;
 inline constexpr int kCloseEvent = 16;
+// The mouse pointer moved over the picture control, or left it; the point
+// comes with EventPoint().
+inline constexpr int kPointerEvent = 512;
+
+// A point within a control; x and y are -1 when the pointer is not over it.
+struct Point {
+    int x = -1, y = -1;
+};
+
+// A key with its modifiers, as the tool binds it to a button or to the close
+// request. `key` is a lower-case letter.
+struct Shortcut {
+    bool ctrl = false;
+    bool alt = false;
+    char key = 0;
+};
 
 // A dialog as a backend was asked to show it (kept by the test backends).
 struct DialogCall {
@@ -40,6 +56,9 @@ class Windowing {
                                       int /*height*/) {}
     virtual void CreateButton(int /*number*/, int /*left*/, int /*top*/, int /*width*/,
                               int /*height*/, const std::string& /*caption*/) {}
+    // Binds `key` to a button (as a click) or, for the window's own number,
+    // to the close request; `tooltip` is shown over the button.
+    virtual void SetShortcut(int /*control*/, Shortcut /*key*/, const std::string& /*tooltip*/) {}
 
     // Control content. `AppendRaw` inserts text at the end of a text box as it
     // stands; the line rule of the information box lives above the backends.
@@ -61,6 +80,7 @@ class Windowing {
     // Events: blocks for the next one; kControlEvent comes with EventControl().
     virtual int WaitEvent() { return kCloseEvent; }
     virtual int EventControl() { return 0; }
+    virtual Point EventPoint() { return {}; }
 };
 
 // Installs the backend the operations below use (nullptr: none).
@@ -82,6 +102,7 @@ std::string InputDialog(const std::string& title, const std::string& prompt,
                         const std::string& defaultText);
 int WaitEvent();
 int EventControl();
+Point EventPoint();
 
 // The process's current directory, ended by the path separator; empty when
 // it no longer exists.

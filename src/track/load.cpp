@@ -30,8 +30,12 @@ Reader LoadedTrack() {
 
 void LoadTrack() {
     app::AnalyserState& s = app::state;
-    const std::string chosen =
-        platform::OpenFileDialog("Select Track", s.TrackDirectory, "trk|*.trk", 0);
+    // A cancelled dialog leaves no folder; the next one starts where the
+    // last track was found, rather than nowhere.
+    const std::string start = !s.TrackDirectory.empty()    ? s.TrackDirectory
+                              : !s.LastTrackFolder.empty() ? s.LastTrackFolder
+                                                           : platform::CurrentDirectory();
+    const std::string chosen = platform::OpenFileDialog("Select Track", start, "trk|*.trk", 0);
 
     const auto cut = LastSeparator(chosen);
     s.TrackDirectory = cut == std::string::npos ? "" : chosen.substr(0, cut + 1);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real track-analyse on its own Xvfb, driven with xdotool as a person
 # would: load a demo track through the open dialog, press "water", save
-# through the save dialog, close the window, and check the JPEG and the
-# exit code. Exit 77 (skipped) only when Xvfb or xdotool is missing.
+# through the save dialog (opened with Ctrl+S), close the window, and check
+# the JPEG, the exit code and the remembered track folder; then Ctrl+Q. Exit 77 (skipped) only when Xvfb or xdotool is missing.
 #   end_to_end_test.sh TRACK-ANALYSE MAKE-DEMO-TRACK SOURCE-DIR [SEND-CLOSE]
 set -euo pipefail
 app=$(realpath "$1") make_track=$(realpath "$2") source_dir=$(realpath "$3")
@@ -80,6 +80,7 @@ answer_dialog() {  # WINDOW TEXT
 }
 
 cd "$tmp/work"
+export XDG_STATE_HOME=$tmp/state
 TRACK_ANALYSE_FILE_CHOOSER=fltk "$app" >"$tmp/app.log" 2>&1 &
 app_pid=$!
 main=$(wait_for_window "Velocitra Track Analyse") || fail "no main window"
@@ -90,7 +91,8 @@ answer_dialog "$dialog" "$track_name"
 wait_gone "Select Track" || fail "open dialog stayed open"
 
 click "$main" 535 632  # water
-click "$main" 715 632  # save
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers ctrl+s  # save
 dialog=$(wait_for_window "Save Image") || fail "no save dialog"
 answer_dialog "$dialog" ""  # the offered name: the picture's name in the working folder
 wait_gone "Save Image" || fail "save dialog stayed open"
@@ -112,4 +114,17 @@ if [ -z "$sample" ]; then
   IFS=, read -r red green blue <<<"$pixel"
   [ "$blue" -gt $((red + 100)) ] && [ "$blue" -gt $((green + 100)) ] || fail "no water at the lake: $pixel"
 fi
+remembered=$(cat "$tmp/state/track-analyse/last-track-folder" 2>/dev/null || true)
+[ "$remembered" = "$tmp/work/" ] || fail "remembered folder is '$remembered'"
+
+# Ctrl+Q closes the window as the close box does.
+"$app" >"$tmp/app.log" 2>&1 &
+app_pid=$!
+main=$(wait_for_window "Velocitra Track Analyse") || fail "no main window the second time"
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers ctrl+q
+status=0
+wait "$app_pid" || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "exit code $status after Ctrl+Q"
 echo "ok: $(basename "${jpegs[0]}") $format"

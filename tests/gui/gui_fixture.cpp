@@ -12,6 +12,7 @@ void GuiTest::SetUp() {
     std::filesystem::create_directories(scratch);
 
     platform::UseFileChooser(platform::FileChooserKind::kFltk);
+    platform::FltkWindowing::ParkPointer();
     ui = platform::MakeFltkWindowing();
     ui->ScriptDialogs(true);
     ui->SetDropLoadButton(app::kLoadButton);
@@ -29,10 +30,7 @@ void GuiTest::TearDown() {
 
 bool GuiTest::RunQueued() {
     while (ui->HasQueuedEvent()) {
-        app::state.LastEvent = platform::WaitEvent();
-        if (app::state.LastEvent == platform::kControlEvent)
-            app::RunButton(platform::EventControl());
-        if (app::state.LastEvent == platform::kCloseEvent) return true;
+        if (app::HandleEvent(platform::WaitEvent())) return true;
     }
     return false;
 }

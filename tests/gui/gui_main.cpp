@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/fltk/fltk_windowing.h"
@@ -52,6 +53,11 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
 
+    // The window remembers the last track folder in the user's state
+    // folder; the tests keep theirs apart from the user's.
+    char stateHome[] = "/tmp/ta-gui-state-XXXXXX";
+    if (mkdtemp(stateHome)) setenv("XDG_STATE_HOME", stateHome, 1);
+
     const pid_t xvfb = StartXvfb();
     if (xvfb < 0 && !platform::OpenDisplay()) {
         std::puts("[  SKIPPED ] no Xvfb and no display for the desktop tests");
@@ -62,5 +68,6 @@ int main(int argc, char** argv) {
         kill(xvfb, SIGTERM);
         waitpid(xvfb, nullptr, 0);
     }
+    std::filesystem::remove_all(stateHome);
     return result;
 }

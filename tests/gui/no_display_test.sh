@@ -16,4 +16,21 @@ for display in unset ":4711"; do
     fail=1
   fi
 done
+
+# --help and --version need no display: stdout, exit 0. A usage error says
+# what was wrong and how to call the tool, on stderr, exit 1.
+for option in --help --version; do
+  out=$(env -u DISPLAY "$app" "$option" 2>/dev/null); rc=$?
+  if [ "$rc" -ne 0 ] || ! grep -q "track-analyse" <<<"$out"; then
+    echo "$option: exit $rc, output: $out"
+    fail=1
+  fi
+done
+for arguments in "--bogus" "one.trk two.trk"; do
+  out=$(env -u DISPLAY "$app" $arguments 2>&1 >/dev/null); rc=$?
+  if [ "$rc" -ne 1 ] || ! grep -q "^Usage: track-analyse" <<<"$out"; then
+    echo "$arguments: exit $rc, output: $out"
+    fail=1
+  fi
+done
 exit $fail

@@ -1,8 +1,8 @@
 #include "support/fixture.h"
 
-#include <unistd.h>
-
 #include <sstream>
+
+#include <unistd.h>
 
 #include "app/dispatch.h"
 #include "app/state.h"
@@ -10,8 +10,8 @@
 
 void ActionTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    // The process number keeps runs of the suite from several checkouts at
-    // once out of each other's files.
+    // The process id keeps two runs of one test (two builds, two checkouts)
+    // out of each other's folders.
     scratch = std::filesystem::temp_directory_path() /
               ("ta-test-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
                std::to_string(::getpid()));

@@ -6,6 +6,8 @@
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_Return_Button.H>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -15,6 +17,44 @@
 #include "platform/windowing.h"
 
 namespace platform::fltk {
+namespace {
+
+// GLib's structured logging, as far as we use it. GTK is loaded by FLTK at
+// run time, so we find GLib the same way rather than link against it.
+struct LogField {
+    const char* key;
+    const void* value;
+    long length;
+};
+using LogWriter = int (*)(int level, const LogField* fields, unsigned long count, void* data);
+using SetLogWriter = void (*)(LogWriter writer, void* data, void (*destroy)(void*));
+constexpr int kLogLevelCritical = 1 << 3;  // and G_LOG_LEVEL_ERROR (1 << 2) below it
+constexpr int kLogHandled = 1;
+
+LogWriter defaultWriter = nullptr;
+
+// GTK's file chooser warns on stderr about things the user cannot act on,
+// the recently-used list above all (recently-used.xbel missing or not
+// writable). Warnings and chatter are dropped; criticals and errors still
+// reach GLib's own writer.
+int QuietWriter(int level, const LogField* fields, unsigned long count, void* data) {
+    if ((level & (kLogLevelCritical | (1 << 2))) == 0) return kLogHandled;
+    return defaultWriter ? defaultWriter(level, fields, count, data) : 0;
+}
+
+void QuietenGtk() {
+    static bool done = false;
+    if (done) return;
+    void* glib = dlopen("libglib-2.0.so.0", RTLD_LAZY | RTLD_NOLOAD);
+    if (!glib) return;  // GTK is not in use (yet)
+    done = true;
+    auto setWriter = reinterpret_cast<SetLogWriter>(dlsym(glib, "g_log_set_writer_func"));
+    defaultWriter = reinterpret_cast<LogWriter>(dlsym(glib, "g_log_writer_default"));
+    if (setWriter && defaultWriter) setWriter(QuietWriter, nullptr, nullptr);
+    dlclose(glib);  // it stays loaded: GTK holds it
+}
+
+}  // namespace
 
 std::string RunFileDialog(FileDialogKind kind, const std::string& title,
                           const std::string& defaultPath, const std::string& filter,
@@ -22,6 +62,8 @@ std::string RunFileDialog(FileDialogKind kind, const std::string& title,
     Fl_Native_File_Chooser chooser(kind == FileDialogKind::kSave
                                        ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
                                        : Fl_Native_File_Chooser::BROWSE_FILE);
+    // The chooser has loaded GTK, when it uses it, by now.
+    QuietenGtk();
     const std::string utf8Title = Cp1252ToUtf8(title);
     chooser.title(utf8Title.c_str());
     const std::string chooserFilter = ChooserFilter(Cp1252ToUtf8(filter));

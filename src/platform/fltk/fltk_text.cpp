@@ -99,4 +99,36 @@ std::string DisplayText(std::string_view cp1252) {
     return out;
 }
 
+std::vector<std::string> TextLines(std::string_view utf8) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < utf8.size()) {
+        const std::size_t end = utf8.find('\n', start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(utf8.substr(start));
+            break;
+        }
+        lines.emplace_back(utf8.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string CutToWidth(std::string_view line, double width,
+                       const std::function<double(std::string_view)>& measure) {
+    if (measure(line) <= width) return std::string(line);
+    static constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
+    std::size_t keep = line.size();
+    while (keep > 0) {
+        // Back to the start of the previous UTF-8 character.
+        do {
+            --keep;
+        } while (keep > 0 && (static_cast<unsigned char>(line[keep]) & 0xC0) == 0x80);
+        std::string cut(line.substr(0, keep));
+        cut += kEllipsis;
+        if (measure(cut) <= width) return cut;
+    }
+    return std::string(kEllipsis);
+}
+
 }  // namespace platform::fltk

@@ -1,9 +1,11 @@
 // Text conversions of the FLTK backend that need no display.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform::fltk {
 
@@ -17,5 +19,14 @@ std::optional<std::string> DroppedTrackPath(std::string_view list);
 
 // Windows-1252 text as a widget shows it: UTF-8, "\r\n" and lone "\r" as "\n".
 std::string DisplayText(std::string_view cp1252);
+
+// The lines of a shown text ("\n" between them; a final "\n" ends the last
+// line rather than starting an empty one).
+std::vector<std::string> TextLines(std::string_view utf8);
+
+// `line` as it fits `width` by `measure`: whole, or cut at a character
+// boundary and ended by "…" (as little of it as fits, down to "…" alone).
+std::string CutToWidth(std::string_view line, double width,
+                       const std::function<double(std::string_view)>& measure);
 
 }  // namespace platform::fltk

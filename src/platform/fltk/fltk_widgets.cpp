@@ -60,16 +60,40 @@ void PlainText::Text(std::string utf8) {
     redraw();
 }
 
+int PlainText::FontSize(int lines) const {
+    int size = labelsize();
+    while (size > 8 && lines * fl_height(labelfont(), size) > h()) --size;
+    return size;
+}
+
+std::vector<std::string> PlainText::ShownLines() const {
+    std::vector<std::string> lines = TextLines(text_);
+    fl_font(labelfont(), FontSize(static_cast<int>(lines.size())));
+    const int fit = std::max(1, h() / std::max(1, fl_height()));
+    if (static_cast<int>(lines.size()) > fit) lines.erase(lines.begin(), lines.end() - fit);
+    const auto measure = [](std::string_view text) {
+        return fl_width(text.data(), static_cast<int>(text.size()));
+    };
+    for (std::string& line : lines) line = CutToWidth(line, w() - 2, measure);
+    return lines;
+}
+
 void PlainText::draw() {
     draw_box();
     fl_push_clip(x(), y(), w(), h());
-    int size = labelsize();
-    while (size > 8 && fitLines_ * fl_height(labelfont(), size) > h()) --size;
-    fl_font(labelfont(), size);
     fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
-    Fl_Align align = FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE;
-    if (wrap_) align |= FL_ALIGN_WRAP;
-    fl_draw(text_.c_str(), x(), y(), w(), h(), align, nullptr, 0);
+    if (wrap_) {
+        fl_font(labelfont(), labelsize());
+        fl_draw(text_.c_str(), x(), y(), w(), h(),
+                FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP, nullptr, 0);
+    } else {
+        const std::vector<std::string> lines = ShownLines();  // also sets the font
+        int baseline = y() + fl_height() - fl_descent();
+        for (const std::string& line : lines) {
+            fl_draw(line.c_str(), static_cast<int>(line.size()), x() + 1, baseline);
+            baseline += fl_height();
+        }
+    }
     fl_pop_clip();
 }
 
@@ -116,9 +140,24 @@ int PictureBox::handle(int event) {
         case FL_RELEASE:
             if (Fl::event_inside(this)) do_callback();
             return 1;
+        case FL_ENTER:
+        case FL_MOVE:
+            if (onPointer) onPointer(Fl::event_x() - x(), Fl::event_y() - y());
+            return 1;
+        case FL_LEAVE:
+            if (onPointer) onPointer(-1, -1);
+            return 1;
         default:
             return Fl_Widget::handle(event);
     }
+}
+
+int MainWindow::handle(int event) {
+    if (event == FL_SHORTCUT && closeKey != 0 && onCloseKey && Fl::test_shortcut(closeKey)) {
+        onCloseKey();
+        return 1;
+    }
+    return Fl_Double_Window::handle(event);
 }
 
 InfoEditor::InfoEditor(int x, int y, int w, int h) : Fl_Text_Editor(x, y, w, h) {}

@@ -2,11 +2,13 @@
 // Private to the FLTK backend.
 #pragma once
 
+#include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Text_Editor.H>
 #include <FL/Fl_Widget.H>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/surface.h"
 
@@ -18,14 +20,16 @@ inline constexpr int kControlFontSize = 12;
 using DropHandler = std::function<void(const std::string&)>;
 
 // Text drawn as it is: no '@' symbols, no '&' shortcuts, which FLTK labels
-// would make of a track's names. Wraps at word boundaries when asked to.
+// would make of a track's names. Wraps at word boundaries when asked to;
+// otherwise every line stays one line, cut with "…" when too wide, and the
+// last lines are the ones kept when not all fit: a log's newest line shows.
 class PlainText : public Fl_Widget {
   public:
     PlainText(int x, int y, int w, int h, bool wrap);
-    // Draws in a smaller size when `lines` lines would not fit the height.
-    void FitLines(int lines) { fitLines_ = lines; }
     void Text(std::string utf8);
     const std::string& Text() const { return text_; }
+    // The lines as drawn, without wrapping (needs the display's fonts).
+    std::vector<std::string> ShownLines() const;
     DropHandler onDrop;
 
   protected:
@@ -33,19 +37,23 @@ class PlainText : public Fl_Widget {
     int handle(int event) override;
 
   private:
+    // The label size, or a smaller one when `lines` lines would not fit.
+    int FontSize(int lines) const;
+
     std::string text_;
     bool wrap_;
-    int fitLines_ = 0;
 };
 
 // Shows a picture of the drawing surface by reference: every draw reads its
 // current pixels, so drawing on it and showing it again updates the control.
+// Reports the pointer's moves over it (x, y within it; -1, -1 on leaving).
 class PictureBox : public Fl_Widget {
   public:
     PictureBox(int x, int y, int w, int h);
     void Show(PictureRef picture);
     PictureRef Shown() const { return picture_; }
     DropHandler onDrop;
+    std::function<void(int, int)> onPointer;
 
   protected:
     void draw() override;
@@ -67,6 +75,17 @@ class InfoEditor : public Fl_Text_Editor {
 
   private:
     bool dropping_ = false;
+};
+
+// The main window: takes the close request's key before its controls see it.
+class MainWindow : public Fl_Double_Window {
+  public:
+    MainWindow(int x, int y, int w, int h) : Fl_Double_Window(x, y, w, h) {}
+    int closeKey = 0;  // an FLTK shortcut value; 0 for none
+    std::function<void()> onCloseKey;
+
+  protected:
+    int handle(int event) override;
 };
 
 // Handles the drag-and-drop events for a widget that takes drops; returns

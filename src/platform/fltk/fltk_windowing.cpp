@@ -45,13 +45,21 @@ struct Event {
     int code = 0;
     int control = 0;
     std::optional<std::string> openAnswer;  // a dropped track
+    Point point;                            // pointer events
 };
+
+// The X class of the window, which docks and task bars match with the
+// desktop entry's StartupWMClass.
+constexpr const char* kWindowClass = "track-analyse";
+
+int FltkShortcut(Shortcut key) {
+    if (key.key == 0) return 0;
+    return (key.ctrl ? FL_CTRL : 0) + (key.alt ? FL_ALT : 0) + key.key;
+}
 
 enum class Kind { kInfoBox, kStaticText, kPicture, kButton };
 
 constexpr int kIconSizes[] = {16, 32, 48};
-// The status log's lines must all show, newest at the bottom.
-constexpr int kStatusLines = 6;
 
 // Reads a window property of 32-bit items (as Xlib hands them: longs).
 std::vector<long> LongProperty(Window window, const char* name) {
@@ -92,10 +100,12 @@ struct FltkWindowing::Impl {
     std::vector<std::vector<std::uint8_t>> iconPixels;
     std::vector<std::unique_ptr<Fl_RGB_Image>> icons;
     std::map<int, Control> controls;  // map nodes stay put: callbacks keep pointers
-    std::unique_ptr<Fl_Double_Window> window;
+    std::unique_ptr<fltk::MainWindow> window;
 
     std::deque<Event> events;
     int eventControl = 0;
+    Point eventPoint;
+    int windowNumber = 0;
     std::optional<std::string> openAnswer;
     int dropLoadButton = 0;
     bool scripted = false;
@@ -131,20 +141,27 @@ struct FltkWindowing::Impl {
 
     static void OnControl(Fl_Widget*, void* data) {
         const auto* control = static_cast<Control*>(data);
-        control->owner->events.push_back({kControlEvent, control->id, std::nullopt});
+        control->owner->events.push_back({kControlEvent, control->id, std::nullopt, {}});
     }
 
     // The window manager's close request; the window stays until shut-down.
     // Escape, which FLTK also reports here, is no close request.
     static void OnWindow(Fl_Widget*, void* data) {
         if (Fl::event() != FL_CLOSE) return;
-        static_cast<Impl*>(data)->events.push_back({kCloseEvent, 0, std::nullopt});
+        static_cast<Impl*>(data)->events.push_back({kCloseEvent, 0, std::nullopt, {}});
+    }
+
+    // Only the latest position matters: a waiting move is replaced, so a
+    // slow action never leaves a backlog of read-outs behind it.
+    void OnPointer(int x, int y) {
+        if (!events.empty() && events.back().code == kPointerEvent) events.pop_back();
+        events.push_back({kPointerEvent, 0, std::nullopt, Point{x, y}});
     }
 
     void OnDrop(const std::string& list) {
         if (dropLoadButton == 0) return;
         if (auto path = fltk::DroppedTrackPath(list)) {
-            events.push_back({kControlEvent, dropLoadButton, std::move(path)});
+            events.push_back({kControlEvent, dropLoadButton, std::move(path), {}});
         }
     }
 
@@ -202,16 +219,21 @@ std::unique_ptr<FltkWindowing> MakeFltkWindowing() {
     return std::make_unique<FltkWindowing>();
 }
 
-void FltkWindowing::OpenWindow(int, int left, int top, int width, int height,
+void FltkWindowing::OpenWindow(int number, int left, int top, int width, int height,
                                const std::string& title) {
     Fl_Group* const outer = Fl_Group::current();
     Fl_Group::current(nullptr);
     impl_->controls.clear();
-    impl_->window = std::make_unique<Fl_Double_Window>(left, top, width, height);
+    impl_->windowNumber = number;
+    impl_->window = std::make_unique<fltk::MainWindow>(left, top, width, height);
     impl_->window->end();
     Fl_Group::current(outer);
 
-    Fl_Double_Window& window = *impl_->window;
+    fltk::MainWindow& window = *impl_->window;
+    window.xclass(kWindowClass);
+    window.onCloseKey = [impl = impl_.get()] {
+        impl->events.push_back({kCloseEvent, 0, std::nullopt, {}});
+    };
     window.copy_label(Cp1252ToUtf8(title).c_str());
     // Fixed size: the window managers then offer neither sizing nor maximise.
     window.size_range(width, height, width, height);
@@ -229,6 +251,13 @@ void FltkWindowing::OpenWindow(int, int left, int top, int width, int height,
     window.icons(icons.data(), static_cast<int>(icons.size()));
     Fl::scheme("gtk+");
     window.show();
+    // FLTK capitalises the class part of WM_CLASS; the desktop entry's
+    // StartupWMClass names the program as it is spelt.
+    XClassHint hint{};
+    std::string name = kWindowClass;
+    hint.res_name = name.data();
+    hint.res_class = name.data();
+    XSetClassHint(fl_display, fl_xid(&window), &hint);
     // FLTK moves a new window down to y >= 20, for a title bar it assumes,
     // without telling; the window must stand where it was asked to.
     XMoveWindow(fl_display, fl_xid(&window), left, top);
@@ -250,8 +279,7 @@ void FltkWindowing::CreateInfoBox(int number, int left, int top, int width, int 
 void FltkWindowing::CreateStaticText(int number, int left, int top, int width, int height,
                                      const std::string& text) {
     if (!impl_->window) return;
-    auto* label = new fltk::PlainText(left, top, width, height, true);
-    label->FitLines(kStatusLines);
+    auto* label = new fltk::PlainText(left, top, width, height, false);
     label->Text(fltk::DisplayText(text));
     label->onDrop = impl_->DropHandler();
     impl_->Add(number, Kind::kStaticText, label);
@@ -261,6 +289,7 @@ void FltkWindowing::CreatePictureControl(int number, int left, int top, int widt
     if (!impl_->window) return;
     auto* picture = new fltk::PictureBox(left, top, width, height);
     picture->onDrop = impl_->DropHandler();
+    picture->onPointer = [impl = impl_.get()](int x, int y) { impl->OnPointer(x, y); };
     impl_->Add(number, Kind::kPicture, picture);
 }
 
@@ -272,6 +301,19 @@ void FltkWindowing::CreateButton(int number, int left, int top, int width, int h
     button->labelsize(fltk::kControlFontSize);
     // Captions are the program's own; '&' in one would mark a shortcut.
     impl_->Add(number, Kind::kButton, button);
+}
+
+void FltkWindowing::SetShortcut(int control, Shortcut key, const std::string& tooltip) {
+    if (!impl_->window) return;
+    if (control == impl_->windowNumber) {
+        impl_->window->closeKey = FltkShortcut(key);
+        return;
+    }
+    Impl::Control* c = impl_->Find(control);
+    if (!c || c->kind != Kind::kButton) return;
+    auto* button = static_cast<Fl_Button*>(c->widget);
+    button->shortcut(FltkShortcut(key));
+    button->copy_tooltip(Cp1252ToUtf8(tooltip).c_str());
 }
 
 void FltkWindowing::ClearText(int control) {
@@ -346,12 +388,17 @@ int FltkWindowing::WaitEvent() {
     Event event = std::move(impl_->events.front());
     impl_->events.pop_front();
     impl_->eventControl = event.control;
+    impl_->eventPoint = event.point;
     if (event.openAnswer) impl_->openAnswer = std::move(event.openAnswer);
     return event.code;
 }
 
 int FltkWindowing::EventControl() {
     return impl_->eventControl;
+}
+
+Point FltkWindowing::EventPoint() {
+    return impl_->eventPoint;
 }
 
 void FltkWindowing::PreAnswerOpenDialog(const std::string& path) {
@@ -472,6 +519,30 @@ void FltkWindowing::SetFocusedInput(const std::string& utf8) {
     }
 }
 
+void FltkWindowing::PressKey(Shortcut key) {
+    const std::string text(1, key.ctrl ? static_cast<char>(key.key & 0x1F) : key.key);
+    SendKey(impl_->Topmost(), key.key, text, (key.ctrl ? FL_CTRL : 0) | (key.alt ? FL_ALT : 0));
+}
+
+void FltkWindowing::MovePointer(int x, int y) {
+    Fl_Window* window = impl_->window.get();
+    if (!window) return;
+    Fl::e_x = x;
+    Fl::e_y = y;
+    Fl::e_x_root = window->x() + x;
+    Fl::e_y_root = window->y() + y;
+    Fl::e_state = 0;
+    Fl::handle(FL_MOVE, window);
+}
+
+void FltkWindowing::ParkPointer() {
+    fl_open_display();
+    const Window root = RootWindow(fl_display, fl_screen);
+    XWarpPointer(fl_display, None, root, 0, 0, 0, 0, DisplayWidth(fl_display, fl_screen) - 1,
+                 DisplayHeight(fl_display, fl_screen) - 1);
+    XSync(fl_display, False);
+}
+
 void FltkWindowing::RequestClose() {
     if (impl_->window) Fl::handle(FL_CLOSE, impl_->window.get());
 }
@@ -499,6 +570,31 @@ bool FltkWindowing::DropOnControl(int control, const std::string& uriList) {
     Fl::e_text = dropped.data();
     Fl::e_length = static_cast<int>(dropped.size());
     return target->handle(FL_PASTE) != 0;
+}
+
+std::string FltkWindowing::WindowClass() const {
+    if (!impl_->window || !impl_->window->shown()) return "";
+    XClassHint hint{};
+    std::string result;
+    if (XGetClassHint(fl_display, fl_xid(impl_->window.get()), &hint)) {
+        result = std::string(hint.res_name ? hint.res_name : "") + "/" +
+                 (hint.res_class ? hint.res_class : "");
+        if (hint.res_name) XFree(hint.res_name);
+        if (hint.res_class) XFree(hint.res_class);
+    }
+    return result;
+}
+
+std::string FltkWindowing::Tooltip(int control) const {
+    const Impl::Control* c = impl_->Find(control);
+    return c && c->widget->tooltip() ? c->widget->tooltip() : "";
+}
+
+std::vector<std::string> FltkWindowing::ShownLines(int control) const {
+    const Impl::Control* c = impl_->Find(control);
+    if (!c || c->kind != Kind::kStaticText || !impl_->window) return {};
+    impl_->window->make_current();
+    return static_cast<const fltk::PlainText*>(c->widget)->ShownLines();
 }
 
 std::string FltkWindowing::Title() const {

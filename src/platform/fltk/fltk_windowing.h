@@ -57,6 +57,7 @@ class FltkWindowing final : public Windowing {
     void CreatePictureControl(int number, int left, int top, int width, int height) override;
     void CreateButton(int number, int left, int top, int width, int height,
                       const std::string& caption) override;
+    void SetShortcut(int control, Shortcut key, const std::string& tooltip) override;
 
     void ClearText(int control) override;
     void AppendRaw(int control, const std::string& text) override;
@@ -72,6 +73,7 @@ class FltkWindowing final : public Windowing {
 
     int WaitEvent() override;
     int EventControl() override;
+    Point EventPoint() override;
 
     // The next open-file dialog answers `path` without opening. A dropped
     // track sets this itself and queues a press of `loadButton`.
@@ -105,12 +107,25 @@ class FltkWindowing final : public Windowing {
     void TypeText(const std::string& utf8);
     // Replaces the text of the focused input field (dialogs).
     void SetFocusedInput(const std::string& utf8);
+    // A key with modifiers, as the keyboard sends it to the topmost window.
+    void PressKey(Shortcut key);
+    // The mouse pointer moved to a point of the main window's client area.
+    void MovePointer(int x, int y);
+    // Puts the real pointer in the screen's bottom-right corner, where no
+    // window of the tool stands, so that only MovePointer moves it.
+    static void ParkPointer();
     // What the window manager sends for the close box.
     void RequestClose();
     // A drag-and-drop of `uriList` (as a file manager sends it) onto a control.
     bool DropOnControl(int control, const std::string& uriList);
 
     std::string Title() const;
+    // The window's WM_CLASS as "name/class".
+    std::string WindowClass() const;
+    std::string Tooltip(int control) const;  // UTF-8
+    // The lines of a static text as drawn: the last ones that fit, each cut
+    // with "…" to the control's width.
+    std::vector<std::string> ShownLines(int control) const;
     std::optional<ControlInfo> Control(int control) const;
     // The window's place and size, and its size limits.
     ControlInfo WindowGeometry() const;

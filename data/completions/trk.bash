@@ -1,0 +1,47 @@
+# bash completion for trk, the command-line tool of Velocitra Track Analyse.
+_trk() {
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local command="" i
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        case ${COMP_WORDS[i]} in
+            info | render | car)
+                command=${COMP_WORDS[i]}
+                break
+                ;;
+        esac
+    done
+
+    case $prev in
+        -o | --output)
+            case $command in
+                render) COMPREPLY=($(compgen -f -X '!*.@(png|jpg|jpeg)' -- "$cur")) ;;
+                *) COMPREPLY=($(compgen -f -X '!*.car' -- "$cur")) ;;
+            esac
+            COMPREPLY+=($(compgen -d -- "$cur"))
+            return
+            ;;
+        -d | --directory)
+            COMPREPLY=($(compgen -d -- "$cur"))
+            return
+            ;;
+        --quality | --size)
+            return
+            ;;
+    esac
+
+    local options
+    case $command in
+        "") options="-h --help -V --version info render car" ;;
+        info) options="-h --help --json" ;;
+        render) options="-h --help --water --objects --ghost -o --output --quality --size" ;;
+        car) options="-h --help -o --output --all -d --directory" ;;
+    esac
+    if [[ -z $command || $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+    else
+        # Tracks, and folders on the way to them.
+        COMPREPLY=($(compgen -f -X '!*.trk' -- "$cur") $(compgen -d -- "$cur"))
+    fi
+}
+shopt -s extglob
+complete -o filenames -F _trk trk

@@ -1,0 +1,26 @@
+# fish completion for trk, the command-line tool of Velocitra Track Analyse.
+set -l commands info render car
+
+complete -c trk -f
+complete -c trk -n "not __fish_seen_subcommand_from $commands" -s h -l help -d 'Show the help and exit'
+complete -c trk -n "not __fish_seen_subcommand_from $commands" -s V -l version -d 'Show the version and exit'
+complete -c trk -n "not __fish_seen_subcommand_from $commands" -a info -d 'List what a track holds'
+complete -c trk -n "not __fish_seen_subcommand_from $commands" -a render -d "Draw a track's picture to a picture file"
+complete -c trk -n "not __fish_seen_subcommand_from $commands" -a car -d 'Write a stored car out as a .car file'
+
+complete -c trk -n "__fish_seen_subcommand_from $commands" -s h -l help -d 'Show the help and exit'
+complete -c trk -n "__fish_seen_subcommand_from $commands" -a '(__fish_complete_suffix .trk)'
+
+complete -c trk -n '__fish_seen_subcommand_from info' -l json -d 'Print one JSON object'
+
+complete -c trk -n '__fish_seen_subcommand_from render' -l water -d 'Draw the water'
+complete -c trk -n '__fish_seen_subcommand_from render' -l objects -d 'Draw the objects'
+complete -c trk -n '__fish_seen_subcommand_from render' -l ghost -d 'Draw the ghost lap'
+complete -c trk -n '__fish_seen_subcommand_from render' -s o -l output -r -F -d 'The picture file to write'
+complete -c trk -n '__fish_seen_subcommand_from render' -l quality -x -d 'JPEG quality (1-100)'
+complete -c trk -n '__fish_seen_subcommand_from render' -l size -x -d 'Width and height in pixels'
+
+complete -c trk -n '__fish_seen_subcommand_from car' -s o -l output -r -F -d 'The car file'
+complete -c trk -n '__fish_seen_subcommand_from car' -l all -d 'Write all seven cars'
+complete -c trk -n '__fish_seen_subcommand_from car' -s d -l directory -x -a '(__fish_complete_directories)' -d 'The folder for --all'
+complete -c trk -n '__fish_seen_subcommand_from car' -a '0 1 2 3 4 5 6' -d 'Stored car'

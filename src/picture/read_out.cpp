@@ -1,0 +1,163 @@
+#include "picture/read_out.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "picture/object_records.h"
+#include "picture/template.h"
+
+namespace picture {
+namespace {
+
+// The terrain code of decoded pixel `p`, walking the runs as the picture
+// builder lays them; -1 when they end before it.
+int TerrainOfPixel(const track::Reader& file, std::int64_t p) {
+    const std::int32_t n = file.I32(track::kLandmapCountOffset);
+    std::int64_t start = 0;
+    for (std::int64_t k = 0; k < track::LandmapPairCount(n); ++k) {
+        const std::int64_t at = track::kLandmapOffset + 2 * k;
+        if (!file.Has(at, 2)) break;
+        const unsigned value = file.U8(at) | (file.U8(at + 1) << 8);
+        start += value >> 4;
+        if (p < start) return static_cast<int>(value & 15);
+    }
+    return -1;
+}
+
+bool InsideTurnedRectangle(const Object& o, HalfSize size, int x, int y) {
+    // Front and side directions as the overlay lays out the corners.
+    const double a = HeadingAngle(o.heading);
+    const double dx = x - o.px;
+    const double dy = y - o.py;
+    const double along = dx * std::sin(a) - dy * std::cos(a);
+    const double across = dx * std::cos(a) + dy * std::sin(a);
+    return std::abs(along) <= size.length + 0.5 && std::abs(across) <= size.width + 0.5;
+}
+
+// The object drawn on top at (x, y): the passes in drawing order, each
+// later hit replacing an earlier one, as later drawing covers earlier.
+const Object* TopObjectAt(const track::Reader& file, int x, int y, Object& found) {
+    const int ws = app::state.WorldSize;
+    bool any = false;
+    const auto take = [&](const Object& o) {
+        found = o;
+        any = true;
+    };
+    ForEachObject(file, [&](const Object& o) {
+        if (o.type == 10 && DotInside(o) && std::abs(x - o.px) <= 1 && std::abs(y - o.py) <= 1)
+            take(o);
+    });
+    ForEachObject(file, [&](const Object& o) {
+        if (o.type == 9 && DotInside(o) && std::abs(x - o.px) <= 2 && std::abs(y - o.py) <= 2)
+            take(o);
+    });
+    if (ws != 0) {
+        const HalfSize large = LargeHalfSize(ws);
+        ForEachObject(file, [&](const Object& o) {
+            if (IsLargeRectangle(o.type) && PassesMarginTest(o, large.width) &&
+                InsideTurnedRectangle(o, large, x, y))
+                take(o);
+        });
+        const HalfSize small = SmallHalfSize(ws);
+        ForEachObject(file, [&](const Object& o) {
+            if (IsSmallRectangle(o.type) && PassesMarginTest(o, small.width) &&
+                InsideTurnedRectangle(o, small, x, y))
+                take(o);
+        });
+    }
+    return any ? &found : nullptr;
+}
+
+std::string Number(int value) {
+    return std::to_string(value);
+}
+
+}  // namespace
+
+std::string ObjectKind(int type) {
+    switch (type) {
+        case 10:
+            return "tree";
+        case 9:
+            return "post";
+        case 17:
+        case 18:
+            return "building";
+        case 1:
+            return "white cone";
+        case 2:
+            return "red cone";
+        case 3:
+            return "yellow cone";
+        case 23:
+            return "tyres";
+        default:
+            return "object";
+    }
+}
+
+PointInfo InfoAt(int x, int y) {
+    const app::AnalyserState& s = app::state;
+    PointInfo info;
+    if (!s.TrackAccepted || x < 0 || y < 0 || x >= kMapSize || y >= kMapSize) return info;
+    const track::Reader file = track::LoadedTrack();
+    info.valid = true;
+    info.x = x;
+    info.y = y;
+    // Objects stand at column x / 2 and row 511 - y / 2, so each pixel
+    // covers two track units a side.
+    info.trackX = 2 * x;
+    info.trackY = 2 * (511 - y);
+
+    const std::int64_t pixel = std::int64_t{511 - y} * kMapSize + x;
+    info.terrain = TerrainOfPixel(file, pixel);
+    if (info.terrain >= 0) {
+        const int index = s.TerrainIndexTable[static_cast<std::size_t>(info.terrain)] & 0xFF;
+        const Template& bmp = PictureTemplate();
+        const std::size_t entry = 54 + 4 * static_cast<std::size_t>(index);
+        info.blue = bmp[entry];
+        info.green = bmp[entry + 1];
+        info.red = bmp[entry + 2];
+    }
+
+    // Cell 0 is the bottom-left 8 x 8 square, as the water overlay paints it.
+    const std::int64_t cell = std::int64_t{(511 - y) / 8} * 64 + x / 8;
+    const std::int64_t at = FileOffset(s.HeightMapData) + cell;
+    if (file.Has(at, 1)) info.height = file.U8(at);
+    info.waterLevel = s.WaterLevel;
+
+    Object found;
+    if (const Object* o = TopObjectAt(file, x, y, found)) {
+        info.objectType = o->type;
+        info.heading = o->heading;
+    }
+    return info;
+}
+
+std::string ReadOutText(const PointInfo& info) {
+    if (!info.valid) return "";
+    const std::string dot = " \xB7 ";
+    std::string text = "picture " + Number(info.x) + ", " + Number(info.y) + dot + "track " +
+                       Number(info.trackX) + ", " + Number(info.trackY) + dot;
+    if (info.terrain >= 0) {
+        text += "terrain " + Number(info.terrain) + " (" + Number(info.red) + ", " +
+                Number(info.green) + ", " + Number(info.blue) + ")";
+    } else {
+        text += "no terrain";
+    }
+    text += "\r\n";
+    if (info.height >= 0) {
+        text += "height " + Number(info.height) +
+                (info.height < info.waterLevel ? ", under water" : ", dry") + " (level " +
+                Number(info.waterLevel) + ")";
+    } else {
+        text += "no height";
+    }
+    if (info.objectType >= 0) {
+        text += dot + ObjectKind(info.objectType) + " (" + Number(info.objectType) + "), heading " +
+                Number(info.heading);
+    }
+    return text;
+}
+
+}  // namespace picture

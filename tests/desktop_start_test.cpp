@@ -1,0 +1,147 @@
+// What the desktop tool does before and around its window: the command
+// line, and the track folder it remembers across runs.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+
+#include "app/command_line.h"
+#include "app/folder_memory.h"
+#include "app/keys.h"
+#include "app/state.h"
+#include "support/fixture.h"
+#include "trackgen/track_writer.h"
+
+namespace {
+
+using app::CommandLine;
+using app::ParseCommandLine;
+using Action = CommandLine::Action;
+
+TEST(DesktopCommandLine, TakesAtMostOneTrack) {
+    EXPECT_EQ(ParseCommandLine({}).action, Action::kRun);
+    EXPECT_EQ(ParseCommandLine({}).track, "");
+    EXPECT_EQ(ParseCommandLine({"lakeside.trk"}).track, "lakeside.trk");
+    EXPECT_EQ(ParseCommandLine({"a.trk", "b.trk"}).action, Action::kUsageError);
+    EXPECT_EQ(ParseCommandLine({""}).action, Action::kUsageError);
+    // "--" ends the options: a track may begin with "-"; "-" alone is a name.
+    EXPECT_EQ(ParseCommandLine({"--", "-odd.trk"}).track, "-odd.trk");
+    EXPECT_EQ(ParseCommandLine({"-"}).track, "-");
+}
+
+TEST(DesktopCommandLine, HelpAndVersionWinAndUnknownOptionsAreRefused) {
+    EXPECT_EQ(ParseCommandLine({"--help"}).action, Action::kHelp);
+    EXPECT_EQ(ParseCommandLine({"x.trk", "-h"}).action, Action::kHelp);
+    EXPECT_EQ(ParseCommandLine({"--version"}).action, Action::kVersion);
+    EXPECT_EQ(ParseCommandLine({"-V"}).action, Action::kVersion);
+    const CommandLine unknown = ParseCommandLine({"--fullscreen", "x.trk"});
+    EXPECT_EQ(unknown.action, Action::kUsageError);
+    EXPECT_EQ(unknown.error, "unknown option '--fullscreen'");
+    EXPECT_EQ(ParseCommandLine({"--", "--help"}).track, "--help");
+}
+
+TEST(DesktopCommandLine, HelpNamesEveryKeyOfTheWindow) {
+    const std::string help = app::HelpText();
+    EXPECT_EQ(help.rfind(app::kUsageLine, 0), 0u);
+    for (const app::KeyBinding& binding : app::kKeyBindings) {
+        EXPECT_NE(help.find(std::string(binding.keyName) +
+                            std::string(8 - std::strlen(binding.keyName), ' ') + binding.what),
+                  std::string::npos)
+            << binding.keyName;
+    }
+    EXPECT_EQ(app::VersionText().rfind("track-analyse ", 0), 0u);
+}
+
+TEST(DesktopCommandLine, EveryButtonHasItsOwnKey) {
+    for (std::size_t i = 0; i < app::kKeyBindings.size(); ++i) {
+        for (std::size_t j = i + 1; j < app::kKeyBindings.size(); ++j) {
+            const auto& a = app::kKeyBindings[i].key;
+            const auto& b = app::kKeyBindings[j].key;
+            EXPECT_FALSE(a.ctrl == b.ctrl && a.alt == b.alt && a.key == b.key)
+                << app::kKeyBindings[i].keyName << " twice";
+        }
+    }
+}
+
+// The desktop tool keeps the folder in $XDG_STATE_HOME/track-analyse.
+class FolderMemory : public ActionTest {
+  protected:
+    void SetUp() override {
+        ActionTest::SetUp();
+        const char* old = std::getenv("XDG_STATE_HOME");
+        saved = old ? std::optional<std::string>(old) : std::nullopt;
+        stateHome = scratch / "state";
+        setenv("XDG_STATE_HOME", stateHome.c_str(), 1);
+        tracks = scratch / "tracks";
+        std::filesystem::create_directories(tracks);
+        track = (tracks / "lake.trk").string();
+        trackgen::SaveFile(track, trackgen::WriteTrack(trackgen::TrackContents{}));
+    }
+    void TearDown() override {
+        if (saved) {
+            setenv("XDG_STATE_HOME", saved->c_str(), 1);
+        } else {
+            unsetenv("XDG_STATE_HOME");
+        }
+        ActionTest::TearDown();
+    }
+    std::string MemoryText() const {
+        std::ifstream in(stateHome / "track-analyse" / "last-track-folder");
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::string LastOpenDefault() const {
+        for (auto it = ui.dialogs.rbegin(); it != ui.dialogs.rend(); ++it) {
+            if (it->kind == "open") return it->defaultText;
+        }
+        return "";
+    }
+
+    std::optional<std::string> saved;
+    std::filesystem::path stateHome, tracks;
+    std::string track;
+};
+
+TEST_F(FolderMemory, AfterACancelTheDialogStartsInTheLastTracksFolder) {
+    app::RecallTrackFolder();
+    Load(track);
+    EXPECT_EQ(MemoryText(), tracks.string() + "/\n");
+    Load("");  // cancelled: no folder of its own
+    EXPECT_EQ(app::state.TrackDirectory, "");
+    Load("");
+    EXPECT_EQ(LastOpenDefault(), tracks.string() + "/");
+}
+
+TEST_F(FolderMemory, ANewRunStartsWhereTheLastOneOpenedATrack) {
+    app::RecallTrackFolder();
+    Load(track);
+    app::InitialiseState();  // as a new run
+    app::RecallTrackFolder();
+    Load("");
+    EXPECT_EQ(LastOpenDefault(), tracks.string() + "/");
+}
+
+TEST_F(FolderMemory, WithoutAMemoryTheDialogStartsInTheCurrentFolder) {
+    app::RecallTrackFolder();
+    Load("");
+    Load("");
+    EXPECT_EQ(LastOpenDefault(), platform::CurrentDirectory());
+}
+
+TEST_F(FolderMemory, AFolderThatIsGoneOrAFileThatCouldNotBeReadIsNotRemembered) {
+    std::filesystem::create_directories(stateHome / "track-analyse");
+    std::ofstream(stateHome / "track-analyse" / "last-track-folder") << "/no/such/folder\n";
+    app::RecallTrackFolder();
+    EXPECT_EQ(app::state.TrackDirectory, platform::CurrentDirectory());
+
+    Load((tracks / "missing.trk").string());
+    EXPECT_EQ(MemoryText(), "/no/such/folder\n");
+}
+
+TEST_F(FolderMemory, TheCommandLineRemembersNothing) {
+    Load(track);  // no RecallTrackFolder: not the desktop tool
+    EXPECT_FALSE(std::filesystem::exists(stateHome));
+}
+
+}  // namespace
