@@ -86,14 +86,14 @@ void BuildTrackPicture() {
     const Template& bmp = PictureTemplate();
     std::copy(bmp.begin(), bmp.end(), area.begin());
     std::fill(area.begin() + kPixelOffset, area.end(), kBackgroundIndex);
-    platform::PictureFromBitmap(kTrackPicture, area);
 
     const std::int32_t n = track::LoadedTrack().I32(track::kLandmapCountOffset);
     s.LandmapSize = n;
-    if (!platform::PictureExists(kTrackPicture)) return;
-
+    // Decoded once, with the landmap in it: the header is the template's, so
+    // a picture that decodes before the landmap decodes after it too.
     DecodeLandmap(area, n);
-    if (platform::PictureFromBitmap(kTrackPicture, area)) ShowTrackPicture();
+    if (!platform::PictureFromBitmap(kTrackPicture, area)) return;
+    ShowTrackPicture();
 
     platform::BeginDrawing(kTrackPicture);
     platform::SetDrawingFont(platform::FontHandle(kCaptionFont));
