@@ -243,6 +243,30 @@ TEST_F(Surface, FloodFillStaysInsideASlantedOutline) {
     EXPECT_EQ(Pic().At(100, 100), red);
 }
 
+// Fills keep their marks between calls; a mark left by an earlier fill, on
+// this picture or on one of another size, must not stop a later one.
+TEST_F(Surface, EveryFillReachesItsWholeAreaHoweverManyCameBefore) {
+    const Colour grey = RgbColour(170, 170, 170);
+    DrawLine(10, 10, 60, 10, grey);
+    DrawLine(60, 10, 60, 60, grey);
+    DrawLine(60, 60, 10, 60, grey);
+    DrawLine(10, 60, 10, 10, grey);
+    for (int k = 0; k < 600; ++k) {
+        const Colour fill = k % 2 == 0 ? RgbColour(255, 0, 0) : RgbColour(0, 0, 255);
+        FloodFill(30, 30, grey, fill);
+        ASSERT_EQ(Pic().At(11, 11), fill) << "fill " << k;
+        ASSERT_EQ(Pic().At(59, 59), fill) << "fill " << k;
+        ASSERT_EQ(Pic().At(5, 5), kBand) << "fill " << k;
+    }
+
+    ASSERT_TRUE(PictureFromBitmap(2, Bitmap(64, 32)));
+    BeginDrawing(2);
+    FloodFill(0, 0, grey, kWhite);
+    const Picture* small = PictureHandle(2);
+    ASSERT_NE(small, nullptr);
+    for (const Colour c : small->pixels) ASSERT_EQ(c, kWhite);
+}
+
 TEST_F(Surface, NothingIsDrawnWithoutAnOpenDrawingOnAPicture) {
     const auto drawAll = [] {
         FillBox(0, 0, 8, 8, kWhite);

@@ -319,11 +319,22 @@ void FloodFill(int x, int y, Colour border, Colour fill) {
     if (p.pixels[at(x, y)] == border) return;
 
     // Pixels already of the fill colour are crossed like any other, so the
-    // reached area does not depend on what was painted before.
-    std::vector<std::uint8_t> reached(p.pixels.size(), 0);
+    // reached area does not depend on what was painted before. The marks are
+    // kept between fills and told apart by a round number, so that a fill
+    // does not first clear a mark for every pixel of the picture.
+    static std::vector<std::uint8_t> reached;
+    static std::uint8_t round = 0;
+    if (reached.size() != p.pixels.size()) {
+        reached.assign(p.pixels.size(), 0);
+        round = 0;
+    }
+    if (++round == 0) {
+        std::fill(reached.begin(), reached.end(), 0);
+        round = 1;
+    }
     std::vector<std::pair<int, int>> pending{{x, y}};
     const auto open = [&](std::int64_t px, std::int64_t py) {
-        return !reached[at(px, py)] && p.pixels[at(px, py)] != border;
+        return reached[at(px, py)] != round && p.pixels[at(px, py)] != border;
     };
     while (!pending.empty()) {
         const auto [sx, sy] = pending.back();
@@ -334,7 +345,7 @@ void FloodFill(int x, int y, Colour border, Colour fill) {
         int right = sx;
         while (right + 1 < p.width && open(right + 1, sy)) ++right;
         for (int cx = left; cx <= right; ++cx) {
-            reached[at(cx, sy)] = 1;
+            reached[at(cx, sy)] = round;
             p.pixels[at(cx, sy)] = fill & kRgbMask;
         }
         for (const int ny : {sy - 1, sy + 1}) {
