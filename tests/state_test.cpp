@@ -18,3 +18,25 @@ TEST(State, ReinitialisingClearsTheBufferItKeeps) {
     EXPECT_EQ(app::state.TrackFileSize, app::kTrackBufferSize);
     EXPECT_EQ(app::state.BestName, "");
 }
+
+// The first buffer of a process is not written with zeros but taken zeroed;
+// memory handed back dirty and taken again, or a buffer left at another size,
+// must still come out all zero.
+TEST(State, AFreshBufferIsZeroWhateverItsMemoryHeldBefore) {
+    const auto allZero = [](const app::TrackBytes& bytes) {
+        return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
+    };
+    for (int round = 0; round < 3; ++round) {
+        app::TrackBytes bytes(app::kTrackBufferSize);
+        ASSERT_TRUE(allZero(bytes)) << "round " << round;
+        std::fill(bytes.begin(), bytes.end(), std::uint8_t{0xAB});
+        app::TrackBytes small(4096);
+        ASSERT_TRUE(allZero(small)) << "round " << round;
+        std::fill(small.begin(), small.end(), std::uint8_t{0xCD});
+    }
+
+    app::state.TrackBuffer = app::TrackBytes(100, 0xEE);
+    app::InitialiseState();
+    ASSERT_EQ(app::state.TrackBuffer.size(), static_cast<std::size_t>(app::kTrackBufferSize));
+    EXPECT_TRUE(allZero(app::state.TrackBuffer));
+}

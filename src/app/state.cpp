@@ -1,5 +1,6 @@
 #include "app/state.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/surface.h"
@@ -14,7 +15,7 @@ void InitialiseState() {
     AnalyserState& s = state;
     // The buffer's memory is kept: fresh 2 MB blocks on every re-initialisation
     // made most of the cost of each run in the tests and fuzz targets.
-    std::vector<std::uint8_t> buffer = std::move(s.TrackBuffer);
+    TrackBytes buffer = std::move(s.TrackBuffer);
     s = AnalyserState{};
     s.TrackBuffer = std::move(buffer);
 
@@ -40,7 +41,10 @@ void InitialiseState() {
     s.TrackDirectory = platform::CurrentDirectory();
 
     s.TrackFileSize = kTrackBufferSize;
-    s.TrackBuffer.assign(kTrackBufferSize, 0);
+    if (s.TrackBuffer.size() == kTrackBufferSize)
+        std::fill(s.TrackBuffer.begin(), s.TrackBuffer.end(), 0);
+    else
+        s.TrackBuffer = TrackBytes(kTrackBufferSize);
     s.TrackData = 0;
     s.PictureData = s.TrackData + kTrackHalfSize;
 

@@ -9,7 +9,10 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/safe_file.h"
@@ -20,6 +23,34 @@ using Text = std::string;
 // A position in `TrackBuffer`, counted from its start. 64 bits, so that no
 // count read from a hostile file can wrap a computed position.
 using Address = std::int64_t;
+
+// Memory for the TrackBuffer comes zeroed from calloc, which takes a block
+// this large straight from the system, already zero and not yet touched; so
+// a process that draws one track does not first write 2 MB of zeros it mostly
+// never reads. Elements made without a value are left as the memory has them,
+// which is zero only in fresh memory: the buffer is made at its size, never
+// grown inside memory it already had.
+template <typename T>
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <typename U>
+    ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        void* memory = std::calloc(n, sizeof(T));
+        if (memory == nullptr) throw std::bad_alloc();
+        return static_cast<T*>(memory);
+    }
+    void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
+    template <typename U>
+    void construct(U*) noexcept {}
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) = default;
+};
+using TrackBytes = std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>>;
 
 inline constexpr std::int32_t kTrackBufferSize = 2'000'000;
 inline constexpr std::int32_t kTrackHalfSize = 1'000'000;
@@ -100,7 +131,7 @@ struct AnalyserState {
     std::int32_t PointerX = -1;
     std::int32_t PointerY = -1;
 
-    std::vector<std::uint8_t> TrackBuffer;
+    TrackBytes TrackBuffer;
 };
 
 extern AnalyserState state;
