@@ -44,7 +44,7 @@ void ReturnToCompress(j_common_ptr info) {
 // the library may need a destructor, so only plain C data is used.
 // Returns true when the library finished; otherwise `message` says why.
 bool Compress(std::FILE* file, const std::uint8_t* pixels, int width, int height, int stride,
-              int quality, std::uint8_t* row, char* message) {
+              int quality, char* message) {
     jpeg_compress_struct info;
     ErrorManager errors;
     std::memset(&info, 0, sizeof info);
@@ -62,14 +62,17 @@ bool Compress(std::FILE* file, const std::uint8_t* pixels, int width, int height
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
     info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    // The rows go in as they are stored, blue first; libjpeg-turbo reorders
+    // them in its colour conversion, which reads every pixel anyway.
+    info.in_color_space = JCS_EXT_BGR;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, FALSE);
     jpeg_start_compress(&info, TRUE);
     // Bottom-up source: the picture's top row is the buffer's last.
     for (int y = height - 1; y >= 0; --y) {
-        BgrToRgb(pixels + static_cast<std::ptrdiff_t>(y) * stride, row, width);
-        JSAMPROW rows[1] = {row};
+        // libjpeg only reads the rows it is given, though its type says otherwise.
+        JSAMPROW rows[1] = {
+            const_cast<std::uint8_t*>(pixels + static_cast<std::ptrdiff_t>(y) * stride)};
         jpeg_write_scanlines(&info, rows, 1);
     }
     jpeg_finish_compress(&info);
@@ -98,9 +101,6 @@ std::string EncodeJpeg(const std::string& path, std::span<const std::uint8_t> pi
     if (width <= 0 || height <= 0 || stride < 3 * std::int64_t{width} ||
         pixels.size() < static_cast<std::size_t>(stride) * static_cast<std::size_t>(height))
         return "the picture has no pixels to save";
-    const std::unique_ptr<std::uint8_t[]> row(new (std::nothrow)
-                                                  std::uint8_t[3 * std::size_t(width)]);
-    if (!row) return "out of memory";
     const int quality = qualityOverride > 0 ? qualityOverride : 10 * std::clamp(level, 0, 10);
 
     // libjpeg's stdio destination reports a failed write as a library error.
@@ -108,8 +108,7 @@ std::string EncodeJpeg(const std::string& path, std::span<const std::uint8_t> pi
         path,
         [&](std::FILE* file) -> std::string {
             char message[JMSG_LENGTH_MAX] = {};
-            if (Compress(file, pixels.data(), width, height, stride, quality, row.get(), message))
-                return "";
+            if (Compress(file, pixels.data(), width, height, stride, quality, message)) return "";
             return message[0] != '\0' ? message : "the JPEG library failed";
         },
         app::state.TrackIdentity);
@@ -167,11 +166,9 @@ SaveImageResult SaveImageToStream(int pictureNumber, std::FILE* stream) {
         ColoursToBgr(picture->pixels.data() + static_cast<std::size_t>(y) * width,
                      buffer.data() + static_cast<std::size_t>(height - 1 - y) * stride, width);
     }
-    std::vector<std::uint8_t> row(3 * static_cast<std::size_t>(width));
     const int quality = qualityOverride > 0 ? qualityOverride : 10 * kSaveImageLevel;
     char message[JMSG_LENGTH_MAX] = {};
-    if (!Compress(stream, buffer.data(), width, height, static_cast<int>(stride), quality,
-                  row.data(), message))
+    if (!Compress(stream, buffer.data(), width, height, static_cast<int>(stride), quality, message))
         return {false, message[0] != '\0' ? message : "the JPEG library failed"};
     if (std::fflush(stream) != 0) return {false, std::strerror(errno)};
     return {true, ""};
