@@ -130,4 +130,5 @@ for command in tools/run.sh tools/test.sh; do
   step "$command" "$(basename "$log")" in_root "$command" || fail "$log" "$command"
   tail -n 2 "$log" | sed 's/^/    /'
 done
+step "remove the root" remove.log rm -rf --one-file-system "$root"
 echo "fresh-check: both README commands passed in a fresh Debian 12 root, $(span $((SECONDS - started))) in all"
