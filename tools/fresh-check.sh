@@ -51,9 +51,20 @@ rm -rf "$logs"
 mkdir -p "$logs"
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/fresh-check.XXXXXX")
 root=$tmp/root
-# Nothing is mounted under the root outside the namespaces, and
-# --one-file-system guards the host's folders should that ever change.
-trap 'rm -rf --one-file-system "$tmp"' EXIT
+# Ending the namespaces first ends every process that might still write into
+# the root: unshare ignores INT and TERM, and when it is killed, its
+# --kill-child takes the whole namespace with it. Nothing is mounted under the
+# root outside them, and --one-file-system guards the host's folders should
+# that ever change.
+inside=""
+remove_all() {
+  if [ -n "$inside" ]; then
+    kill -KILL "$inside" 2>/dev/null || true
+    wait "$inside" 2>/dev/null || true # the kill's status; set -e still acts here
+  fi
+  rm -rf --one-file-system "$tmp"
+}
+trap remove_all EXIT
 trap 'exit 130' INT TERM
 started=$SECONDS
 
@@ -111,8 +122,13 @@ clone_head() { # as a user who cloned the repository into their home folder
     git -C "$clone" checkout --detach "$sha" &&
     git -C "$clone" log --oneline -1
 }
-in_root() {
-  unshare --mount --pid --fork --kill-child --propagation private -- "$self" --inside "$root" "$1"
+in_root() { # in the background, so that a signal to this script acts at once
+  local status=0
+  unshare --mount --pid --fork --kill-child --propagation private -- "$self" --inside "$root" "$1" &
+  inside=$!
+  wait "$inside" || status=$?
+  inside=""
+  return "$status"
 }
 
 if ! command -v mmdebstrap >/dev/null; then
