@@ -85,7 +85,7 @@ TEST_F(TrkCar, AllWritesSevenFilesWithoutLosingSharedNames) {
     for (const auto& [name, k] : expected)
         EXPECT_EQ(ReadAll(dir / name), CarRecord(Sample(), k)) << name;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 7);
-    EXPECT_NE(r.err.find("car 2: written as car2.car"), std::string::npos);
+    EXPECT_NE(r.out.find("car 2: written as car2.car\n"), std::string::npos) << r.out;
 }
 
 }  // namespace

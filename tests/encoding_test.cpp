@@ -20,6 +20,20 @@ TEST(Encoding, UnmappableAndMalformedUtf8BecomeTheReplacement) {
     EXPECT_EQ(platform::Utf8ToCp1252("\xF0\x9F\x98\x80!", '_'), "_!");  // beyond the BMP
 }
 
+TEST(Encoding, TerminalTextShowsControlCharactersAsQuestionMarks) {
+    using platform::TerminalText;
+    EXPECT_EQ(TerminalText("\x1B]2;OWNED\x07\x1B[2J"), "?]2;OWNED??[2J");
+    EXPECT_EQ(TerminalText("Eve\nBest: X\r"), "Eve?Best: X?");
+    EXPECT_EQ(TerminalText("a\tb\x7F"), "a\tb?");  // tab stays, DEL goes
+    EXPECT_EQ(TerminalText("\xC2\x9B"
+                           "2J \xC2\xA0\xC3\xA4\xE2\x82\xAC"),
+              "?2J \xC2\xA0\xC3\xA4\xE2\x82\xAC");  // C1 CSI goes; the rest stays
+    EXPECT_EQ(TerminalText("\x9B\xFF"), "??");      // not UTF-8 at all
+    // The five undefined Windows-1252 bytes decode to C1 controls.
+    EXPECT_EQ(platform::TerminalTextFromCp1252("\x81\x8D\x8F\x90\x9D\x80\xE4"),
+              "?????\xE2\x82\xAC\xC3\xA4");
+}
+
 TEST(DialogPaths, InitialNameIsEmptyWhenItCannotBeAFileName) {
     EXPECT_EQ(platform::DialogInitialName("/home/u/monza_5432_Joe.jpg"), "monza_5432_Joe.jpg");
     EXPECT_EQ(platform::DialogInitialDirectory("/home/u/monza.jpg"), "/home/u/");

@@ -243,7 +243,7 @@ TEST_F(JpegExport, TheCopyIsBottomUpBlueGreenRedWithPaddedRows) {
         capturedStride = stride;
         return std::string();
     });
-    ASSERT_TRUE(exporter::SaveImage(1, "", 0x54534554).written);
+    ASSERT_TRUE(exporter::SaveImage(1, Path("copy"), 0x54534554).written);
     ASSERT_EQ(capturedStride, 40);
     ASSERT_EQ(captured.size(), 120u);
     for (int y = 0; y < 3; ++y) {

@@ -207,28 +207,54 @@ TEST_F(Listing, RefusedFileAfterAcceptedOneKeepsTheTracksValues) {
     EXPECT_TRUE(app::state.TrackAccepted);
 }
 
-TEST_F(Listing, UnreadableAndOverlongFilesKeepTheBuffer) {
+// A file that cannot be read is reported and changes nothing else: the
+// previous track stays listed and drawn (it used to be listed under the new
+// name, and a later save or Car exported it under that name).
+TEST_F(Listing, UnreadableAndOverlongFilesKeepTheTrackAndSaySo) {
     const std::string good = WriteTrack("good.trk", Sample());
     Load(good);
     const auto size = app::state.TrackFileSize;
     const std::vector<std::uint8_t> firstBytes(app::state.TrackBuffer.begin(),
                                                app::state.TrackBuffer.begin() + size);
+    const std::string listing = InfoText();
+    const std::string pictureName = app::state.PictureName;
+    const int shown = ui.showCount;
 
-    Load((scratch / "missing.trk").string());
-    EXPECT_EQ(InfoLines().front(), "missing.trk   " + std::to_string(size) + " Bytes");
-    EXPECT_FALSE(app::state.LoadError.empty());
-    EXPECT_EQ(app::state.TrackRejected, 0);  // the old track is listed again
-
-    std::vector<std::uint8_t> huge(1'000'001, 0xAB);
-    Load(WriteFile("huge.trk", huge));
-    EXPECT_EQ(app::state.TrackFileSize, size);
-    EXPECT_TRUE(std::equal(firstBytes.begin(), firstBytes.end(), app::state.TrackBuffer.begin()));
+    std::filesystem::create_directory(scratch / "folder.trk");
+    const std::string huge = WriteFile("huge.trk", std::vector<std::uint8_t>(1'000'001, 0xAB));
+    const struct {
+        std::string path, message;
+    } cases[] = {
+        {(scratch / "missing.trk").string(), "Caution: missing.trk: No such file or directory"},
+        {(scratch / "folder.trk").string(), "Caution: folder.trk: Is a directory"},
+        {huge, "Caution: huge.trk: longer than 1000000 bytes"},
+    };
+    for (const auto& c : cases) {
+        Load(c.path);
+        EXPECT_EQ(NewestStatusLine(), c.message);
+        EXPECT_FALSE(app::state.LoadError.empty());
+        EXPECT_EQ(InfoText(), listing) << c.path;
+        EXPECT_EQ(app::state.PictureName, pictureName);
+        EXPECT_EQ(ui.showCount, shown) << "nothing is drawn again";
+        EXPECT_EQ(app::state.TrackFileSize, size);
+        EXPECT_TRUE(
+            std::equal(firstBytes.begin(), firstBytes.end(), app::state.TrackBuffer.begin()));
+        EXPECT_TRUE(app::state.TrackAccepted);
+    }
     EXPECT_NE(app::state.TrackBuffer[app::kTrackHalfSize], 0xAB);
-    EXPECT_NE(StatusText().find("Caution: File > 1000000 Bytes"), std::string::npos);
 
     Load(WriteFile("exact.trk", std::vector<std::uint8_t>(1'000'000, 0)));
     EXPECT_EQ(app::state.TrackFileSize, 1'000'000);
     EXPECT_TRUE(app::state.LoadError.empty());
+}
+
+// Before any track: the start-up values stay, with no "2000000 Bytes" line
+// and no version caution for a file that was never read.
+TEST_F(Listing, UnreadableFirstFileListsNothing) {
+    Load((scratch / "missing.trk").string());
+    EXPECT_EQ(InfoText(), "");
+    EXPECT_EQ(NewestStatusLine(), "Caution: missing.trk: No such file or directory");
+    EXPECT_EQ(StatusText().find("Version"), std::string::npos);
 }
 
 TEST_F(Listing, EmptyFileIsReadAsNothingAndRefused) {

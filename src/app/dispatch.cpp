@@ -9,6 +9,7 @@ namespace app {
 
 void LoadAndShowTrack() {
     track::LoadTrack();
+    if (!state.LoadError.empty()) return;
     track::ParseTrack();
     if (state.TrackRejected == 0) picture::BuildTrackPicture();
 }

@@ -14,6 +14,7 @@ inline constexpr int kCarButton = 16;
 void RunButton(int id);
 
 // "load": load, parse, and unless the parse refused the file, the picture.
+// A file that could not be read is neither parsed nor drawn.
 void LoadAndShowTrack();
 
 }  // namespace app

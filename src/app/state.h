@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/safe_file.h"
+
 namespace app {
 
 using Text = std::string;
@@ -23,6 +25,14 @@ inline constexpr std::int32_t kTrackBufferSize = 2'000'000;
 inline constexpr std::int32_t kTrackHalfSize = 1'000'000;
 inline constexpr int kStatusLineCount = 6;
 inline constexpr std::int16_t kNoTime = 6000;  // times of 6000 or more are "no time"
+
+// What the last "save" or "Car" did with its file.
+enum class WriteOutcome : std::uint8_t {
+    kNothing,   // nothing tried: cancelled, no picture, no such car
+    kSaved,     // written to WritePath
+    kNotSaved,  // tried and failed; WriteError says why
+    kRefused,   // not tried: no track to take a car from, or a target that may not be written
+};
 
 struct AnalyserState {
     Text TrackAuthor;
@@ -67,10 +77,16 @@ struct AnalyserState {
     // above are offsets, where 0 is a real position; this says whether they
     // hold anything yet.
     bool TrackAccepted = false;
-    // Why the last load read nothing from the chosen file (empty when it read
-    // the file, or when the dialog was cancelled). Only the command line
-    // reports it; the window keeps quiet, as the desktop tool always has.
+    // Why the last load could not read the chosen file (empty when it read
+    // the file, or when the dialog was cancelled). Such a load changes
+    // nothing but the log: the previous track stays, listed and drawn.
     Text LoadError;
+    // The file whose bytes the last load read. No output may replace it.
+    platform::FileIdentity TrackIdentity;
+
+    WriteOutcome LastWrite = WriteOutcome::kNothing;
+    Text WritePath;   // file system encoding: the file written or tried
+    Text WriteError;  // UTF-8: why it was not written
 
     std::vector<std::uint8_t> TrackBuffer;
 };

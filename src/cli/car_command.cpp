@@ -1,6 +1,10 @@
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <set>
+#include <string_view>
 
 #include "app/state.h"
 #include "cli/commands.h"
@@ -22,14 +26,39 @@ struct CarOptions {
     bool all = false;
 };
 
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return 99;
+}
+
+// The command line is strict where the input dialog is lenient: the whole
+// argument must be a number 0 to 6, decimal, "$" and hexadecimal, or "%"
+// and binary. "abc" is no car, where the dialog would read it as car 0.
+std::optional<int> StrictCarNumber(std::string_view text) {
+    int base = 10;
+    if (!text.empty() && (text.front() == '$' || text.front() == '%')) {
+        base = text.front() == '$' ? 16 : 2;
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (DigitValue(c) >= base) return std::nullopt;
+        value = std::min(value * base + DigitValue(c), 100);  // anything above 6 is no car
+    }
+    if (value >= track::kCarCount) return std::nullopt;
+    return value;
+}
+
 // Runs the "Car" action with its two dialogs answered; true when the action
-// reported the car saved.
-bool RunCarAction(Session& session, const std::string& number, const std::string& output, int k) {
-    session.ui.answers = {number, output};
-    session.newestStatusLine.clear();
+// recorded the car as saved.
+bool RunCarAction(Session& session, int k, const std::string& output) {
+    session.ui.answers = {std::to_string(k), output};
     exporter::ExtractCar();
     session.ui.answers.clear();
-    return session.newestStatusLine == app::state.CarNames[k] + " saved";
+    return app::state.LastWrite == app::WriteOutcome::kSaved;
 }
 
 // The file name the save dialog would show for car k, or "" when the car's
@@ -38,12 +67,7 @@ std::string DialogName(int k) {
     return platform::DialogInitialName(exporter::ProposedCarName(k));
 }
 
-ExitCode WriteOneCar(Session& session, const CarOptions& o) {
-    const std::int32_t k = exporter::ReadCarNumber(o.number);
-    if (k < 0 || k >= track::kCarCount) {
-        PrintError("car " + o.number, "no such car; the number must be 0 (best) or 1 to 6");
-        return kFailed;
-    }
+ExitCode WriteOneCar(Session& session, int k, const CarOptions& o) {
     std::string output = o.output;
     if (output.empty()) {
         if (DialogName(k).empty()) {
@@ -54,11 +78,43 @@ ExitCode WriteOneCar(Session& session, const CarOptions& o) {
         }
         output = exporter::ProposedCarName(k);
     }
-    return RunCarAction(session, o.number, output, k) ? kOk : kFailed;
+    return RunCarAction(session, k, output) ? kOk : kFailed;
+}
+
+std::array<std::string, track::kCarCount> AllCarFileNames() {
+    // Every name the track's own cars would get is reserved first, so that
+    // a fallback never takes the name of a later car.
+    std::array<std::string, track::kCarCount> own;
+    std::set<std::string> reserved;
+    for (int k = 0; k < track::kCarCount; ++k) {
+        own[k] = DialogName(k);
+        if (own[k] == ".car") own[k].clear();
+        if (!own[k].empty()) reserved.insert(own[k]);
+    }
+    std::array<std::string, track::kCarCount> names;
+    std::set<std::string> used;
+    for (int k = 0; k < track::kCarCount; ++k) {
+        // Places often share a car: a name written once already, an empty
+        // one, or one that cannot be a file name gets the car's number instead.
+        std::string name = own[k];
+        if (name.empty() || used.count(name) > 0) {
+            const std::string stem = "car" + std::to_string(k);
+            name = stem + ".car";
+            for (int n = 2; used.count(name) > 0 || reserved.count(name) > 0; ++n)
+                name = stem + "-" + std::to_string(n) + ".car";
+        }
+        used.insert(name);
+        names[k] = name;
+    }
+    return names;
 }
 
 ExitCode WriteAllCars(Session& session, const CarOptions& o) {
     std::string directory = o.directory.empty() ? platform::CurrentDirectory() : o.directory;
+    if (directory.empty()) {
+        PrintError("car --all", "the working folder no longer exists; choose a folder with -d");
+        return kFailed;
+    }
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (error) {
@@ -67,21 +123,12 @@ ExitCode WriteAllCars(Session& session, const CarOptions& o) {
     }
     if (directory.back() != platform::kPathSeparator) directory += platform::kPathSeparator;
     ExitCode result = kOk;
-    std::set<std::string> used;
+    const auto names = AllCarFileNames();
     for (int k = 0; k < track::kCarCount; ++k) {
-        // Places often share a car: a name written once already, an empty
-        // one, or one that cannot be a file name gets the car's number instead.
-        std::string name = DialogName(k);
-        bool renamed = false;
-        if (name.empty() || name == ".car" || !used.insert(name).second) {
-            name = "car" + std::to_string(k) + ".car";
-            used.insert(name);
-            renamed = true;
-        }
-        if (!RunCarAction(session, std::to_string(k), directory + name, k)) {
+        if (RunCarAction(session, k, directory + names[k])) {
+            std::cout << "car " << k << ": written as " << platform::TerminalText(names[k]) << '\n';
+        } else {
             result = kFailed;
-        } else if (renamed) {
-            std::cerr << "trk: car " << k << ": written as " << name << '\n';
         }
     }
     return result;
@@ -92,21 +139,33 @@ ExitCode WriteAllCars(Session& session, const CarOptions& o) {
 void AddCarCommand(CLI::App& app, int& exitCode) {
     auto* command = app.add_subcommand("car", "Write a car stored in a track out as a .car file.");
     auto o = std::make_shared<CarOptions>();
-    command->add_option("TRACK", o->track, "the track file (.trk)")->required();
+    command->add_option("TRACK", o->track, "the track file (.trk)")
+        ->required()
+        ->check(kNonEmptyPath);
     auto* number = command->add_option(
         "NUMBER", o->number,
         "the car: 0 for the best entry's, 1 to 6 for the places ($hex and %binary too)");
-    auto* output = command->add_option(
-        "-o,--output", o->output, "the car file (default: the car's name + .car in this folder)");
+    auto* output = command
+                       ->add_option("-o,--output", o->output,
+                                    "the car file (default: the car's name + .car in this folder)")
+                       ->check(kNonEmptyPath);
     auto* all =
         command->add_flag("--all", o->all, "write all seven cars, each under its name + .car");
     command
         ->add_option("-d,--directory", o->directory, "the folder for --all (default: this folder)")
+        ->check(kNonEmptyPath)
         ->needs(all);
     all->excludes(number)->excludes(output);
     command->callback([o, number, &exitCode] {
         if (!o->all && number->count() == 0) {
             PrintError("car", "give a car NUMBER (0 to 6) or --all");
+            exitCode = kFailed;
+            return;
+        }
+        const std::optional<int> k = o->all ? 0 : StrictCarNumber(o->number);
+        if (!k) {
+            PrintError("car " + o->number,
+                       "no such car; the number must be 0 (best) or 1 to 6 ($hex and %binary too)");
             exitCode = kFailed;
             return;
         }
@@ -118,7 +177,7 @@ void AddCarCommand(CLI::App& app, int& exitCode) {
             exitCode = loaded;
             return;
         }
-        exitCode = o->all ? WriteAllCars(session, *o) : WriteOneCar(session, *o);
+        exitCode = o->all ? WriteAllCars(session, *o) : WriteOneCar(session, *k, *o);
     });
 }
 

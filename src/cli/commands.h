@@ -6,6 +6,13 @@
 
 namespace cli {
 
+// An empty path names no file: a usage error, not a file that cannot be read.
+inline const CLI::Validator kNonEmptyPath(
+    [](std::string& path) {
+        return path.empty() ? std::string("an empty path names no file") : "";
+    },
+    "", "PATH");
+
 void AddInfoCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddCarCommand(CLI::App& app, int& exitCode);

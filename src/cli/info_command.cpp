@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -39,6 +40,29 @@ nlohmann::json InfoJson(const std::string& path) {
         {"ghost_frames", s.GhostFrameCount}};
 }
 
+// JSON itself escapes only C0; DEL and the C1 controls are escaped as well,
+// so that the object can be shown on a terminal as it stands. Outside
+// strings JSON is plain ASCII, so every such character is inside one.
+std::string EscapeTerminalControls(const std::string& json) {
+    std::string out;
+    out.reserve(json.size());
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        const auto c = static_cast<unsigned char>(json[i]);
+        const auto next = i + 1 < json.size() ? static_cast<unsigned char>(json[i + 1]) : 0;
+        char escape[8];
+        if (c == 0x7F) {
+            out += "\\u007f";
+        } else if (c == 0xC2 && next >= 0x80 && next < 0xA0) {
+            std::snprintf(escape, sizeof escape, "\\u%04x", next);
+            out += escape;
+            ++i;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 void AddInfoCommand(CLI::App& app, int& exitCode) {
@@ -46,15 +70,15 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
         app.add_subcommand("info", "List what a track holds, as the information box shows it.");
     auto path = std::make_shared<std::string>();
     auto json = std::make_shared<bool>(false);
-    command->add_option("TRACK", *path, "the track file (.trk)")->required();
+    command->add_option("TRACK", *path, "the track file (.trk)")->required()->check(kNonEmptyPath);
     command->add_flag("--json", *json, "print one JSON object instead of the listing");
     command->callback([path, json, &exitCode] {
         Session session;
         exitCode = session.LoadTrack(*path);
         if (exitCode == kFailed) return;
         if (*json && exitCode == kOk) {
-            std::cout << InfoJson(platform::Cp1252ToUtf8(platform::TextFromPath(*path))).dump(2)
-                      << '\n';
+            const auto json = InfoJson(platform::Cp1252ToUtf8(platform::TextFromPath(*path)));
+            std::cout << EscapeTerminalControls(json.dump(2)) << '\n';
         } else if (!*json) {
             std::cout << session.InfoText();
         }

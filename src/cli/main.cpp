@@ -1,8 +1,11 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "cli/standard_output.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     CLI::App app{"trk: lists, draws and exports the track files of Velocitra (.trk).", "trk"};
     app.require_subcommand(1, 1);
     app.failure_message(CLI::FailureMessage::help);
@@ -17,4 +20,13 @@ int main(int argc, char** argv) {
         return app.exit(error) == 0 ? 0 : 1;
     }
     return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    cli::GuardStandardStreams();
+    const int exitCode = Run(argc, argv);
+    // Output that never arrived is a failure, whatever the command did.
+    return cli::FinishStandardOutput() ? exitCode : 1;
 }

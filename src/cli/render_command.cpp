@@ -44,7 +44,8 @@ bool WritePicture(const platform::Picture& picture, const std::string& path, std
 }
 
 // JPEG goes through the "save" action itself, its save dialog answered with
-// `output`, or without one with the action's own default name.
+// `output`, or without one with the action's own default name. The exit code
+// comes from what the action recorded.
 ExitCode SaveJpeg(Session& session, const std::string& output, int quality) {
     std::string answer = output;
     if (answer.empty()) {
@@ -59,12 +60,12 @@ ExitCode SaveJpeg(Session& session, const std::string& output, int quality) {
     exporter::EnterJpegEncoder();
     exporter::SetJpegQualityOverride(quality);
     session.ui.answers = {answer};
-    session.newestStatusLine.clear();
     exporter::SavePicture();
     exporter::SetJpegQualityOverride(0);
-    const std::string& newest = session.newestStatusLine;
-    if (newest == "Image saved") return kOk;
-    if (newest.empty()) PrintError(answer, "no picture was made");
+    if (app::state.LastWrite == app::WriteOutcome::kSaved) return kOk;
+    // A failed or refused write has said why on the status log.
+    if (app::state.LastWrite == app::WriteOutcome::kNothing)
+        PrintError(answer, "no picture was made");
     return kFailed;
 }
 
@@ -79,14 +80,18 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
     auto* command =
         app.add_subcommand("render", "Draw a track's picture, with overlays, to a picture file.");
     auto options = std::make_shared<RenderOptions>();
-    command->add_option("TRACK", options->track, "the track file (.trk)")->required();
+    command->add_option("TRACK", options->track, "the track file (.trk)")
+        ->required()
+        ->check(kNonEmptyPath);
     auto* water = command->add_flag("--water")->description(
         "draw the water (height map below the water level)");
     auto* objects = command->add_flag("--objects")->description("draw the objects");
     auto* ghost = command->add_flag("--ghost")->description("draw the ghost lap");
-    command->add_option(
-        "-o,--output", options->output,
-        "the picture file to write (.png, .jpg, .jpeg; default: the picture's name + .jpg here)");
+    command
+        ->add_option("-o,--output", options->output,
+                     "the picture file to write (.png, .jpg, .jpeg; default: the picture's name + "
+                     ".jpg here)")
+        ->check(kNonEmptyPath);
     command->add_option("--quality", options->quality, "JPEG quality (default 70)")
         ->check(CLI::Range(1, 100));
     command->footer("Overlays are drawn in the order they are given, each over the ones before.");

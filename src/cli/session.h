@@ -23,7 +23,8 @@ class Session {
     // could not be read, kRefused when the parse refused it.
     ExitCode LoadTrack(const std::string& path);
 
-    // The information box as UTF-8, every line ended by a newline.
+    // The information box as UTF-8, every line ended by a newline, with
+    // control characters shown as '?'.
     std::string InfoText() const;
 
     platform::ScriptedWindowing ui;
@@ -32,7 +33,7 @@ class Session {
     std::string newestStatusLine;
 };
 
-// "trk: <what>: <reason>" on stderr.
+// "trk: <what>: <reason>" on stderr (UTF-8, control characters shown as '?').
 void PrintError(const std::string& what, const std::string& reason);
 
 }  // namespace cli

@@ -8,7 +8,7 @@
 #include "app/status_log.h"
 #include "export/export.h"
 #include "platform/encoding.h"
-#include "platform/files.h"
+#include "platform/safe_file.h"
 #include "platform/windowing.h"
 #include "track/layout.h"
 #include "track/reader.h"
@@ -69,13 +69,16 @@ std::string ProposedCarName(int k) {
 
 void ExtractCar() {
     const app::AnalyserState& s = app::state;
+    RecordWrite(app::WriteOutcome::kNothing, "", "");
     // Car positions come from the last accepted parse; without one, or with a
     // refused file now in the buffer, they would point at the wrong bytes.
     if (!s.TrackAccepted) {
+        RecordWrite(app::WriteOutcome::kRefused, "", "no track loaded");
         Post("Car not saved: no track loaded");
         return;
     }
     if (s.TrackRejected != 0) {
+        RecordWrite(app::WriteOutcome::kRefused, "", "the loaded file is not a track");
         Post("Car not saved: the loaded file is not a track");
         return;
     }
@@ -88,7 +91,10 @@ void ExtractCar() {
     const std::span<const std::uint8_t> record =
         track::LoadedTrack().Bytes(position, track::kCarRecordSize);
     if (record.empty()) {
-        Post("Car not saved: car " + std::to_string(k) + " lies beyond the end of the track file");
+        const std::string why =
+            "car " + std::to_string(k) + " lies beyond the end of the track file";
+        RecordWrite(app::WriteOutcome::kNotSaved, "", why);
+        Post("Car not saved: " + why);
         return;
     }
 
@@ -98,11 +104,16 @@ void ExtractCar() {
 
     std::vector<std::uint8_t> bytes(kCarFileHeader.begin(), kCarFileHeader.end());
     bytes.insert(bytes.end(), record.begin(), record.end());
-    const std::string error = platform::WriteWholeFile(chosen, bytes);
-    if (!error.empty()) {
-        Post("Car not saved: " + platform::TextFromPath(error));
+    const platform::WriteResult written = platform::WriteFileSafely(chosen, bytes, s.TrackIdentity);
+    if (!written.Written()) {
+        RecordWrite(written.status == platform::WriteStatus::kRefused
+                        ? app::WriteOutcome::kRefused
+                        : app::WriteOutcome::kNotSaved,
+                    chosen, written.error);
+        Post("Car not saved: " + platform::TextFromPath(written.error));
         return;
     }
+    RecordWrite(app::WriteOutcome::kSaved, chosen, "");
     Post(s.CarNames[k] + " saved");
 }
 

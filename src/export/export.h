@@ -3,10 +3,16 @@
 
 #include <string>
 
+#include "app/state.h"
+
 namespace exporter {
 
 void SavePicture();  // "save"
 void ExtractCar();   // "Car"
+
+// Keeps in the state what "save" or "Car" did, for callers that must know
+// (the command line's exit code) without reading the status log.
+void RecordWrite(app::WriteOutcome outcome, const std::string& path, const std::string& error);
 
 // The default path a save dialog offers: the current directory followed by
 // `text` (Windows-1252) and `extension`, or by nothing when `text` holds a

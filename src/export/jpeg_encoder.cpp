@@ -1,8 +1,6 @@
 #include "export/jpeg_encoder.h"
 
-#include <sys/stat.h>
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -12,7 +10,9 @@
 
 #include <jpeglib.h>
 
+#include "app/state.h"
 #include "export/pixel_rows.h"
+#include "platform/safe_file.h"
 #include "platform/surface.h"
 
 namespace exporter {
@@ -77,11 +77,6 @@ bool Compress(std::FILE* file, const std::uint8_t* pixels, int width, int height
     return true;
 }
 
-bool IsRegularFile(std::FILE* file) {
-    struct stat status {};
-    return ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 }  // namespace
 
 void EnterEncoder(std::uint32_t id, Encoder encoder) {
@@ -108,18 +103,17 @@ std::string EncodeJpeg(const std::string& path, std::span<const std::uint8_t> pi
     if (!row) return "out of memory";
     const int quality = qualityOverride > 0 ? qualityOverride : 10 * std::clamp(level, 0, 10);
 
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return std::strerror(errno);
-    const bool regular = IsRegularFile(file);
-    char message[JMSG_LENGTH_MAX] = {};
-    std::string error;
-    if (!Compress(file, pixels.data(), width, height, stride, quality, row.get(), message))
-        error = message[0] != '\0' ? message : "the JPEG library failed";
-    // stdio may still hold the last bytes; their write can fail here too.
-    if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
-    // A device (e.g. /dev/full) is not ours to remove.
-    if (!error.empty() && regular) std::remove(path.c_str());
-    return error;
+    // libjpeg's stdio destination reports a failed write as a library error.
+    const platform::WriteResult result = platform::WriteFileSafely(
+        path,
+        [&](std::FILE* file) -> std::string {
+            char message[JMSG_LENGTH_MAX] = {};
+            if (Compress(file, pixels.data(), width, height, stride, quality, row.get(), message))
+                return "";
+            return message[0] != '\0' ? message : "the JPEG library failed";
+        },
+        app::state.TrackIdentity);
+    return result.error;
 }
 
 SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint32_t encoderId) {
@@ -136,6 +130,10 @@ SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint3
         std::find_if(encoderTable.begin(), encoderTable.end(),
                      [encoderId](const EncoderEntry& e) { return e.id == encoderId; });
     if (entry == encoderTable.end()) return {false, "no encoder for this format"};
+    // Refused before the picture is copied: a folder, a FIFO, the track itself.
+    const platform::WriteResult check = platform::CheckTarget(path, app::state.TrackIdentity);
+    if (!check.Written())
+        return {false, check.error, check.status == platform::WriteStatus::kRefused};
 
     const std::int64_t stride = RowStride(width);
     const std::size_t size = static_cast<std::size_t>(stride * height);
@@ -151,7 +149,7 @@ SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint3
     std::string error = entry->encode(path, std::span(buffer.get(), size), width, height,
                                       static_cast<int>(stride), kSaveImageLevel);
     const bool written = error.empty();
-    return {written, std::move(error)};
+    return {written, std::move(error), false};
 }
 
 }  // namespace exporter

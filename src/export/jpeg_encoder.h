@@ -18,7 +18,7 @@ inline constexpr int kSaveImageLevel = 7;
 
 // Writes `pixels` (bottom-up rows of `stride` bytes, blue-green-red) to
 // `path`. Returns the empty text when the file was written, else the reason;
-// a file it could not finish is removed.
+// the file is then as it was before.
 using Encoder = std::string (*)(const std::string& path, std::span<const std::uint8_t> pixels,
                                 int width, int height, int stride, int level);
 
@@ -37,13 +37,14 @@ struct SaveImageResult {
     // Why nothing was written; empty when there was no picture to save,
     // which the save action passes over in silence.
     std::string error;
+    bool refused = false;  // the target may not be written (folder, FIFO, the track)
 };
 
 // Saves picture `pictureNumber` to `path` with the encoder `encoderId`.
 SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint32_t encoderId);
 
 // The JPEG encoder. Quality is 10 x level, the level clamped to 0..10,
-// unless a quality override is set.
+// unless a quality override is set. Never replaces the track being read.
 std::string EncodeJpeg(const std::string& path, std::span<const std::uint8_t> pixels, int width,
                        int height, int stride, int level);
 

@@ -1,13 +1,14 @@
 #include "export/png_file.h"
 
 #include <png.h>
-#include <sys/stat.h>
 
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+#include "app/state.h"
+#include "platform/safe_file.h"
 
 namespace exporter {
 namespace {
@@ -72,30 +73,16 @@ bool WritePng(const platform::Picture& picture, const std::string& path, std::st
         error = "no picture to write";
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        error = std::strerror(errno);
-        return false;
-    }
-    // Only a regular file is ours to remove after a failure, never a device
-    // such as /dev/full.
-    struct stat status {};
-    const bool regular = ::fstat(::fileno(file), &status) == 0 && S_ISREG(status.st_mode);
     std::vector<png_byte> row(static_cast<std::size_t>(picture.width) * 3);
-    PngErrors errors{};
-    bool written = Encode(file, picture, row.data(), &errors);
-    if (!written) error = errors.message;
-    // A full disk may only show when the last buffered bytes go out.
-    if (std::fflush(file) != 0 && written) {
-        error = std::strerror(errno);
-        written = false;
-    }
-    if (std::fclose(file) != 0 && written) {
-        error = std::strerror(errno);
-        written = false;
-    }
-    if (!written && regular) std::remove(path.c_str());
-    return written;
+    const platform::WriteResult result = platform::WriteFileSafely(
+        path,
+        [&](std::FILE* file) -> std::string {
+            PngErrors errors{};
+            return Encode(file, picture, row.data(), &errors) ? "" : errors.message;
+        },
+        app::state.TrackIdentity);
+    error = result.error;
+    return result.Written();
 }
 
 }  // namespace exporter

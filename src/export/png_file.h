@@ -8,7 +8,8 @@
 namespace exporter {
 
 // Writes `picture` to `path`. On failure returns false with the reason in
-// `error`, and removes the file it could not finish.
+// `error`; the file is then as it was before. Never replaces the track
+// being read.
 bool WritePng(const platform::Picture& picture, const std::string& path, std::string& error);
 
 }  // namespace exporter

@@ -45,39 +45,64 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// Decodes the UTF-8 character at `i`: its length, or 0 when the bytes there
+// are not well-formed UTF-8.
+std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& c) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int extra = lead < 0x80         ? 0
+                      : (lead >> 5) == 6  ? 1
+                      : (lead >> 4) == 14 ? 2
+                      : (lead >> 3) == 30 ? 3
+                                          : -1;
+    if (extra < 0) return 0;
+    c = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
+    for (int k = 1; k <= extra; ++k) {
+        if (i + k >= text.size()) return 0;
+        const auto cont = static_cast<unsigned char>(text[i + k]);
+        if ((cont >> 6) != 2) return 0;
+        c = (c << 6) | (cont & 0x3F);
+    }
+    return static_cast<std::size_t>(1 + extra);
+}
+
+}  // namespace
+
 std::string Utf8ToCp1252(std::string_view text, char replacement) {
     std::string out;
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80         ? 0
-                    : (lead >> 5) == 6  ? 1
-                    : (lead >> 4) == 14 ? 2
-                    : (lead >> 3) == 30 ? 3
-                                        : -1;
-        char32_t c = extra == 0   ? lead
-                     : extra == 1 ? (lead & 0x1F)
-                     : extra == 2 ? (lead & 0x0F)
-                                  : (lead & 0x07);
-        bool ok = extra >= 0;
-        for (int k = 1; ok && k <= extra; ++k) {
-            if (i + k >= text.size()) {
-                ok = false;
-                break;
-            }
-            const auto cont = static_cast<unsigned char>(text[i + k]);
-            if ((cont >> 6) != 2) ok = false;
-            c = (c << 6) | (cont & 0x3F);
-        }
-        if (!ok) {
+        char32_t c = 0;
+        const std::size_t length = DecodeUtf8(text, i, c);
+        if (length == 0) {
             out += replacement;
             ++i;
             continue;
         }
         const int byte = ByteFromUnicode(c);
         out += byte < 0 ? replacement : static_cast<char>(byte);
-        i += 1 + extra;
+        i += length;
+    }
+    return out;
+}
+
+std::string TerminalText(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t c = 0;
+        const std::size_t length = DecodeUtf8(utf8, i, c);
+        const bool control = (c < 0x20 && c != '\t') || (c >= 0x7F && c < 0xA0);
+        if (length == 0 || control) {
+            out += '?';
+            i += length == 0 ? 1 : length;
+            continue;
+        }
+        out.append(utf8.substr(i, length));
+        i += length;
     }
     return out;
 }

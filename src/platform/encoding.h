@@ -19,6 +19,14 @@ std::string Cp1252ToUtf8(std::string_view text);
 // `replacement`.
 std::string Utf8ToCp1252(std::string_view text, char replacement = '?');
 
+// `utf8` made safe to print on a terminal: control characters (C0 except
+// tab, DEL, and C1) and bytes that are not UTF-8 become '?', so that a text
+// from a track cannot retitle the terminal, clear it or forge a line.
+std::string TerminalText(std::string_view utf8);
+inline std::string TerminalTextFromCp1252(std::string_view text) {
+    return TerminalText(Cp1252ToUtf8(text));
+}
+
 // Paths: file system encoding (UTF-8 here) to and from the tool's texts.
 inline std::string TextFromPath(std::string_view path) {
     return Utf8ToCp1252(path);

@@ -1,9 +1,12 @@
-// The file layer: whole-file reads into a caller's buffer, and small writes.
+// The file layer's reading side: whole-file reads into a caller's buffer.
+// Every write goes through platform/safe_file.h.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
+
+#include "platform/safe_file.h"
 
 namespace platform {
 
@@ -12,15 +15,12 @@ struct ReadResult {
     bool tooLong = false;        // longer than the buffer; nothing was read
     std::int64_t length = 0;     // its length, when opened
     std::int64_t bytesRead = 0;  // what actually arrived (a short read counts only these)
-    std::string error;           // why nothing was read, for messages
+    std::string error;           // why the file was not read whole; empty when it was
+    FileIdentity identity;       // which file was read, when opened
 };
 
 // Reads the whole file `path` into the start of `buffer`. A file longer than
 // the buffer is not read at all, so the buffer keeps what it held.
 ReadResult ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer);
-
-// Creates or replaces `path` and writes `bytes` to it. On any failure the
-// partial file is removed and the reason returned; empty means success.
-std::string WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace platform

@@ -19,13 +19,20 @@ class ScriptedWindowing : public Windowing {
     std::deque<std::string> answers;
     std::vector<DialogCall> dialogs;
     std::map<int, std::string> texts;
+    std::map<int, std::vector<std::string>> lines;  // as AppendInfoLine added them
     std::map<int, PictureRef> pictures;
     int showCount = 0;
     // Called with the newest line each time the status log is shown.
     std::function<void(const std::string&)> onStatusLine;
 
-    void ClearText(int control) override { texts[control].clear(); }
+    void ClearText(int control) override {
+        texts[control].clear();
+        lines[control].clear();
+    }
     void AppendRaw(int control, const std::string& text) override { texts[control] += text; }
+    void LineAdded(int control, const std::string& text) override {
+        lines[control].push_back(text);
+    }
     void SetText(int control, const std::string& text) override;
     void ShowPicture(int control, PictureRef picture) override {
         pictures[control] = picture;

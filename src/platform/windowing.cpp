@@ -48,6 +48,7 @@ void AppendInfoLine(int control, const std::string& text) {
     insert += text;
     if (!insert.empty()) box.empty = false;
     if (backend && !insert.empty()) backend->AppendRaw(control, insert);
+    if (backend) backend->LineAdded(control, text);
 }
 
 void SetText(int control, const std::string& text) {
@@ -83,7 +84,10 @@ int EventControl() {
 std::string CurrentDirectory() {
     std::error_code error;
     std::string dir = std::filesystem::current_path(error).string();
-    if (dir.empty() || dir.back() != kPathSeparator) dir += kPathSeparator;
+    // A working folder that was deleted has no path; "/" in its place would
+    // put default-named files at the root.
+    if (error || dir.empty()) return "";
+    if (dir.back() != kPathSeparator) dir += kPathSeparator;
     return dir;
 }
 

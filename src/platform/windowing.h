@@ -45,6 +45,9 @@ class Windowing {
     // stands; the line rule of the information box lives above the backends.
     virtual void ClearText(int control) = 0;
     virtual void AppendRaw(int control, const std::string& text) = 0;
+    // Each line as AppendInfoLine adds it, for a backend that keeps the lines
+    // apart (a line's own text may hold a line break).
+    virtual void LineAdded(int /*control*/, const std::string& /*text*/) {}
     virtual void SetText(int control, const std::string& text) = 0;
     virtual void ShowPicture(int control, PictureRef picture) = 0;
 
@@ -80,7 +83,8 @@ std::string InputDialog(const std::string& title, const std::string& prompt,
 int WaitEvent();
 int EventControl();
 
-// The process's current directory, ended by the path separator.
+// The process's current directory, ended by the path separator; empty when
+// it no longer exists.
 std::string CurrentDirectory();
 inline constexpr char kPathSeparator = '/';
 

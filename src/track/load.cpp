@@ -30,30 +30,35 @@ Reader LoadedTrack() {
 
 void LoadTrack() {
     app::AnalyserState& s = app::state;
-    platform::ClearInfoList(kInfoListControl);
-    s.TrackPath = platform::OpenFileDialog("Select Track", s.TrackDirectory, "trk|*.trk", 0);
+    const std::string chosen =
+        platform::OpenFileDialog("Select Track", s.TrackDirectory, "trk|*.trk", 0);
 
-    const auto cut = LastSeparator(s.TrackPath);
-    s.TrackDirectory = cut == std::string::npos ? "" : s.TrackPath.substr(0, cut + 1);
+    const auto cut = LastSeparator(chosen);
+    s.TrackDirectory = cut == std::string::npos ? "" : chosen.substr(0, cut + 1);
+    const std::string filePart = cut == std::string::npos ? chosen : chosen.substr(cut + 1);
 
     s.LoadError.clear();
-    if (!s.TrackPath.empty()) {
+    if (!chosen.empty()) {
         const auto half = std::span(s.TrackBuffer)
                               .subspan(static_cast<std::size_t>(s.TrackData), app::kTrackHalfSize);
-        const platform::ReadResult read = platform::ReadWholeFile(s.TrackPath, half);
-        if (read.opened && !read.tooLong) {
-            s.TrackFileSize = static_cast<std::int32_t>(read.bytesRead);
-        } else {
+        const platform::ReadResult read = platform::ReadWholeFile(chosen, half);
+        if (!read.error.empty()) {
+            // The previous track stays loaded, listed and drawn; only the log
+            // says what happened. A read that failed half-way has overwritten
+            // part of its bytes, so its positions no longer hold.
             s.LoadError = read.error;
-        }
-        if (read.tooLong) {
-            s.StatusMessage = "Caution: File > 1000000 Bytes";
+            if (read.opened && !read.tooLong) s.TrackAccepted = false;
+            s.StatusMessage = "Caution: " + platform::TextFromPath(filePart) + ": " +
+                              platform::TextFromPath(read.error);
             app::PostStatus();
+            return;
         }
+        s.TrackFileSize = static_cast<std::int32_t>(read.bytesRead);
+        s.TrackIdentity = read.identity;
     }
-
-    const std::string filePart =
-        cut == std::string::npos ? s.TrackPath : s.TrackPath.substr(cut + 1);
+    // A cancelled dialog lists the unchanged buffer again under an empty name.
+    s.TrackPath = chosen;
+    platform::ClearInfoList(kInfoListControl);
     platform::AppendInfoLine(kInfoListControl, platform::TextFromPath(filePart) + "   " +
                                                    std::to_string(s.TrackFileSize) + " Bytes");
 }

@@ -102,7 +102,9 @@ TEST(FltkText, FilterBecomesChooserLines) {
 
 TEST(FltkText, DroppedListYieldsTheFirstLocalTrack) {
     EXPECT_EQ(DroppedTrackPath("file:///home/a%20b/%C3%A4.trk\r\n"), "/home/a b/\xC3\xA4.trk");
-    EXPECT_EQ(DroppedTrackPath("/plain/path.TRK"), "/plain/path.TRK");
+    EXPECT_EQ(DroppedTrackPath("file:///plain/path.TRK"), "/plain/path.TRK");
+    EXPECT_EQ(DroppedTrackPath("/plain/path.trk"), std::nullopt);  // text, not a file
+    EXPECT_EQ(DroppedTrackPath("http://host/x.trk"), std::nullopt);
     EXPECT_EQ(DroppedTrackPath("file://localhost/x.trk"), "/x.trk");
     EXPECT_EQ(DroppedTrackPath("# comment\nfile:///a.txt\nfile:///b.trk\nfile:///c.trk"), "/b.trk");
     EXPECT_EQ(DroppedTrackPath("file://otherhost/x.trk"), std::nullopt);

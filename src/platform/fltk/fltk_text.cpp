@@ -16,13 +16,11 @@ int HexValue(char c) {
 }
 
 // file:///home/a%20b.trk and file://localhost/home/... name local files;
-// a URI of another host does not.
+// a URI of another host does not, and neither does plain text, even text
+// that looks like a path: only a dropped file is loaded.
 std::optional<std::string> LocalPathOf(std::string_view entry) {
     constexpr std::string_view kScheme = "file://";
-    if (entry.substr(0, kScheme.size()) != kScheme) {
-        if (entry.empty() || entry.front() != '/') return std::nullopt;
-        return std::string(entry);
-    }
+    if (entry.substr(0, kScheme.size()) != kScheme) return std::nullopt;
     entry.remove_prefix(kScheme.size());
     const auto slash = entry.find('/');
     if (slash == std::string_view::npos) return std::nullopt;

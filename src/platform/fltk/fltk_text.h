@@ -11,8 +11,8 @@ namespace platform::fltk {
 // Fl_Native_File_Chooser takes: "description\tpattern", one pair a line.
 std::string ChooserFilter(std::string_view filter);
 
-// The first ".trk" file of a dropped list (one entry a line, plain paths or
-// file:// URIs with %-escapes), or nothing.
+// The first ".trk" file of a dropped list (one entry a line, file:// URIs
+// with %-escapes), or nothing. Plain text is no file drop.
 std::optional<std::string> DroppedTrackPath(std::string_view list);
 
 // Windows-1252 text as a widget shows it: UTF-8, "\r\n" and lone "\r" as "\n".

@@ -128,17 +128,17 @@ int InfoEditor::handle(int event) {
     if (event == FL_KEYBOARD && Fl::event_key() == FL_Tab &&
         !Fl::event_state(FL_CTRL | FL_ALT | FL_META))
         return 0;
-    // A dropped file arrives as FL_PASTE after FL_DND_RELEASE; any other
-    // paste is the editor's own business.
+    // A drop arrives as FL_PASTE after FL_DND_RELEASE. A dropped track loads;
+    // nothing dropped from elsewhere becomes text of the box (a picture's
+    // URI in the listing is no use). Moving text within the box, and any
+    // other paste, is the editor's own business.
     if (event == FL_DND_RELEASE) dropping_ = true;
     if (event == FL_DND_LEAVE) dropping_ = false;
     if (event == FL_PASTE && dropping_) {
         dropping_ = false;
-        if (onDrop && Fl::event_text() &&
-            DroppedTrackPath(std::string_view(Fl::event_text(), Fl::event_length()))) {
-            onDrop(std::string(Fl::event_text(), Fl::event_length()));
-            return 1;
-        }
+        if (dragType == DRAG_START_DND) return Fl_Text_Editor::handle(event);
+        if (onDrop && Fl::event_text()) onDrop(std::string(Fl::event_text(), Fl::event_length()));
+        return 1;
     }
     return Fl_Text_Editor::handle(event);
 }

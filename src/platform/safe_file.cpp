@@ -1,0 +1,149 @@
+#include "platform/safe_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+namespace platform {
+namespace {
+
+std::string FilePart(const std::string& path) {
+    const auto cut = path.find_last_of('/');
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string Folder(const std::string& path) {
+    const auto cut = path.find_last_of('/');
+    if (cut == std::string::npos) return ".";
+    return cut == 0 ? "/" : path.substr(0, cut);
+}
+
+WriteResult Failed(std::string error) {
+    return {WriteStatus::kFailed, std::move(error)};
+}
+
+WriteResult Refused(std::string error) {
+    return {WriteStatus::kRefused, std::move(error)};
+}
+
+// A link is followed, so that the file it names is replaced and the link
+// itself stays a link. A dangling link is replaced like a missing file.
+std::string ResolvedTarget(const std::string& path) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) return path;
+    std::string resolved = real;
+    std::free(real);
+    return resolved;
+}
+
+// Names are short and independent of the target's, so that a long target
+// name cannot make the temporary one too long.
+std::string TemporaryName(const std::string& folder) {
+    static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())
+                                                               << 32};
+    char name[64];
+    std::snprintf(name, sizeof name, "/.trk-%ld-%016llx.tmp", static_cast<long>(::getpid()),
+                  static_cast<unsigned long long>(random()));
+    return folder + name;
+}
+
+std::string CreateFailure(const std::string& path, int error) {
+    // A relative name in a working folder that was deleted.
+    if (error == ENOENT && path.find('/') == std::string::npos) {
+        char probe[2];
+        if (::getcwd(probe, sizeof probe) == nullptr && errno == ENOENT)
+            return "the working folder no longer exists";
+    }
+    return "cannot create a file in " + Folder(path) + ": " + std::strerror(error);
+}
+
+}  // namespace
+
+WriteResult CheckTarget(const std::string& path, const FileIdentity& keep) {
+    if (path.empty()) return Refused("no file name given");
+    struct stat target {};
+    if (::stat(path.c_str(), &target) != 0) {
+        if (errno == ENOENT) return {WriteStatus::kWritten, ""};
+        return Failed(FilePart(path) + ": " + std::strerror(errno));
+    }
+    if (S_ISDIR(target.st_mode)) return Refused(FilePart(path) + " is a folder");
+    if (!S_ISREG(target.st_mode)) return Refused(FilePart(path) + " is not a regular file");
+    if (keep.known && static_cast<std::uint64_t>(target.st_dev) == keep.device &&
+        static_cast<std::uint64_t>(target.st_ino) == keep.inode)
+        return Refused(FilePart(path) + " is the track being read");
+    return {WriteStatus::kWritten, ""};
+}
+
+WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
+                            const FileIdentity& keep) {
+    WriteResult check = CheckTarget(path, keep);
+    if (!check.Written()) return check;
+    const std::string target = ResolvedTarget(path);
+    struct stat existing {};
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = TemporaryName(Folder(target));
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return Failed(CreateFailure(path, errno));
+    }
+    if (fd < 0) return Failed(CreateFailure(path, EEXIST));
+
+    if (replacing) {
+        // Owner first: a change of owner clears set-id bits that the mode restores.
+        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+            // Only root may give a file away; the file is then the writer's own.
+        }
+        (void)::fchmod(fd, existing.st_mode & 07777);
+    }
+
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return Failed(std::strerror(error));
+    }
+    errno = 0;
+    std::string error = write(file);
+    // The libraries word a failed write their own way; the system says why.
+    const int writeErrno = errno;
+    if (!error.empty() && std::ferror(file) && writeErrno != 0)
+        error += std::string(" (") + std::strerror(writeErrno) + ")";
+    if (error.empty() && (std::fflush(file) != 0 || std::ferror(file)))
+        error = std::strerror(errno != 0 ? errno : EIO);
+    // Bytes still on their way to the disk can fail there (quota, NFS).
+    if (error.empty() && ::fsync(::fileno(file)) != 0 && errno != EINVAL)
+        error = std::strerror(errno);
+    if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
+    if (error.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
+        error = std::strerror(errno);
+    if (!error.empty()) {
+        ::unlink(temporary.c_str());
+        return Failed(std::move(error));
+    }
+    return {WriteStatus::kWritten, ""};
+}
+
+WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
+                            const FileIdentity& keep) {
+    return WriteFileSafely(
+        path,
+        [bytes](std::FILE* file) -> std::string {
+            if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+                return std::strerror(errno);
+            return "";
+        },
+        keep);
+}
+
+}  // namespace platform

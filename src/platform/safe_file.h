@@ -1,0 +1,54 @@
+// The one way the tool writes a file. The bytes go to a new temporary file
+// beside the target, which replaces the target by a rename only once every
+// write, the flush to disk and the close have succeeded. The target is never
+// opened, so a failure leaves an existing file exactly as it was, a FIFO
+// cannot block, and writers racing for one path each leave a whole file.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <span>
+#include <string>
+
+namespace platform {
+
+// Which file a path named when it was read: device and inode, so that a
+// symbolic or hard link to it is recognised without comparing paths.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool known = false;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+enum class WriteStatus {
+    kWritten,
+    kFailed,   // tried, and a step failed; nothing of the target changed
+    kRefused,  // not tried: the target may not be written at all
+};
+
+struct WriteResult {
+    WriteStatus status = WriteStatus::kFailed;
+    std::string error;  // why not written (UTF-8, may name the file); empty when written
+    bool Written() const { return status == WriteStatus::kWritten; }
+};
+
+// Refuses, without opening anything, a target that exists but is not a
+// regular file (a folder, FIFO or device), and the file `keep` (the track
+// being read). kWritten means "may be written".
+WriteResult CheckTarget(const std::string& path, const FileIdentity& keep);
+
+// Writes into the temporary file; returns the empty text on success, else
+// why it failed. The writer checks the stream's own errors as well.
+using StreamWriter = std::function<std::string(std::FILE* file)>;
+
+// Creates or replaces `path`. A replaced file keeps its permission bits; a
+// new one gets 0666 less the umask. A symbolic link is followed: the file
+// it names is replaced and the link stays.
+WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
+                            const FileIdentity& keep = {});
+WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
+                            const FileIdentity& keep = {});
+
+}  // namespace platform

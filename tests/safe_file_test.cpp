@@ -1,0 +1,168 @@
+#include "platform/safe_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <iterator>
+
+#include "platform/files.h"
+#include "support/small_disk.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::WriteFileSafely;
+using platform::WriteStatus;
+
+class SafeFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::temp_directory_path() / ("ta-safe-" + std::string(info->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string Path(const std::string& name) const { return (dir / name).string(); }
+    static std::vector<std::uint8_t> Bytes(std::size_t size, std::uint8_t value) {
+        return std::vector<std::uint8_t>(size, value);
+    }
+    static std::vector<std::uint8_t> Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // Nothing but the named files: no temporary file stays behind.
+    std::vector<std::string> Names(const fs::path& folder) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static mode_t ModeOf(const std::string& path) {
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        return info.st_mode & 07777;
+    }
+
+    fs::path dir;
+};
+
+TEST_F(SafeFile, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirBits) {
+    const mode_t mask = ::umask(027);
+    ASSERT_TRUE(WriteFileSafely(Path("new"), Bytes(10, 1)).Written());
+    EXPECT_EQ(ModeOf(Path("new")), 0640u);
+    ::umask(mask);
+
+    const std::string old = Path("old");
+    std::ofstream(old) << std::string(5000, 'x');
+    ::chmod(old.c_str(), 0604);
+    ASSERT_TRUE(WriteFileSafely(old, Bytes(3, 7)).Written());
+    EXPECT_EQ(Read(old), Bytes(3, 7));  // a longer file is wholly replaced
+    EXPECT_EQ(ModeOf(old), 0604u);
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"new", "old"}));
+}
+
+TEST_F(SafeFile, AFailedWriteLeavesTheOldFileAndNoTemporaryOne) {
+    const std::string old = Path("old.jpg");
+    std::ofstream(old) << std::string(8000, 'o');
+    const auto before = Read(old);
+    const platform::WriteResult result = WriteFileSafely(old, [](std::FILE* file) -> std::string {
+        std::fputs("half of it", file);
+        return "the encoder gave up";
+    });
+    EXPECT_EQ(result.status, WriteStatus::kFailed);
+    EXPECT_EQ(result.error, "the encoder gave up");
+    EXPECT_EQ(Read(old), before);
+    EXPECT_EQ(Names(dir), std::vector<std::string>{"old.jpg"});
+
+    const auto nowhere = WriteFileSafely(Path("no/such/folder.jpg"), Bytes(1, 1));
+    EXPECT_EQ(nowhere.status, WriteStatus::kFailed);
+    EXPECT_NE(nowhere.error.find("No such file or directory"), std::string::npos);
+}
+
+// Row 2 of the write-safety table: the old file used to be truncated first,
+// then removed when the disk filled up.
+TEST_F(SafeFile, AFullDiskLeavesTheOldFileWhole) {
+    SmallDisk disk(dir / "disk");
+    if (!disk.Ready()) GTEST_SKIP() << disk.Why();
+    const std::string old = (disk.Path() / "old.jpg").string();
+    std::ofstream(old) << std::string(8000, 'o');
+    const auto before = Read(old);
+
+    const auto result = WriteFileSafely(old, Bytes(60'000, 9));
+    EXPECT_EQ(result.status, WriteStatus::kFailed);
+    EXPECT_NE(result.error.find("No space left"), std::string::npos) << result.error;
+    EXPECT_EQ(Read(old), before);
+    EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"old.jpg"});
+}
+
+// Row 4: a FIFO used to be opened for writing, which blocks until someone
+// reads it. Folders and devices are refused the same way.
+TEST_F(SafeFile, TargetsThatAreNoRegularFilesAreRefusedAtOnce) {
+    const std::string fifo = Path("ff.jpg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    auto pending =
+        std::async(std::launch::async, [&] { return WriteFileSafely(fifo, Bytes(5, 1)); });
+    if (pending.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Let the blocked writer go before failing.
+        const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        ADD_FAILURE() << "writing to a FIFO blocked";
+        pending.wait();
+        ::close(reader);
+    }
+    const auto result = pending.get();
+    EXPECT_EQ(result.status, WriteStatus::kRefused);
+    EXPECT_EQ(result.error, "ff.jpg is not a regular file");
+    struct stat info {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    fs::create_directory(dir / "folder.jpg");
+    EXPECT_EQ(WriteFileSafely(Path("folder.jpg"), Bytes(1, 1)).error, "folder.jpg is a folder");
+    EXPECT_EQ(WriteFileSafely("/dev/null", Bytes(1, 1)).status, WriteStatus::kRefused);
+    EXPECT_EQ(WriteFileSafely("", Bytes(1, 1)).status, WriteStatus::kRefused);
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"ff.jpg", "folder.jpg"}));
+}
+
+// Row 1: the track itself, through a symbolic link or a hard link, is never
+// an output. What counts is the file read, not the name it was read by.
+TEST_F(SafeFile, TheFileBeingReadIsRefusedUnderEveryName) {
+    const std::string track = Path("T.trk");
+    std::ofstream(track) << std::string(3000, 't');
+    std::vector<std::uint8_t> buffer(4000);
+    const platform::ReadResult read = platform::ReadWholeFile(track, buffer);
+    ASSERT_TRUE(read.identity.known);
+    fs::create_symlink(track, dir / "soft.trk");
+    fs::create_hard_link(track, dir / "hard.trk");
+
+    for (const std::string name : {"T.trk", "soft.trk", "hard.trk"}) {
+        const auto result = WriteFileSafely(Path(name), Bytes(1352, 1), read.identity);
+        EXPECT_EQ(result.status, WriteStatus::kRefused) << name;
+        EXPECT_EQ(result.error, name + " is the track being read");
+    }
+    EXPECT_EQ(Read(track), Bytes(3000, 't'));
+    // Any other file may be written; without a track every file may.
+    EXPECT_TRUE(WriteFileSafely(Path("other.car"), Bytes(2, 2), read.identity).Written());
+    EXPECT_TRUE(WriteFileSafely(Path("hard.trk"), Bytes(2, 2)).Written());
+}
+
+TEST_F(SafeFile, ASymbolicLinkStaysAndItsFileIsReplaced) {
+    fs::create_directory(dir / "real");
+    const std::string real = (dir / "real" / "picture.png").string();
+    std::ofstream(real) << "old";
+    fs::create_symlink(real, dir / "link.png");
+    ASSERT_TRUE(WriteFileSafely(Path("link.png"), Bytes(4, 4)).Written());
+    EXPECT_TRUE(fs::is_symlink(dir / "link.png"));
+    EXPECT_EQ(Read(real), Bytes(4, 4));
+    EXPECT_EQ(Names(dir / "real"), std::vector<std::string>{"picture.png"});
+}
+
+}  // namespace
