@@ -8,6 +8,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libstb-dev
+  libbrotli-dev libexpat1-dev zlib1g-dev
   libfltk1.3-dev xvfb xauth xdotool x11-utils imagemagick
   help2man desktop-file-utils appstream libxml2-utils shared-mime-info
   xdg-utils libfile-mimeinfo-perl zsh fish librsvg2-bin libgtk-3-0
