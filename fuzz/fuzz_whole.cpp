@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/dispatch.h"
+#include "shell/dispatch.h"
 #include "app/state.h"
 #include "export/car_file.h"
 #include "export/jpeg_encoder.h"

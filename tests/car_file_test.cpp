@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <fstream>
 
-#include "app/dispatch.h"
+#include "shell/dispatch.h"
 #include "app/state.h"
 #include "export/car_file.h"
 #include "platform/windowing.h"

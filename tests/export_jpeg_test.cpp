@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/dispatch.h"
+#include "shell/dispatch.h"
 #include "app/state.h"
 #include "app/status_log.h"
 #include "export/jpeg_encoder.h"

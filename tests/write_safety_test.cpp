@@ -9,7 +9,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
-#include "app/dispatch.h"
+#include "shell/dispatch.h"
 #include "app/state.h"
 #include "export/export.h"
 #include "export/jpeg_encoder.h"

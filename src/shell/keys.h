@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "app/dispatch.h"
-#include "app/startup.h"
+#include "shell/dispatch.h"
+#include "shell/startup.h"
 #include "platform/windowing.h"
 
 namespace app {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/dispatch.h"
-#include "app/startup.h"
+#include "shell/command_line.h"
+#include "shell/dispatch.h"
+#include "shell/startup.h"
 #include "platform/fltk/fltk_windowing.h"
 
 int main(int argc, char** argv) {

@@ -1,10 +1,10 @@
-#include "app/startup.h"
+#include "shell/startup.h"
 
 #include <string>
 
-#include "app/dispatch.h"
+#include "shell/dispatch.h"
 #include "app/folder_memory.h"
-#include "app/keys.h"
+#include "shell/keys.h"
 #include "app/state.h"
 #include "app/status_log.h"
 #include "export/jpeg_encoder.h"

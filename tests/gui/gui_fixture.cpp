@@ -1,6 +1,6 @@
 #include "gui_fixture.h"
 
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "demo_track.h"
 #include "platform/windowing.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/dispatch.h"
+#include "shell/dispatch.h"
 #include "app/state.h"
 #include "platform/fltk/fltk_windowing.h"
 #include "platform/surface.h"

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "app/status_log.h"
 #include "gui_fixture.h"
 
