@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <fstream>
 
-#include "shell/dispatch.h"
 #include "app/state.h"
 #include "app/status_log.h"
 #include "export/jpeg_encoder.h"
 #include "export/pixel_rows.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
+#include "shell/dispatch.h"
 #include "support/bitmap.h"
 #include "support/fixture.h"
 #include "support/jpeg_decode.h"

@@ -4,9 +4,9 @@
 
 #include <array>
 
+#include "platform/windowing.h"
 #include "shell/dispatch.h"
 #include "shell/startup.h"
-#include "platform/windowing.h"
 
 namespace app {
 

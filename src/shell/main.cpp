@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/fltk/fltk_windowing.h"
 #include "shell/command_line.h"
 #include "shell/dispatch.h"
 #include "shell/startup.h"
-#include "platform/fltk/fltk_windowing.h"
 
 int main(int argc, char** argv) {
     const app::CommandLine line =

@@ -2,15 +2,15 @@
 
 #include <string>
 
-#include "shell/dispatch.h"
 #include "app/folder_memory.h"
-#include "shell/keys.h"
 #include "app/state.h"
 #include "app/status_log.h"
 #include "export/jpeg_encoder.h"
 #include "picture/picture.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
+#include "shell/dispatch.h"
+#include "shell/keys.h"
 #include "track/track.h"
 
 namespace app {
