@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/windowing.h"
+#include "platform/desktop.h"
 
 namespace platform {
 
@@ -25,7 +25,7 @@ bool OpenDisplay();
 enum class FileChooserKind { kSystem, kFltk };
 void UseFileChooser(FileChooserKind kind);
 
-class FltkWindowing : public Windowing {
+class FltkWindowing : public DesktopWindowing {
   public:
     FltkWindowing();
     ~FltkWindowing() override;
@@ -58,10 +58,8 @@ class FltkWindowing : public Windowing {
     int EventControl() override;
     Point EventPoint() override;
 
-    // The next open-file dialog answers `path` without opening. A dropped
-    // track sets this itself and queues a press of `loadButton`.
-    void PreAnswerOpenDialog(const std::string& path);
-    void SetDropLoadButton(int loadButton);
+    void PreAnswerOpenDialog(const std::string& path) override;
+    void SetDropLoadButton(int loadButton) override;
 
     struct Impl;
 
