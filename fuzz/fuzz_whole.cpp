@@ -24,12 +24,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/dispatch.h"
 #include "app/state.h"
 #include "export/car_file.h"
 #include "export/jpeg_encoder.h"
 #include "picture/read_out.h"
 #include "platform/surface.h"
+#include "shell/dispatch.h"
 #include "support.h"
 #include "track/layout.h"
 

@@ -3,10 +3,10 @@
 #include <sys/stat.h>
 #include <fstream>
 
-#include "app/dispatch.h"
 #include "app/state.h"
 #include "export/car_file.h"
 #include "platform/windowing.h"
+#include "shell/dispatch.h"
 #include "support/fixture.h"
 
 namespace {

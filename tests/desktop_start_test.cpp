@@ -7,10 +7,10 @@
 #include <fstream>
 #include <optional>
 
-#include "app/command_line.h"
 #include "app/folder_memory.h"
-#include "app/keys.h"
 #include "app/state.h"
+#include "shell/command_line.h"
+#include "shell/keys.h"
 #include "support/fixture.h"
 #include "trackgen/track_writer.h"
 

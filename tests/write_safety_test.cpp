@@ -9,10 +9,10 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
-#include "app/dispatch.h"
 #include "app/state.h"
 #include "export/export.h"
 #include "export/jpeg_encoder.h"
+#include "shell/dispatch.h"
 #include "support/fixture.h"
 #include "support/run_command.h"
 #include "support/small_disk.h"

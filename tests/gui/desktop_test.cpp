@@ -1,12 +1,12 @@
 // The desktop tool as a user meets it beyond the specified controls: keys,
 // tooltips, the read-out under the pointer, the log's long lines and the
 // window's class.
-#include "app/keys.h"
 #include "app/status_log.h"
 #include "gui_fixture.h"
 #include "picture/read_out.h"
 #include "platform/fltk/fltk_text.h"
 #include "platform/windowing.h"
+#include "shell/keys.h"
 
 namespace {
 

@@ -15,7 +15,7 @@ class DialogTest : public GuiTest {
         GuiTest::SetUp();
         ui->ScriptDialogs(false);
     }
-    std::optional<platform::OpenDialogInfo> seen;
+    std::optional<OpenDialogInfo> seen;
 };
 
 TEST_F(DialogTest, InputDialogIsCentredModalAndAnswersWithOkOrEnter) {

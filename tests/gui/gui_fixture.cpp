@@ -1,8 +1,8 @@
 #include "gui_fixture.h"
 
-#include "app/startup.h"
 #include "demo_track.h"
 #include "platform/windowing.h"
+#include "shell/startup.h"
 
 void GuiTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -12,8 +12,8 @@ void GuiTest::SetUp() {
     std::filesystem::create_directories(scratch);
 
     platform::UseFileChooser(platform::FileChooserKind::kFltk);
-    platform::FltkWindowing::ParkPointer();
-    ui = platform::MakeFltkWindowing();
+    WindowProbe::ParkPointer();
+    ui = std::make_unique<WindowProbe>();
     ui->ScriptDialogs(true);
     ui->SetDropLoadButton(app::kLoadButton);
     platform::UseWindowing(ui.get());

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "app/dispatch.h"
 #include "app/state.h"
-#include "platform/fltk/fltk_windowing.h"
 #include "platform/surface.h"
+#include "shell/dispatch.h"
+#include "window_probe.h"
 
 class GuiTest : public ::testing::Test {
   protected:
@@ -41,6 +41,6 @@ class GuiTest : public ::testing::Test {
     }
     static std::vector<platform::Colour> PicturePixels(platform::PictureRef picture);
 
-    std::unique_ptr<platform::FltkWindowing> ui;
+    std::unique_ptr<WindowProbe> ui;
     std::filesystem::path scratch;
 };

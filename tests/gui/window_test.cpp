@@ -1,6 +1,6 @@
-#include "app/startup.h"
 #include "app/status_log.h"
 #include "gui_fixture.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ struct Expected {
 
 TEST_F(GuiTest, StartUpShowsTheFixedWindowWithItsNineControlsAndReady) {
     EXPECT_EQ(ui->Title(), "Velocitra Track Analyse");
-    const platform::ControlInfo window = ui->WindowGeometry();
+    const ControlInfo window = ui->WindowGeometry();
     EXPECT_EQ(window.x, 10);
     EXPECT_EQ(window.y, 10);
     EXPECT_EQ(window.width, 1000);

@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "app/dispatch.h"
+#include "shell/dispatch.h"
 #include "app/state.h"
 #include "platform/surface.h"
 

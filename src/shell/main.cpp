@@ -1,15 +1,14 @@
 // track-analyse: the desktop tool. `track-analyse [TRACK.trk]` opens the
 // window, with that track loaded when one is given.
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/dispatch.h"
-#include "app/startup.h"
-#include "platform/fltk/fltk_windowing.h"
+#include "platform/desktop.h"
+#include "shell/command_line.h"
+#include "shell/dispatch.h"
+#include "shell/startup.h"
 
 int main(int argc, char** argv) {
     const app::CommandLine line =
@@ -29,22 +28,14 @@ int main(int argc, char** argv) {
             break;
     }
 
-    if (!platform::OpenDisplay()) {
+    auto ui = platform::OpenDesktop();
+    if (!ui) {
         std::fputs(
             "track-analyse: no display to open the window on (DISPLAY unset or unreachable); "
             "use trk, the command-line tool, instead\n",
             stderr);
         return 1;
     }
-
-    // FLTK's own file dialog instead of the system's (GTK's) one, for
-    // scripted use: it can be driven by xdotool.
-    const char* chooser = std::getenv("TRACK_ANALYSE_FILE_CHOOSER");
-    platform::UseFileChooser(chooser && std::string(chooser) == "fltk"
-                                 ? platform::FileChooserKind::kFltk
-                                 : platform::FileChooserKind::kSystem);
-
-    auto ui = platform::MakeFltkWindowing();
     platform::UseWindowing(ui.get());
     ui->SetDropLoadButton(app::kLoadButton);
     app::StartUp();

@@ -1,6 +1,6 @@
-#include "app/command_line.h"
+#include "shell/command_line.h"
 
-#include "app/keys.h"
+#include "shell/keys.h"
 
 #ifndef TA_VERSION
 #define TA_VERSION "unknown"

@@ -1,16 +1,16 @@
-#include "app/startup.h"
+#include "shell/startup.h"
 
 #include <string>
 
-#include "app/dispatch.h"
 #include "app/folder_memory.h"
-#include "app/keys.h"
 #include "app/state.h"
 #include "app/status_log.h"
 #include "export/jpeg_encoder.h"
 #include "picture/picture.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
+#include "shell/dispatch.h"
+#include "shell/keys.h"
 #include "track/track.h"
 
 namespace app {

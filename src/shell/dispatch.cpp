@@ -1,4 +1,4 @@
-#include "app/dispatch.h"
+#include "shell/dispatch.h"
 
 #include "app/folder_memory.h"
 #include "app/state.h"

@@ -4,9 +4,9 @@
 
 #include <array>
 
-#include "app/dispatch.h"
-#include "app/startup.h"
 #include "platform/windowing.h"
+#include "shell/dispatch.h"
+#include "shell/startup.h"
 
 namespace app {
 
