@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <set>
@@ -157,8 +156,9 @@ TEST_F(Surface, LinesSetBothEndsAndOnePixelPerStep) {
     }
 }
 
+// Walking these ends pixel by pixel takes billions of steps: the test's own
+// CTest time-out (tests/CMakeLists.txt) turns such a walk into a failure.
 TEST_F(Surface, FarOffLineEndsAreClippedWithoutWalkingThem) {
-    const auto start = std::chrono::steady_clock::now();
     DrawLine(INT_MIN, 7, INT_MAX, 7, kWhite);
     EXPECT_EQ(Changed(), Box(0, 7, 511, 7));
     DrawLine(0, 7, 511, 7, kBand);
@@ -167,7 +167,6 @@ TEST_F(Surface, FarOffLineEndsAreClippedWithoutWalkingThem) {
     std::set<std::pair<int, int>> diagonal;
     for (int i = 0; i < 512; ++i) diagonal.insert({i, i});
     EXPECT_EQ(Changed(), diagonal);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 TEST_F(Surface, ClippedLinesKeepTheNearestPixelOfTheIdealLine) {
