@@ -77,8 +77,8 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
         exitCode = session.LoadTrack(*path);
         if (exitCode == kFailed) return;
         if (*json && exitCode == kOk) {
-            const auto json = InfoJson(platform::Cp1252ToUtf8(platform::TextFromPath(*path)));
-            std::cout << EscapeTerminalControls(json.dump(2)) << '\n';
+            const auto listing = InfoJson(platform::Cp1252ToUtf8(platform::TextFromPath(*path)));
+            std::cout << EscapeTerminalControls(listing.dump(2)) << '\n';
         } else if (!*json) {
             std::cout << session.InfoText();
         }
