@@ -7,11 +7,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libstb-dev
   libfltk1.3-dev xvfb xauth xdotool x11-utils imagemagick
   help2man desktop-file-utils appstream libxml2-utils shared-mime-info
   xdg-utils libfile-mimeinfo-perl zsh fish librsvg2-bin libgtk-3-0
   clang libclang-rt-14-dev clang-tidy cppcheck
+  time valgrind python3 bc
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -24,7 +24,11 @@ _trk() {
             COMPREPLY=($(compgen -d -- "$cur"))
             return
             ;;
-        --quality | --size)
+        --quality | --size | -j | --jobs)
+            return
+            ;;
+        --format)
+            COMPREPLY=($(compgen -W "jpg png" -- "$cur"))
             return
             ;;
     esac
@@ -32,9 +36,9 @@ _trk() {
     local options
     case $command in
         "") options="-h --help -V --version info render car" ;;
-        info) options="-h --help --json" ;;
-        render) options="-h --help --water --objects --ghost -o --output --quality --size" ;;
-        car) options="-h --help -o --output --all -d --directory" ;;
+        info) options="-h --help --json --csv -r --recursive -j --jobs" ;;
+        render) options="-h --help --water --objects --ghost -o --output -d --directory --format --quality --size -r --recursive -j --jobs" ;;
+        car) options="-h --help -o --output --all -d --directory -r --recursive -j --jobs" ;;
     esac
     if [[ -z $command || $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$options" -- "$cur"))

@@ -11,7 +11,11 @@ complete -c trk -n "not __fish_seen_subcommand_from $commands" -a car -d 'Write 
 complete -c trk -n "__fish_seen_subcommand_from $commands" -s h -l help -d 'Show the help and exit'
 complete -c trk -n "__fish_seen_subcommand_from $commands" -a '(__fish_complete_suffix .trk)'
 
-complete -c trk -n '__fish_seen_subcommand_from info' -l json -d 'Print one JSON object'
+complete -c trk -n '__fish_seen_subcommand_from info' -l json -d 'Print JSON (one object per track)'
+complete -c trk -n '__fish_seen_subcommand_from info' -l csv -d 'Print a CSV table'
+complete -c trk -n '__fish_seen_subcommand_from info render car' -s r -l recursive -d 'Take the tracks in subfolders too'
+complete -c trk -n '__fish_seen_subcommand_from info render car' -s j -l jobs -x -d 'Workers'
+complete -c trk -n '__fish_seen_subcommand_from info render car' -a '(__fish_complete_directories)'
 
 complete -c trk -n '__fish_seen_subcommand_from render' -l water -d 'Draw the water'
 complete -c trk -n '__fish_seen_subcommand_from render' -l objects -d 'Draw the objects'
@@ -19,6 +23,8 @@ complete -c trk -n '__fish_seen_subcommand_from render' -l ghost -d 'Draw the gh
 complete -c trk -n '__fish_seen_subcommand_from render' -s o -l output -r -F -d 'The picture file to write'
 complete -c trk -n '__fish_seen_subcommand_from render' -l quality -x -d 'JPEG quality (1-100)'
 complete -c trk -n '__fish_seen_subcommand_from render' -l size -x -d 'Width and height in pixels'
+complete -c trk -n '__fish_seen_subcommand_from render' -s d -l directory -x -a '(__fish_complete_directories)' -d 'The folder for the pictures'
+complete -c trk -n '__fish_seen_subcommand_from render' -l format -x -a 'jpg png' -d 'Picture type'
 
 complete -c trk -n '__fish_seen_subcommand_from car' -s o -l output -r -F -d 'The car file'
 complete -c trk -n '__fish_seen_subcommand_from car' -l all -d 'Write all seven cars'

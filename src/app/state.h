@@ -77,6 +77,9 @@ struct AnalyserState {
     // above are offsets, where 0 is a real position; this says whether they
     // hold anything yet.
     bool TrackAccepted = false;
+    // Whether the last accepted track has sections beyond its end (it is
+    // listed and drawn as far as it goes).
+    bool TrackDamaged = false;
     // Why the last load could not read the chosen file (empty when it read
     // the file, or when the dialog was cancelled). Such a load changes
     // nothing but the log: the previous track stays, listed and drawn.

@@ -4,9 +4,11 @@
 #include <iostream>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string_view>
 
 #include "app/state.h"
+#include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/session.h"
 #include "export/car_file.h"
@@ -19,11 +21,13 @@ namespace cli {
 namespace {
 
 struct CarOptions {
-    std::string track;
+    std::vector<std::string> arguments;  // TRACK NUMBER, or with --all TRACK...
     std::string number;
     std::string output;
     std::string directory;
     bool all = false;
+    bool recursive = false;
+    int jobs = 0;
 };
 
 int DigitValue(char c) {
@@ -109,7 +113,8 @@ std::array<std::string, track::kCarCount> AllCarFileNames() {
     return names;
 }
 
-ExitCode WriteAllCars(Session& session, const CarOptions& o) {
+// `out` takes the "written as" lines (standard output, by way of the batch).
+ExitCode WriteAllCars(Session& session, const CarOptions& o, std::ostream& out) {
     std::string directory = o.directory.empty() ? platform::CurrentDirectory() : o.directory;
     if (directory.empty()) {
         PrintError("car --all", "the working folder no longer exists; choose a folder with -d");
@@ -126,7 +131,7 @@ ExitCode WriteAllCars(Session& session, const CarOptions& o) {
     const auto names = AllCarFileNames();
     for (int k = 0; k < track::kCarCount; ++k) {
         if (RunCarAction(session, k, directory + names[k])) {
-            std::cout << "car " << k << ": written as " << platform::TerminalText(names[k]) << '\n';
+            out << "car " << k << ": written as " << platform::TerminalText(names[k]) << '\n';
         } else {
             result = kFailed;
         }
@@ -134,33 +139,89 @@ ExitCode WriteAllCars(Session& session, const CarOptions& o) {
     return result;
 }
 
+// One track's cars; with several tracks each track's go into a folder of
+// its own, named after the track file.
+TrackResult CarsOfTrack(const TrackInput& input, const CarOptions& o, int k, bool batch,
+                        NameClaims& claims) {
+    std::ostringstream errors, out;
+    TrackResult result;
+    {
+        Session session(errors);
+        const ExitCode loaded = session.LoadTrack(input.path);
+        if (loaded != kOk) {
+            if (loaded == kRefused)
+                PrintError(input.given, "not a Velocitra 1.05 track; no car written");
+            result.outcome = loaded == kRefused ? Outcome::kRefused : Outcome::kFailed;
+            result.err = errors.str();
+            return result;
+        }
+        ExitCode written = kOk;
+        if (!o.all) {
+            written = WriteOneCar(session, k, o);
+        } else if (!batch) {
+            written = WriteAllCars(session, o, out);
+        } else {
+            std::string stem = std::filesystem::path(input.given).stem().string();
+            if (stem.empty() || stem == "." || stem == "..") stem = "track";
+            CarOptions inFolder = o;
+            inFolder.directory = (std::filesystem::path(o.directory.empty() ? "." : o.directory) /
+                                  claims.Claim(stem, ""))
+                                     .string();
+            out << platform::TerminalText(input.given) << ": "
+                << platform::TerminalText(inFolder.directory) << '\n';
+            written = WriteAllCars(session, inFolder, out);
+        }
+        if (written != kOk) {
+            result.outcome = Outcome::kFailed;
+        } else {
+            result.outcome = app::state.TrackDamaged ? Outcome::kDamaged : Outcome::kWritten;
+        }
+    }
+    result.out = out.str();
+    result.err = errors.str();
+    return result;
+}
+
 }  // namespace
 
 void AddCarCommand(CLI::App& app, int& exitCode) {
-    auto* command = app.add_subcommand("car", "Write a car stored in a track out as a .car file.");
+    auto* command = app.add_subcommand("car", "Write cars stored in tracks out as .car files.");
     auto o = std::make_shared<CarOptions>();
-    command->add_option("TRACK", o->track, "the track file (.trk)")
+    command
+        ->add_option("TRACK", o->arguments,
+                     "TRACK NUMBER: the track file (.trk) and the car: 0 for the best entry's, "
+                     "1 to 6 for the places ($hex and %binary too); with --all: track files, "
+                     "folders of them, or - (stdin)")
         ->required()
         ->check(kNonEmptyPath);
-    auto* number = command->add_option(
-        "NUMBER", o->number,
-        "the car: 0 for the best entry's, 1 to 6 for the places ($hex and %binary too)");
     auto* output = command
                        ->add_option("-o,--output", o->output,
                                     "the car file (default: the car's name + .car in this folder)")
                        ->check(kNonEmptyPath);
-    auto* all =
-        command->add_flag("--all", o->all, "write all seven cars, each under its name + .car");
+    auto* all = command->add_flag(
+        "--all", o->all,
+        "write all seven cars, each under its name + .car; with several tracks, each track's "
+        "into DIR/<track name>/");
     command
         ->add_option("-d,--directory", o->directory, "the folder for --all (default: this folder)")
         ->check(kNonEmptyPath)
         ->needs(all);
-    all->excludes(number)->excludes(output);
-    command->callback([o, number, &exitCode] {
-        if (!o->all && number->count() == 0) {
-            PrintError("car", "give a car NUMBER (0 to 6) or --all");
-            exitCode = kFailed;
-            return;
+    command->add_flag("-r,--recursive", o->recursive, "take the tracks in subfolders too")
+        ->needs(all);
+    command->add_option("-j,--jobs", o->jobs, "workers (default: one per core)")
+        ->check(CLI::Range(1, 256));
+    all->excludes(output);
+    command->callback([o, &exitCode] {
+        std::vector<std::string> tracks = o->arguments;
+        if (!o->all) {
+            if (tracks.size() != 2) {
+                PrintError("car", tracks.size() < 2 ? "give a car NUMBER (0 to 6) or --all"
+                                                    : "one TRACK and one car NUMBER, or --all");
+                exitCode = kFailed;
+                return;
+            }
+            o->number = tracks.back();
+            tracks.pop_back();
         }
         const std::optional<int> k = o->all ? 0 : StrictCarNumber(o->number);
         if (!k) {
@@ -169,15 +230,27 @@ void AddCarCommand(CLI::App& app, int& exitCode) {
             exitCode = kFailed;
             return;
         }
-        Session session;
-        const ExitCode loaded = session.LoadTrack(o->track);
-        if (loaded != kOk) {
-            if (loaded == kRefused)
-                PrintError(o->track, "not a Velocitra 1.05 track; no car written");
-            exitCode = loaded;
+        const CollectedTracks collected = CollectTracks(tracks, o->recursive);
+        std::string problem = collected.error;
+        if (problem.empty() && !o->all && collected.batch)
+            problem = "a car NUMBER takes one track; use --all for several";
+        if (!problem.empty()) {
+            PrintError("car", problem);
+            RemoveStdinCopy();
+            exitCode = kFailed;
             return;
         }
-        exitCode = o->all ? WriteAllCars(session, *o) : WriteOneCar(session, *k, *o);
+        BatchSettings settings;
+        settings.jobs = o->jobs;
+        settings.batch = collected.batch;
+        const bool batch = collected.batch;
+        const CarOptions& options = *o;
+        const int car = *k;
+        exitCode = RunBatch(collected.tracks, settings,
+                            [&options, car, batch](const TrackInput& input, NameClaims& claims) {
+                                return CarsOfTrack(input, options, car, batch, claims);
+                            });
+        RemoveStdinCopy();
     });
 }
 

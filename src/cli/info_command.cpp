@@ -1,27 +1,37 @@
 #include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "app/state.h"
+#include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/session.h"
+#include "cli/table.h"
 #include "platform/encoding.h"
 
 namespace cli {
 namespace {
 
-nlohmann::json InfoJson(const std::string& path) {
+// Raised when a field changes meaning or goes; new fields keep it.
+constexpr int kInfoSchema = 1;
+
+std::string Text(const std::string& cp1252) {
+    return platform::Cp1252ToUtf8(cp1252);
+}
+
+nlohmann::json InfoJson(const std::string& file) {
     const app::AnalyserState& s = app::state;
-    const auto text = [](const std::string& t) { return platform::Cp1252ToUtf8(t); };
     nlohmann::json places = nlohmann::json::array();
     for (int p = 1; p <= 6; ++p) {
         places.push_back({{"place", p},
-                          {"name", text(s.PlaceNames[p])},
+                          {"name", Text(s.PlaceNames[p])},
                           {"time", s.PlaceTimes[p]},
-                          {"car", text(s.CarNames[p])}});
+                          {"car", Text(s.CarNames[p])}});
     }
     return {
-        {"file", path},
+        {"schema", kInfoSchema},
+        {"file", ValidUtf8(file)},
         {"file_size", s.TrackFileSize},
         {"version", "1.05"},
         {"world_size", s.WorldSize},
@@ -33,11 +43,90 @@ nlohmann::json InfoJson(const std::string& path) {
         {"landmap_bytes", s.LandmapSize},
         {"object_count", s.ObjectCount},
         {"track_length", s.TrackLength},
-        {"author", text(s.TrackAuthor)},
-        {"best", {{"name", text(s.BestName)}, {"time", s.BestTime}, {"car", text(s.CarNames[0])}}},
+        {"author", Text(s.TrackAuthor)},
+        {"best", {{"name", Text(s.BestName)}, {"time", s.BestTime}, {"car", Text(s.CarNames[0])}}},
         {"places", places},
-        {"record_date", text(s.RecordDate)},
-        {"ghost_frames", s.GhostFrameCount}};
+        {"record_date", Text(s.RecordDate)},
+        {"ghost_frames", s.GhostFrameCount},
+        {"damaged", s.TrackDamaged}};
+}
+
+std::vector<std::string> CsvHeader() {
+    std::vector<std::string> names = {"file",        "author",       "world_size",
+                                      "water_level", "track_length", "objects",
+                                      "best_time",   "best_driver",  "best_car"};
+    for (int p = 1; p <= 6; ++p) {
+        names.push_back("place" + std::to_string(p) + "_time");
+        names.push_back("place" + std::to_string(p) + "_driver");
+    }
+    for (const char* name : {"ghost_frames", "date", "damaged"}) names.push_back(name);
+    return names;
+}
+
+std::vector<std::string> CsvRow(const std::string& file) {
+    const app::AnalyserState& s = app::state;
+    const auto number = [](std::int64_t value) { return std::to_string(value); };
+    std::vector<std::string> row = {
+        ValidUtf8(file),      Text(s.TrackAuthor),   number(s.WorldSize),
+        number(s.WaterLevel), number(s.TrackLength), number(s.ObjectCount),
+        number(s.BestTime),   Text(s.BestName),      Text(s.CarNames[0])};
+    for (int p = 1; p <= 6; ++p) {
+        row.push_back(number(s.PlaceTimes[p]));
+        row.push_back(Text(s.PlaceNames[p]));
+    }
+    row.push_back(number(s.GhostFrameCount));
+    row.push_back(Text(s.RecordDate));
+    row.push_back(s.TrackDamaged ? "true" : "false");
+    return row;
+}
+
+enum class Format { kText, kJson, kCsv };
+
+struct InfoOptions {
+    std::vector<std::string> tracks;
+    bool json = false;
+    bool csv = false;
+    bool recursive = false;
+    int jobs = 0;
+};
+
+std::string EscapeTerminalControls(const std::string& json);
+
+TrackResult ListTrack(const TrackInput& input, Format format, bool batch) {
+    std::ostringstream errors;
+    TrackResult result;
+    {
+        Session session(errors);
+        const ExitCode loaded = session.LoadTrack(input.path);
+        if (loaded == kFailed) {
+            result.outcome = Outcome::kFailed;
+        } else if (loaded == kRefused) {
+            result.outcome = Outcome::kRefused;
+            // The listing of a refused file holds only its name and size.
+            if (format == Format::kText) result.out = session.InfoText();
+        } else {
+            result.outcome = app::state.TrackDamaged ? Outcome::kDamaged : Outcome::kWritten;
+            const auto dump = [batch](const nlohmann::json& value) {
+                return EscapeTerminalControls(value.dump(batch ? -1 : 2, ' ', false,
+                                                         nlohmann::json::error_handler_t::replace));
+            };
+            switch (format) {
+                case Format::kText:
+                    result.out = session.InfoText();
+                    break;
+                case Format::kJson:
+                    result.out = dump(InfoJson(input.given)) + "\n";
+                    break;
+                case Format::kCsv:
+                    result.out = CsvRecord(CsvRow(input.given));
+                    break;
+            }
+        }
+    }
+    if (batch && format == Format::kText && !result.out.empty())
+        result.out = "==> " + platform::TerminalText(input.given) + " <==\n" + result.out + "\n";
+    result.err = errors.str();
+    return result;
 }
 
 // JSON itself escapes only C0; DEL and the C1 controls are escaped as well,
@@ -67,21 +156,39 @@ std::string EscapeTerminalControls(const std::string& json) {
 
 void AddInfoCommand(CLI::App& app, int& exitCode) {
     auto* command =
-        app.add_subcommand("info", "List what a track holds, as the information box shows it.");
-    auto path = std::make_shared<std::string>();
-    auto json = std::make_shared<bool>(false);
-    command->add_option("TRACK", *path, "the track file (.trk)")->required()->check(kNonEmptyPath);
-    command->add_flag("--json", *json, "print one JSON object instead of the listing");
-    command->callback([path, json, &exitCode] {
-        Session session;
-        exitCode = session.LoadTrack(*path);
-        if (exitCode == kFailed) return;
-        if (*json && exitCode == kOk) {
-            const auto listing = InfoJson(platform::Cp1252ToUtf8(platform::TextFromPath(*path)));
-            std::cout << EscapeTerminalControls(listing.dump(2)) << '\n';
-        } else if (!*json) {
-            std::cout << session.InfoText();
+        app.add_subcommand("info", "List what tracks hold, as the information box shows it.");
+    auto o = std::make_shared<InfoOptions>();
+    command->add_option("TRACK", o->tracks, "track files (.trk), folders of them, or - (stdin)")
+        ->required()
+        ->check(kNonEmptyPath);
+    auto* json = command->add_flag(
+        "--json", o->json,
+        "one JSON object; with several tracks one compact object per line (JSON Lines)");
+    command->add_flag("--csv", o->csv, "a CSV table: a header and one row per track")
+        ->excludes(json);
+    command->add_flag("-r,--recursive", o->recursive, "take the tracks in subfolders too");
+    command->add_option("-j,--jobs", o->jobs, "workers (default: one per core)")
+        ->check(CLI::Range(1, 256));
+    command->footer("Times are hundredths of a second; 6000 or more means no time.");
+    command->callback([o, &exitCode] {
+        const CollectedTracks collected = CollectTracks(o->tracks, o->recursive);
+        if (!collected.error.empty()) {
+            PrintError("info", collected.error);
+            exitCode = kFailed;
+            return;
         }
+        const Format format = o->json ? Format::kJson : o->csv ? Format::kCsv : Format::kText;
+        if (format == Format::kCsv) std::cout << CsvRecord(CsvHeader());
+        BatchSettings settings;
+        settings.jobs = o->jobs;
+        settings.batch = collected.batch;
+        settings.verb = "listed";
+        const bool batch = collected.batch;
+        exitCode = RunBatch(collected.tracks, settings,
+                            [format, batch](const TrackInput& input, NameClaims&) {
+                                return ListTrack(input, format, batch);
+                            });
+        RemoveStdinCopy();
     });
 }
 

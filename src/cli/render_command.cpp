@@ -1,10 +1,15 @@
-// trk render: the track picture with overlays, written to a picture file.
+// trk render: track pictures with overlays, written to picture files.
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 #include "app/state.h"
+#include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/session.h"
 #include "export/export.h"
@@ -18,10 +23,18 @@
 namespace cli {
 namespace {
 
+enum class Overlay { kWater, kObjects, kGhost };
+
 struct RenderOptions {
-    std::string track;
+    std::vector<std::string> tracks;
     std::string output;
-    int quality = 0;  // 0: the tool's own 70
+    std::string directory;
+    std::string format;  // "jpg" or "png"; empty: from -o, else jpg
+    int quality = 0;     // 0: the tool's own 70
+    int size = 0;        // 0: the picture's own size
+    bool recursive = false;
+    int jobs = 0;
+    std::vector<Overlay> overlays;  // in the order given
 };
 
 std::string LowerExtension(const std::string& path) {
@@ -34,19 +47,15 @@ std::string LowerExtension(const std::string& path) {
     return extension;
 }
 
-// The one place that knows the picture file types; false with the reason
-// when the file could not be written.
-bool WritePicture(const platform::Picture& picture, const std::string& path, std::string& error) {
+bool IsJpegName(const std::string& path) {
     const std::string extension = LowerExtension(path);
-    if (extension == ".png") return exporter::WritePng(picture, path, error);
-    error = "unknown picture type \"" + extension + "\"; use .png or .jpg";
-    return false;
+    return extension == ".jpg" || extension == ".jpeg";
 }
 
 // JPEG goes through the "save" action itself, its save dialog answered with
-// `output`, or without one with the action's own default name. The exit code
-// comes from what the action recorded.
-ExitCode SaveJpeg(Session& session, const std::string& output, int quality) {
+// `output`, or without one with the action's own default name. The outcome
+// is what the action recorded.
+bool SaveJpeg(Session& session, const std::string& output, int quality) {
     std::string answer = output;
     if (answer.empty()) {
         answer = exporter::ProposedPath(app::state.PictureName, ".jpg");
@@ -54,7 +63,7 @@ ExitCode SaveJpeg(Session& session, const std::string& output, int quality) {
             PrintError("render", "the picture's name \"" +
                                      platform::Cp1252ToUtf8(app::state.PictureName) +
                                      "\" cannot be a file name; choose one with -o");
-            return kFailed;
+            return false;
         }
     }
     exporter::EnterJpegEncoder();
@@ -62,25 +71,139 @@ ExitCode SaveJpeg(Session& session, const std::string& output, int quality) {
     session.ui.answers = {answer};
     exporter::SavePicture();
     exporter::SetJpegQualityOverride(0);
-    if (app::state.LastWrite == app::WriteOutcome::kSaved) return kOk;
+    if (app::state.LastWrite == app::WriteOutcome::kSaved) return true;
     // A failed or refused write has said why on the status log.
     if (app::state.LastWrite == app::WriteOutcome::kNothing)
         PrintError(answer, "no picture was made");
-    return kFailed;
+    return false;
 }
 
-bool IsJpeg(const std::string& path) {
-    const std::string extension = LowerExtension(path);
-    return path.empty() || extension == ".jpg" || extension == ".jpeg";
+bool SavePng(const std::string& output) {
+    const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
+    std::string error = "no picture was made";
+    if (shown != nullptr && exporter::WritePng(*shown, output, error)) return true;
+    PrintError(output, error);
+    return false;
+}
+
+// The picture into `bytes`, for standard output.
+bool PictureBytes(bool png, int quality, std::string& bytes) {
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::FILE* memory = ::open_memstream(&data, &size);
+    if (memory == nullptr) return false;
+    std::string error = "no picture was made";
+    bool made = false;
+    if (png) {
+        const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
+        made = shown != nullptr && exporter::WritePngToStream(*shown, memory, error);
+    } else {
+        exporter::SetJpegQualityOverride(quality);
+        const exporter::SaveImageResult result =
+            exporter::SaveImageToStream(picture::kTrackPicture, memory);
+        exporter::SetJpegQualityOverride(0);
+        made = result.written;
+        error = result.error;
+    }
+    std::fclose(memory);
+    if (made) bytes.assign(data, size);
+    std::free(data);
+    if (!made) PrintError("-", error);
+    return made;
+}
+
+// A picture name as a file name in the output folder: the characters a
+// file name cannot hold become "_".
+std::string FileStem(const std::string& pictureName) {
+    std::string stem = platform::PathFromText(pictureName);
+    for (char& c : stem) {
+        if (static_cast<unsigned char>(c) < 32 ||
+            std::string_view("\"*/:<>?\\|").find(c) != std::string_view::npos)
+            c = '_';
+    }
+    if (stem.empty() || stem == "." || stem == "..") stem = "picture";
+    return stem;
+}
+
+TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool png,
+                        NameClaims& claims) {
+    std::ostringstream errors;
+    TrackResult result;
+    {
+        Session session(errors);
+        const ExitCode loaded = session.LoadTrack(input.path);
+        if (loaded != kOk) {
+            result.outcome = loaded == kRefused ? Outcome::kRefused : Outcome::kFailed;
+            result.err = errors.str();
+            return result;
+        }
+        // Only the picture needs the font; the other commands skip its
+        // lookup, and a batch makes it once per process.
+        if (platform::FontHandle(picture::kCaptionFont) == nullptr) picture::LoadCaptionFont();
+        picture::BuildTrackPicture();
+        for (const Overlay overlay : o.overlays) {
+            switch (overlay) {
+                case Overlay::kWater:
+                    picture::DrawWaterOverlay();
+                    break;
+                case Overlay::kObjects:
+                    picture::DrawObjectsOverlay();
+                    break;
+                case Overlay::kGhost:
+                    picture::DrawGhostOverlay();
+                    break;
+            }
+        }
+        bool written = false;
+        if (o.size > 0 && !platform::ScalePictureToFit(picture::kTrackPicture, o.size)) {
+            PrintError(input.given, "the picture could not be scaled");
+        } else if (o.output == "-") {
+            written = PictureBytes(png, o.quality, result.out);
+        } else if (!o.directory.empty()) {
+            const std::string name =
+                claims.Claim(FileStem(app::state.PictureName), png ? ".png" : ".jpg");
+            const std::string path = (std::filesystem::path(o.directory) / name).string();
+            written = png ? SavePng(path) : SaveJpeg(session, path, o.quality);
+        } else {
+            written = png ? SavePng(o.output) : SaveJpeg(session, o.output, o.quality);
+        }
+        if (!written) {
+            result.outcome = Outcome::kFailed;
+        } else {
+            result.outcome = app::state.TrackDamaged ? Outcome::kDamaged : Outcome::kWritten;
+        }
+    }
+    result.err = errors.str();
+    return result;
+}
+
+// Checks the options against each other; "" when they go together.
+std::string UsageProblem(const RenderOptions& o, bool batch, bool& png) {
+    if (!o.output.empty() && !o.directory.empty()) return "give -o or -d, not both";
+    if (batch && !o.output.empty())
+        return "-o names one picture; give -d OUTDIR for several tracks";
+    png = o.format == "png";
+    if (!o.output.empty() && o.output != "-") {
+        const std::string extension = LowerExtension(o.output);
+        const bool jpegName = IsJpegName(o.output);
+        if (!jpegName && extension != ".png")
+            return "unknown picture type \"" + extension + "\" of " + o.output +
+                   "; use .png or .jpg";
+        if (!o.format.empty() && (o.format == "png") != (extension == ".png"))
+            return "--format " + o.format + " does not match " + o.output;
+        png = extension == ".png";
+    }
+    if (png && o.quality != 0) return "--quality is for JPEG pictures only";
+    return "";
 }
 
 }  // namespace
 
 void AddRenderCommand(CLI::App& app, int& exitCode) {
     auto* command =
-        app.add_subcommand("render", "Draw a track's picture, with overlays, to a picture file.");
-    auto options = std::make_shared<RenderOptions>();
-    command->add_option("TRACK", options->track, "the track file (.trk)")
+        app.add_subcommand("render", "Draw track pictures, with overlays, to picture files.");
+    auto o = std::make_shared<RenderOptions>();
+    command->add_option("TRACK", o->tracks, "track files (.trk), folders of them, or - (stdin)")
         ->required()
         ->check(kNonEmptyPath);
     auto* water = command->add_flag("--water")->description(
@@ -88,36 +211,65 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
     auto* objects = command->add_flag("--objects")->description("draw the objects");
     auto* ghost = command->add_flag("--ghost")->description("draw the ghost lap");
     command
-        ->add_option("-o,--output", options->output,
-                     "the picture file to write (.png, .jpg, .jpeg; default: the picture's name + "
-                     ".jpg here)")
+        ->add_option("-o,--output", o->output,
+                     "the picture file of one track (.png, .jpg, .jpeg; - for stdout; "
+                     "default: the picture's name + .jpg here)")
         ->check(kNonEmptyPath);
-    command->add_option("--quality", options->quality, "JPEG quality (default 70)")
+    command
+        ->add_option("-d,--directory", o->directory,
+                     "the folder for the pictures, each under its picture's name (made when "
+                     "missing)")
+        ->check(kNonEmptyPath);
+    command->add_option("--format", o->format, "jpg (default) or png, for -d and -o -")
+        ->check(CLI::IsMember({"jpg", "png"}));
+    command->add_option("--quality", o->quality, "JPEG quality (default 70)")
         ->check(CLI::Range(1, 100));
-    command->footer("Overlays are drawn in the order they are given, each over the ones before.");
+    command->add_option("--size", o->size, "scale the picture to fit N x N pixels")
+        ->check(CLI::Range(1, platform::kMaxScaledSide));
+    command->add_flag("-r,--recursive", o->recursive, "take the tracks in subfolders too");
+    command->add_option("-j,--jobs", o->jobs, "workers (default: one per core)")
+        ->check(CLI::Range(1, 256));
+    command->footer(
+        "Overlays are drawn in the order they are given, each over the ones before. A picture "
+        "name already written in this run gets -2, -3, ... before the extension.");
 
-    command->callback([command, options, water, objects, ghost, &exitCode] {
-        Session session;
-        exitCode = session.LoadTrack(options->track);
-        if (exitCode != kOk) return;
-        // Only the picture needs the font; the other commands skip its lookup.
-        picture::LoadCaptionFont();
-        picture::BuildTrackPicture();
+    command->callback([command, o, water, objects, ghost, &exitCode] {
         for (const CLI::Option* given : command->parse_order()) {
-            if (given == water) picture::DrawWaterOverlay();
-            if (given == objects) picture::DrawObjectsOverlay();
-            if (given == ghost) picture::DrawGhostOverlay();
+            if (given == water) o->overlays.push_back(Overlay::kWater);
+            if (given == objects) o->overlays.push_back(Overlay::kObjects);
+            if (given == ghost) o->overlays.push_back(Overlay::kGhost);
         }
-        if (IsJpeg(options->output)) {
-            exitCode = SaveJpeg(session, options->output, options->quality);
+        CollectedTracks collected = CollectTracks(o->tracks, o->recursive);
+        bool png = false;
+        std::string problem = collected.error;
+        if (problem.empty()) problem = UsageProblem(*o, collected.batch, png);
+        if (!problem.empty()) {
+            PrintError("render", problem);
+            RemoveStdinCopy();
+            exitCode = kFailed;
             return;
         }
-        const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
-        std::string error = "no picture was made";
-        if (shown == nullptr || !WritePicture(*shown, options->output, error)) {
-            PrintError(options->output, error);
-            exitCode = kFailed;
+        // Several tracks without a folder go into this one.
+        if (collected.batch && o->directory.empty()) o->directory = ".";
+        if (!o->directory.empty()) {
+            std::error_code error;
+            std::filesystem::create_directories(o->directory, error);
+            if (error) {
+                PrintError(o->directory, error.message());
+                RemoveStdinCopy();
+                exitCode = kFailed;
+                return;
+            }
         }
+        BatchSettings settings;
+        settings.jobs = o->jobs;
+        settings.batch = collected.batch;
+        const RenderOptions& options = *o;
+        exitCode = RunBatch(collected.tracks, settings,
+                            [&options, png](const TrackInput& input, NameClaims& claims) {
+                                return RenderTrack(input, options, png, claims);
+                            });
+        RemoveStdinCopy();
     });
 }
 

@@ -8,19 +8,28 @@
 #include "track/track.h"
 
 namespace cli {
+namespace {
 
-Session::Session() {
+std::ostream* errorStream = &std::cerr;
+
+}  // namespace
+
+Session::Session(std::ostream& errors) : previousErrors_(errorStream) {
+    errorStream = &errors;
     platform::UseWindowing(&ui);
     ui.onStatusLine = [this](const std::string& line) {
         newestStatusLine = line;
-        std::cerr << platform::TerminalTextFromCp1252(line) << '\n';
+        *errorStream << platform::TerminalTextFromCp1252(line) << '\n';
     };
-    app::InitialiseState();
+    // The state is made fresh by each LoadTrack; once here would only clear
+    // 2 MB a second time per track.
 }
+
+Session::Session() : Session(std::cerr) {}
 
 Session::~Session() {
     platform::UseWindowing(nullptr);
-    platform::FreeSurface();
+    errorStream = previousErrors_;
 }
 
 ExitCode Session::LoadTrack(const std::string& path) {
@@ -28,9 +37,13 @@ ExitCode Session::LoadTrack(const std::string& path) {
         PrintError("\"\"", "an empty path names no file");
         return kFailed;
     }
-    ui.answers.push_back(path);
+    app::InitialiseState();
+    ui.texts.clear();
+    ui.lines.clear();
+    ui.answers = {path};
     track::LoadTrack();
-    // The load has said why on the status log, which goes to stderr.
+    ui.answers.clear();
+    // The load has said why on the status log, which goes to the error stream.
     if (!app::state.LoadError.empty()) return kFailed;
     track::ParseTrack();
     return app::state.TrackRejected ? kRefused : kOk;
@@ -50,9 +63,13 @@ std::string Session::InfoText() const {
     return text;
 }
 
+std::ostream& ErrorStream() {
+    return *errorStream;
+}
+
 void PrintError(const std::string& what, const std::string& reason) {
-    std::cerr << "trk: " << platform::TerminalText(what) << ": " << platform::TerminalText(reason)
-              << '\n';
+    *errorStream << "trk: " << platform::TerminalText(what) << ": "
+                 << platform::TerminalText(reason) << '\n';
 }
 
 }  // namespace cli

@@ -1,8 +1,9 @@
 // One run of the tool's actions for the command line: the state, the
 // scripted windowing backend answering the dialogs, and the status log
-// going to stderr as lines are posted.
+// going to the error stream as lines are posted.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 
 #include "platform/scripted_windowing.h"
@@ -13,14 +14,19 @@ enum ExitCode { kOk = 0, kFailed = 1, kRefused = 2 };
 
 class Session {
   public:
+    // Messages (status lines and PrintError) go to `errors` while the
+    // session lives; a batch passes a buffer per track.
+    explicit Session(std::ostream& errors);
     Session();
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
     // Loads and parses the track through the "load" actions, answering the
-    // open dialog with `path`. kFailed (message on stderr) when the file
-    // could not be read, kRefused when the parse refused it.
+    // open dialog with `path`, from a fresh state: every track of a batch
+    // is read as if it were the only one. kFailed (message on the error
+    // stream) when the file could not be read, kRefused when the parse
+    // refused it.
     ExitCode LoadTrack(const std::string& path);
 
     // The information box as UTF-8, every line ended by a newline, with
@@ -31,9 +37,16 @@ class Session {
     // The last line posted to the status log; callers clear it before an
     // action to learn what the action reported.
     std::string newestStatusLine;
+
+  private:
+    std::ostream* previousErrors_;
 };
 
-// "trk: <what>: <reason>" on stderr (UTF-8, control characters shown as '?').
+// Where messages go now: std::cerr, or the buffer of the open session.
+std::ostream& ErrorStream();
+
+// "trk: <what>: <reason>" on the error stream (UTF-8, control characters
+// shown as '?').
 void PrintError(const std::string& what, const std::string& reason);
 
 }  // namespace cli

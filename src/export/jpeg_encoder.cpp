@@ -152,4 +152,29 @@ SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint3
     return {written, std::move(error), false};
 }
 
+SaveImageResult SaveImageToStream(int pictureNumber, std::FILE* stream) {
+    const platform::PictureRef picture = platform::PictureHandle(pictureNumber);
+    if (!picture) return {false, "no picture was made"};
+    const int width = picture->width;
+    const int height = picture->height;
+    if (width <= 0 || height <= 0 ||
+        picture->pixels.size() !=
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        return {false, "the picture has no pixels to save"};
+    const std::int64_t stride = RowStride(width);
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(stride * height), 0);
+    for (int y = 0; y < height; ++y) {
+        ColoursToBgr(picture->pixels.data() + static_cast<std::size_t>(y) * width,
+                     buffer.data() + static_cast<std::size_t>(height - 1 - y) * stride, width);
+    }
+    std::vector<std::uint8_t> row(3 * static_cast<std::size_t>(width));
+    const int quality = qualityOverride > 0 ? qualityOverride : 10 * kSaveImageLevel;
+    char message[JMSG_LENGTH_MAX] = {};
+    if (!Compress(stream, buffer.data(), width, height, static_cast<int>(stride), quality,
+                  row.data(), message))
+        return {false, message[0] != '\0' ? message : "the JPEG library failed"};
+    if (std::fflush(stream) != 0) return {false, std::strerror(errno)};
+    return {true, ""};
+}
+
 }  // namespace exporter

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 
@@ -42,6 +43,10 @@ struct SaveImageResult {
 
 // Saves picture `pictureNumber` to `path` with the encoder `encoderId`.
 SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint32_t encoderId);
+
+// Picture `pictureNumber` as JPEG, at the save level or the quality
+// override, into an open stream (standard output, or memory).
+SaveImageResult SaveImageToStream(int pictureNumber, std::FILE* stream);
 
 // The JPEG encoder. Quality is 10 x level, the level clamped to 0..10,
 // unless a quality override is set. Never replaces the track being read.

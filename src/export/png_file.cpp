@@ -65,7 +65,30 @@ bool Encode(std::FILE* file, const platform::Picture& picture, png_bytep row, Pn
     return true;
 }
 
+bool IsWhole(const platform::Picture& picture) {
+    return picture.width > 0 && picture.height > 0 &&
+           picture.pixels.size() == static_cast<std::size_t>(picture.width) * picture.height;
+}
+
 }  // namespace
+
+bool WritePngToStream(const platform::Picture& picture, std::FILE* stream, std::string& error) {
+    if (!IsWhole(picture)) {
+        error = "no picture to write";
+        return false;
+    }
+    std::vector<png_byte> row(static_cast<std::size_t>(picture.width) * 3);
+    PngErrors errors{};
+    if (!Encode(stream, picture, row.data(), &errors)) {
+        error = errors.message;
+        return false;
+    }
+    if (std::fflush(stream) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
 
 bool WritePng(const platform::Picture& picture, const std::string& path, std::string& error) {
     if (picture.width <= 0 || picture.height <= 0 ||

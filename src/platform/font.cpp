@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/encoding.h"
+#include "platform/font_cache.h"
 
 namespace platform {
 
@@ -172,10 +173,13 @@ int PointsToPixels(int points) {
 
 std::unique_ptr<Font> MakeFont(const std::string& face, int pixels) {
     if (pixels < 1 || pixels > kMaxFontPixels) return nullptr;
+    if (std::unique_ptr<Font> kept = CachedFont(face, pixels)) return kept;
     std::optional<FaceFile> file = FindFace(face, pixels, true, false);
     if (!file) file = FindFace("monospace", pixels, false, true);
     if (!file) return nullptr;
-    return Rasterise(*file, pixels);
+    std::unique_ptr<Font> font = Rasterise(*file, pixels);
+    if (font) KeepFont(face, pixels, file->path, *font);
+    return font;
 }
 
 std::unique_ptr<Font> MakeDefaultFont() {

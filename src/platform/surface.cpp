@@ -9,6 +9,7 @@
 
 #include "platform/encoding.h"
 #include "platform/font.h"
+#include "platform/scaling.h"
 
 namespace platform {
 
@@ -50,8 +51,10 @@ std::optional<std::uint16_t> U16(std::span<const std::uint8_t> bytes, std::size_
     return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
 }
 
-std::optional<Picture> DecodeBitmap(std::span<const std::uint8_t> image) {
-    if (image.size() < 54 || image[0] != 'B' || image[1] != 'M') return std::nullopt;
+// Decodes into `picture`, reusing its pixel memory: a picture remade for
+// every track of a batch then costs no fresh megabyte to clear each time.
+bool DecodeBitmap(std::span<const std::uint8_t> image, Picture& picture) {
+    if (image.size() < 54 || image[0] != 'B' || image[1] != 'M') return false;
     const auto pixelOffset = U32(image, 10);
     const auto headerSize = U32(image, 14);
     const auto width = U32(image, 18);
@@ -61,23 +64,23 @@ std::optional<Picture> DecodeBitmap(std::span<const std::uint8_t> image) {
     const auto coloursUsed = U32(image, 46);
     if (!pixelOffset || !headerSize || !width || !height || !bitsPerPixel || !compression ||
         !coloursUsed)
-        return std::nullopt;
-    if (*headerSize < 40 || *bitsPerPixel != 8 || *compression != 0) return std::nullopt;
+        return false;
+    if (*headerSize < 40 || *bitsPerPixel != 8 || *compression != 0) return false;
 
     const std::int64_t w = static_cast<std::int32_t>(*width);
     const std::int64_t signedHeight = static_cast<std::int32_t>(*height);
     const bool bottomUp = signedHeight > 0;
     const std::int64_t h = bottomUp ? signedHeight : -signedHeight;
-    if (w <= 0 || h <= 0 || w * h > kMaxPixels) return std::nullopt;
+    if (w <= 0 || h <= 0 || w * h > kMaxPixels) return false;
 
     const std::int64_t entries =
         *coloursUsed == 0 ? 256 : std::min<std::int64_t>(*coloursUsed, 256);
     const std::int64_t tableAt = 14 + static_cast<std::int64_t>(*headerSize);
     const std::int64_t stride = (w + 3) / 4 * 4;
     const auto size = static_cast<std::int64_t>(image.size());
-    if (tableAt + 4 * entries > size) return std::nullopt;
+    if (tableAt + 4 * entries > size) return false;
     if (*pixelOffset > static_cast<std::uint64_t>(size) || stride * h > size - *pixelOffset)
-        return std::nullopt;
+        return false;
 
     std::array<Colour, 256> palette{};  // entries past the table stay black
     for (std::int64_t i = 0; i < entries; ++i) {
@@ -85,7 +88,6 @@ std::optional<Picture> DecodeBitmap(std::span<const std::uint8_t> image) {
         palette[static_cast<std::size_t>(i)] = RgbColour(entry[2], entry[1], entry[0]);
     }
 
-    Picture picture;
     picture.width = static_cast<int>(w);
     picture.height = static_cast<int>(h);
     picture.pixels.resize(static_cast<std::size_t>(w * h));
@@ -95,7 +97,7 @@ std::optional<Picture> DecodeBitmap(std::span<const std::uint8_t> image) {
         Colour* out = &picture.pixels[static_cast<std::size_t>(y * w)];
         for (std::int64_t x = 0; x < w; ++x) out[x] = palette[row[x]];
     }
-    return picture;
+    return true;
 }
 
 bool CanDraw() {
@@ -147,11 +149,22 @@ bool PictureFromBitmap(int number, std::span<const std::uint8_t> image) {
     auto& slot = pictures[number];
     if (!slot) slot = std::make_unique<PictureSlot>();
     slot->present = false;
-    slot->picture = Picture{};
-    std::optional<Picture> made = DecodeBitmap(image);
-    if (!made) return false;
-    slot->picture = std::move(*made);
+    if (!DecodeBitmap(image, slot->picture)) {
+        slot->picture = Picture{};
+        return false;
+    }
     slot->present = true;
+    return true;
+}
+
+bool ScalePictureToFit(int number, int side) {
+    const auto it = pictures.find(number);
+    if (it == pictures.end() || !it->second->present || side < 1 || side > kMaxScaledSide)
+        return false;
+    Picture& picture = it->second->picture;
+    std::optional<Picture> scaled = ScaledToFit(picture, side);
+    if (!scaled) return false;
+    picture = std::move(*scaled);
     return true;
 }
 

@@ -48,6 +48,13 @@ bool PictureFromBitmap(int number, std::span<const std::uint8_t> image);
 bool PictureExists(int number);
 PictureRef PictureHandle(int number);  // nullptr when there is none
 
+// Scales picture `number`, keeping its proportions, to the largest size
+// that fits `side` x `side` (at least one pixel each way). stb's resizer
+// does the filtering. False when there is no picture or `side` is outside
+// 1 to kMaxScaledSide; the picture is then unchanged.
+bool ScalePictureToFit(int number, int side);
+inline constexpr int kMaxScaledSide = 4096;
+
 // Font `number` of the given face at `points` (96 dpi). Falls back to a
 // monospaced face when the face is not installed; false when no font at all.
 bool LoadFontNumbered(int number, const std::string& face, int points);

@@ -137,7 +137,8 @@ void ParseTrack() {
     s.TrackRejected = 0;
     s.TrackAccepted = true;
 
-    if (!SectionsInside(file, n, trailer, s.ObjectCount, s.GhostFrameCount)) {
+    s.TrackDamaged = !SectionsInside(file, n, trailer, s.ObjectCount, s.GhostFrameCount);
+    if (s.TrackDamaged) {
         s.StatusMessage = "Caution: File damaged, parts lie beyond its end";
         app::PostStatus();
     }

@@ -1,0 +1,265 @@
+#include "platform/font_cache.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "platform/safe_file.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kMagic[] = "track-analyse font 1\n";
+constexpr std::size_t kMaxCacheFile = 4 << 20;
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string Home() {
+    return Environment("HOME");
+}
+
+std::string UserFolder(const char* variable, const char* underHome) {
+    const std::string set = Environment(variable);
+    if (!set.empty() && set.front() == '/') return set;
+    const std::string home = Home();
+    return home.empty() ? "" : home + "/" + underHome;
+}
+
+// Modification time (to the nanosecond), size and identity of one path; a
+// missing path is stamped as such, so that its appearance is a change too.
+void Stamp(const std::string& path, std::string& out) {
+    struct stat info {};
+    out += path;
+    if (::stat(path.c_str(), &info) != 0) {
+        out += " -\n";
+        return;
+    }
+    out += ' ' + std::to_string(info.st_mtim.tv_sec) + '.' + std::to_string(info.st_mtim.tv_nsec) +
+           ' ' + std::to_string(info.st_size) + ' ' + std::to_string(info.st_ino) + '\n';
+}
+
+// A folder and, inside it, every entry (linked configuration snippets are
+// stamped by their targets) and every subfolder, in name order.
+void StampTree(const std::string& folder, bool entries, int depth, std::string& out) {
+    Stamp(folder, out);
+    std::error_code error;
+    std::vector<fs::directory_entry> inside;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        inside.push_back(*it);
+    std::sort(inside.begin(), inside.end());
+    for (const fs::directory_entry& entry : inside) {
+        std::error_code kind;
+        if (entry.is_directory(kind)) {
+            if (depth < 8) StampTree(entry.path().string(), entries, depth + 1, out);
+        } else if (entries) {
+            Stamp(entry.path().string(), out);
+        }
+    }
+}
+
+std::uint64_t Fnv1a(const std::string& bytes, std::size_t length) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (std::size_t i = 0; i < length; ++i) {
+        hash ^= static_cast<unsigned char>(bytes[i]);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+std::string Hex(std::uint64_t value) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text(16, '0');
+    for (int i = 15; i >= 0; --i, value >>= 4)
+        text[static_cast<std::size_t>(i)] = digits[value & 15];
+    return text;
+}
+
+std::string CacheFolder() {
+    const std::string base = UserFolder("XDG_CACHE_HOME", ".cache");
+    return base.empty() ? "" : base + "/track-analyse";
+}
+
+std::string CachePath(const std::string& face, int pixels) {
+    const std::string folder = CacheFolder();
+    if (folder.empty()) return "";
+    const std::string name = face + '\n' + std::to_string(pixels);
+    return folder + "/font-" + Hex(Fnv1a(name, name.size())) + ".bin";
+}
+
+std::string Key(const std::string& face, int pixels) {
+    return face + '\n' + std::to_string(pixels) + '\n' + FontSetupStamp();
+}
+
+// ---- the file's layout: the magic, then length-prefixed fields, then a
+// checksum of everything before it (a half-written file is a miss) ----
+
+void PutNumber(std::string& out, std::int64_t value) {
+    for (int i = 0; i < 8; ++i)
+        out += static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF);
+}
+
+void PutText(std::string& out, const std::string& text) {
+    PutNumber(out, static_cast<std::int64_t>(text.size()));
+    out += text;
+}
+
+class Cursor {
+  public:
+    explicit Cursor(const std::string& bytes, std::size_t end) : bytes_(bytes), end_(end) {}
+    bool Number(std::int64_t& value) {
+        if (end_ - at_ < 8) return false;
+        std::uint64_t v = 0;
+        for (int i = 7; i >= 0; --i)
+            v = (v << 8) | static_cast<unsigned char>(bytes_[at_ + static_cast<std::size_t>(i)]);
+        at_ += 8;
+        value = static_cast<std::int64_t>(v);
+        return true;
+    }
+    bool Small(int& value, std::int64_t low, std::int64_t high) {
+        std::int64_t v = 0;
+        if (!Number(v) || v < low || v > high) return false;
+        value = static_cast<int>(v);
+        return true;
+    }
+    bool Text(std::string& text) {
+        std::int64_t size = 0;
+        if (!Number(size) || size < 0 || static_cast<std::uint64_t>(size) > end_ - at_)
+            return false;
+        text = bytes_.substr(at_, static_cast<std::size_t>(size));
+        at_ += static_cast<std::size_t>(size);
+        return true;
+    }
+    bool AtEnd() const { return at_ == end_; }
+
+  private:
+    const std::string& bytes_;
+    std::size_t end_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+std::string FontSetupStamp() {
+    std::string stamp;
+    for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT", "HOME",
+                             "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        stamp += std::string(name) + '=' + Environment(name) + '\n';
+    std::vector<std::string> configs = {"/etc/fonts"};
+    if (const std::string file = Environment("FONTCONFIG_FILE"); !file.empty()) Stamp(file, stamp);
+    if (const std::string path = Environment("FONTCONFIG_PATH"); !path.empty())
+        configs.push_back(path);
+    if (const std::string user = UserFolder("XDG_CONFIG_HOME", ".config"); !user.empty())
+        configs.push_back(user + "/fontconfig");
+    if (const std::string home = Home(); !home.empty()) {
+        Stamp(home + "/.fonts.conf", stamp);
+        configs.push_back(home + "/.fonts.conf.d");
+    }
+    for (const std::string& folder : configs) StampTree(folder, true, 0, stamp);
+    // Font folders: a font added or removed changes its folder's time.
+    std::vector<std::string> fonts = {"/usr/share/fonts", "/usr/local/share/fonts"};
+    if (const std::string data = UserFolder("XDG_DATA_HOME", ".local/share"); !data.empty())
+        fonts.push_back(data + "/fonts");
+    if (const std::string home = Home(); !home.empty()) fonts.push_back(home + "/.fonts");
+    for (const std::string& folder : fonts) StampTree(folder, false, 0, stamp);
+    return stamp;
+}
+
+std::unique_ptr<Font> CachedFont(const std::string& face, int pixels) {
+    const std::string path = CachePath(face, pixels);
+    if (path.empty()) return nullptr;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return nullptr;
+    const std::streamoff length = in.tellg();
+    if (length <= 0 || static_cast<std::uint64_t>(length) > kMaxCacheFile) return nullptr;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), length)) return nullptr;
+    const std::size_t magic = sizeof kMagic - 1;
+    if (bytes.size() < magic + 8 || bytes.size() > kMaxCacheFile ||
+        bytes.compare(0, magic, kMagic) != 0)
+        return nullptr;
+    const std::size_t body = bytes.size() - 8;
+    const std::string tail = bytes.substr(body);
+    Cursor sum(tail, 8);
+    std::int64_t stored = 0;
+    if (!sum.Number(stored) || static_cast<std::uint64_t>(stored) != Fnv1a(bytes, body))
+        return nullptr;
+
+    std::string key, faceFile, faceStamp;
+    const std::string rest = bytes.substr(magic, body - magic);
+    Cursor fields(rest, rest.size());
+    if (!fields.Text(key) || key != Key(face, pixels)) return nullptr;
+    if (!fields.Text(faceFile) || !fields.Text(faceStamp)) return nullptr;
+    std::string now;
+    Stamp(faceFile, now);
+    if (now != faceStamp) return nullptr;
+
+    auto font = std::make_unique<Font>();
+    int fixed = 0;
+    if (!fields.Text(font->family) || !fields.Small(fixed, 0, 1) ||
+        !fields.Small(font->ascent, 0, 4 * kMaxFontPixels) ||
+        !fields.Small(font->descent, 0, 4 * kMaxFontPixels))
+        return nullptr;
+    font->fixedWidth = fixed != 0;
+    constexpr int kSide = 4 * kMaxFontPixels;
+    for (Glyph& glyph : font->glyphs) {
+        if (!fields.Small(glyph.advance, -kSide, kSide) ||
+            !fields.Small(glyph.left, -kSide, kSide) || !fields.Small(glyph.top, -kSide, kSide) ||
+            !fields.Small(glyph.width, 0, kSide) || !fields.Small(glyph.rows, 0, kSide))
+            return nullptr;
+        std::string mask;
+        if (!fields.Text(mask) || mask.size() != static_cast<std::size_t>(glyph.width) *
+                                                     static_cast<std::size_t>(glyph.rows))
+            return nullptr;
+        if (glyph.width == 0 || glyph.rows == 0) {
+            glyph.width = glyph.rows = 0;
+            continue;
+        }
+        glyph.mask.assign(mask.begin(), mask.end());
+    }
+    if (!fields.AtEnd()) return nullptr;
+    return font;
+}
+
+void KeepFont(const std::string& face, int pixels, const std::string& faceFile, const Font& font) {
+    const std::string path = CachePath(face, pixels);
+    if (path.empty()) return;
+    std::error_code error;
+    fs::create_directories(CacheFolder(), error);
+    if (error) return;
+    std::string bytes = kMagic;
+    PutText(bytes, Key(face, pixels));
+    PutText(bytes, faceFile);
+    std::string faceStamp;
+    Stamp(faceFile, faceStamp);
+    PutText(bytes, faceStamp);
+    PutText(bytes, font.family);
+    PutNumber(bytes, font.fixedWidth ? 1 : 0);
+    PutNumber(bytes, font.ascent);
+    PutNumber(bytes, font.descent);
+    for (const Glyph& glyph : font.glyphs) {
+        PutNumber(bytes, glyph.advance);
+        PutNumber(bytes, glyph.left);
+        PutNumber(bytes, glyph.top);
+        PutNumber(bytes, glyph.mask.empty() ? 0 : glyph.width);
+        PutNumber(bytes, glyph.mask.empty() ? 0 : glyph.rows);
+        PutText(bytes, std::string(glyph.mask.begin(), glyph.mask.end()));
+    }
+    PutNumber(bytes, static_cast<std::int64_t>(Fnv1a(bytes, bytes.size())));
+    // The safe writer renames a whole file into place: workers racing to
+    // keep the same font each leave a whole file, never a mix.
+    WriteFileSafely(path,
+                    std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+}  // namespace platform

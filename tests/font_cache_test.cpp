@@ -1,0 +1,150 @@
+// The caption font kept between runs: the same glyphs as a fresh lookup,
+// a miss whenever the font setup changes, and a quiet fall-back when the
+// cache is damaged or cannot be written.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/font.h"
+#include "platform/font_cache.h"
+#include "platform/scaling.h"
+#include "platform/surface.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::Font;
+
+void ExpectSameFont(const Font& a, const Font& b) {
+    EXPECT_EQ(a.family, b.family);
+    EXPECT_EQ(a.fixedWidth, b.fixedWidth);
+    EXPECT_EQ(a.ascent, b.ascent);
+    EXPECT_EQ(a.descent, b.descent);
+    for (int i = 0; i < 256; ++i) {
+        const platform::Glyph& x = a.glyphs[i];
+        const platform::Glyph& y = b.glyphs[i];
+        ASSERT_EQ(x.advance, y.advance) << i;
+        ASSERT_EQ(x.left, y.left) << i;
+        ASSERT_EQ(x.top, y.top) << i;
+        ASSERT_EQ(x.width, y.width) << i;
+        ASSERT_EQ(x.rows, y.rows) << i;
+        ASSERT_EQ(x.mask, y.mask) << i;
+    }
+}
+
+class FontCache : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home = fs::temp_directory_path() /
+               ("ta-font-cache-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(home);
+        fs::create_directories(home);
+        Keep("HOME", home.string());
+        Keep("XDG_CACHE_HOME", (home / "cache").string());
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+        fs::remove_all(home);
+    }
+    void Keep(const std::string& name, const std::string& value) {
+        const char* old = std::getenv(name.c_str());
+        saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    fs::path CacheFile() const {
+        for (const auto& entry : fs::directory_iterator(home / "cache" / "track-analyse"))
+            return entry.path();
+        return {};
+    }
+
+    fs::path home;
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+};
+
+TEST_F(FontCache, KeptFontIsTheFontALookupMakes) {
+    ASSERT_EQ(platform::CachedFont("monospace", 16), nullptr);
+    const auto first = platform::MakeFont("monospace", 16);
+    ASSERT_NE(first, nullptr);
+    const auto kept = platform::CachedFont("monospace", 16);
+    ASSERT_NE(kept, nullptr);
+    ExpectSameFont(*first, *kept);
+    // Another size or face is another entry.
+    EXPECT_EQ(platform::CachedFont("monospace", 17), nullptr);
+    EXPECT_EQ(platform::CachedFont("serif", 16), nullptr);
+}
+
+TEST_F(FontCache, ANewFontFolderOrConfigurationIsAMiss) {
+    ASSERT_NE(platform::MakeFont("monospace", 16), nullptr);
+    ASSERT_NE(platform::CachedFont("monospace", 16), nullptr);
+    const std::string before = platform::FontSetupStamp();
+    fs::create_directories(home / ".local/share/fonts/new");
+    EXPECT_NE(platform::FontSetupStamp(), before);
+    EXPECT_EQ(platform::CachedFont("monospace", 16), nullptr);
+
+    ASSERT_NE(platform::MakeFont("monospace", 16), nullptr);
+    ASSERT_NE(platform::CachedFont("monospace", 16), nullptr);
+    fs::create_directories(home / ".config/fontconfig");
+    std::ofstream(home / ".config/fontconfig/fonts.conf") << "<fontconfig/>";
+    EXPECT_EQ(platform::CachedFont("monospace", 16), nullptr);
+}
+
+TEST_F(FontCache, DamagedOrUnwritableCacheFallsBackToTheLookup) {
+    const auto fresh = platform::MakeFont("monospace", 16);
+    ASSERT_NE(fresh, nullptr);
+    const fs::path file = CacheFile();
+    ASSERT_FALSE(file.empty());
+    const auto size = fs::file_size(file);
+    // Cut short, as a run stopped mid-write would leave it, and flipped.
+    fs::resize_file(file, size / 2);
+    EXPECT_EQ(platform::CachedFont("monospace", 16), nullptr);
+    auto again = platform::MakeFont("monospace", 16);
+    ASSERT_NE(again, nullptr);
+    ExpectSameFont(*fresh, *again);
+    {
+        std::fstream bytes(file, std::ios::in | std::ios::out | std::ios::binary);
+        bytes.seekp(static_cast<std::streamoff>(size - 100));
+        bytes.put('\x55');
+    }
+    EXPECT_EQ(platform::CachedFont("monospace", 16), nullptr);
+
+    // A cache folder that cannot be made: a file stands in its way.
+    fs::remove_all(home / "cache");
+    std::ofstream(home / "cache") << "in the way";
+    again = platform::MakeFont("monospace", 16);
+    ASSERT_NE(again, nullptr);
+    ExpectSameFont(*fresh, *again);
+}
+
+TEST(Scaling, FitsTheLongerSideAndKeepsColoursInRange) {
+    platform::Picture picture;
+    picture.width = 512;
+    picture.height = 560;
+    picture.pixels.assign(512 * 560, platform::RgbColour(255, 0, 0));
+    for (int y = 280; y < 560; ++y)
+        for (int x = 0; x < 512; ++x) picture.pixels[y * 512 + x] = platform::RgbColour(0, 0, 255);
+    const auto small = platform::ScaledToFit(picture, 56);
+    ASSERT_TRUE(small.has_value());
+    EXPECT_EQ(small->width, 51);
+    EXPECT_EQ(small->height, 56);
+    EXPECT_EQ(small->At(25, 5), platform::RgbColour(255, 0, 0));
+    EXPECT_EQ(small->At(25, 50), platform::RgbColour(0, 0, 255));
+    for (platform::Colour c : small->pixels) EXPECT_EQ(c & ~0xFFFFFF, 0);
+
+    const auto tiny = platform::ScaledToFit(picture, 1);
+    ASSERT_TRUE(tiny.has_value());
+    EXPECT_EQ(tiny->width, 1);
+    EXPECT_EQ(tiny->height, 1);
+    EXPECT_FALSE(platform::ScaledToFit(platform::Picture{}, 10).has_value());
+}
+
+}  // namespace
