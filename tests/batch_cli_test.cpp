@@ -77,6 +77,7 @@ TEST_F(TrkBatchTracks, SamePictureNamesFromDifferentFoldersGetNumbersInArgumentO
     ASSERT_EQ(RunTrk("render " + Quoted(inA) + " -o " + Quoted(scratch / "a.jpg")).exitCode, 0);
     const std::string numbered = names[1];
     const std::string stem = numbered.substr(0, numbered.size() - 6);
+    EXPECT_EQ(plain, stem + ".jpg");
     EXPECT_EQ(Slurp(out / (stem + ".jpg")), Slurp(scratch / "b.jpg"));
     EXPECT_EQ(Slurp(out / numbered), Slurp(scratch / "a.jpg"));
 

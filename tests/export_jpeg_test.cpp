@@ -78,7 +78,7 @@ TEST_F(JpegExport, WritesThePictureTopRowFirstInRedGreenBlue) {
     EXPECT_EQ(d.components, 3);
     EXPECT_FALSE(d.progressive);
     EXPECT_EQ(d.colourSpace, JCS_YCbCr);
-    const auto near = [](std::array<int, 3> got, std::array<int, 3> want) {
+    const auto near = [](const std::array<int, 3> got, const std::array<int, 3> want) {
         for (int i = 0; i < 3; ++i)
             if (std::abs(got[i] - want[i]) > 24) return false;
         return true;

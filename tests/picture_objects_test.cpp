@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 #include "picture_support.h"
@@ -91,7 +92,7 @@ TEST_F(ObjectsOverlay, LargeRectangleAtWorldSize100) {
 }
 
 TEST_F(ObjectsOverlay, FillStaysInsideSlantedOutlines) {
-    for (const std::uint8_t heading : {20, 35, 90, 150, 200}) {
+    for (const std::uint8_t heading : std::array<std::uint8_t, 5>{20, 35, 90, 150, 200}) {
         Draw({{18, 512, 510, heading}, {17, 300, 300, heading}});
         const auto fill = Where(kFill);
         EXPECT_TRUE(fill.contains({256, 256})) << int{heading};

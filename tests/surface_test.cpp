@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <set>
@@ -157,21 +156,14 @@ TEST_F(Surface, LinesSetBothEndsAndOnePixelPerStep) {
     }
 }
 
+// Walking these ends pixel by pixel takes billions of steps: the test's own
+// CTest time-out (tests/CMakeLists.txt) turns such a walk into a failure.
 TEST_F(Surface, FarOffLineEndsAreClippedWithoutWalkingThem) {
-    // Only the drawing is timed: clipped, it takes microseconds even under the
-    // sanitizers; walking four billion steps takes seconds. Comparing the whole
-    // picture (Changed) takes most of a second in the sanitizer build.
-    auto timedDrawLine = [](int x1, int y1, int x2, int y2, platform::Colour colour) {
-        const auto start = std::chrono::steady_clock::now();
-        DrawLine(x1, y1, x2, y2, colour);
-        return std::chrono::steady_clock::now() - start;
-    };
-    EXPECT_LT(timedDrawLine(INT_MIN, 7, INT_MAX, 7, kWhite), std::chrono::seconds(1));
+    DrawLine(INT_MIN, 7, INT_MAX, 7, kWhite);
     EXPECT_EQ(Changed(), Box(0, 7, 511, 7));
     DrawLine(0, 7, 511, 7, kBand);
 
-    EXPECT_LT(timedDrawLine(-1000000000, -1000000000, 1000000000, 1000000000, kWhite),
-              std::chrono::seconds(1));
+    DrawLine(-1000000000, -1000000000, 1000000000, 1000000000, kWhite);
     std::set<std::pair<int, int>> diagonal;
     for (int i = 0; i < 512; ++i) diagonal.insert({i, i});
     EXPECT_EQ(Changed(), diagonal);

@@ -237,7 +237,7 @@ TEST_F(WriteSafety, StandardOutputThatCannotBeWrittenFails) {
 // Row 9: an empty path read as a file of 2000000 bytes, refused as a track.
 // Row 11: "abc" wrote car 0.
 TEST_F(WriteSafety, EmptyPathsAndBadCarNumbersAreUsageErrors) {
-    const std::string track = WriteTrack("T.trk", Sample());
+    WriteTrack("T.trk", Sample());
     const std::string cd = "cd " + Quoted(scratch) + " && " + Trk();
     for (const std::string arguments :
          {" info ''", " car '' 0", " render ''", " car T.trk 0 -o ''", " render T.trk -o ''"}) {

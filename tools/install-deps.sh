@@ -12,7 +12,7 @@ packages=(
   libfltk1.3-dev xvfb xauth xdotool x11-utils imagemagick
   help2man desktop-file-utils appstream libxml2-utils shared-mime-info
   xdg-utils libfile-mimeinfo-perl zsh fish librsvg2-bin libgtk-3-0
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-tidy cppcheck
   time valgrind python3 bc
 )
 missing=()

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds from scratch and runs every test: the
-# normal build (with the desktop tests under Xvfb), then the whole suite again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz corpus.
+# normal build (warnings as errors, the desktop tests under Xvfb, the fuzz
+# corpus replayed), static analysis over it, then the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz corpus under
+# libFuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 jobs=$(nproc)
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTA_WERROR=ON
 cmake --build build/release -j"$jobs"
 ctest --test-dir build/release --output-on-failure -j"$jobs"
+tools/analyse.sh build/release
 
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTA_SANITIZE=ON -DTA_GUI=OFF
 cmake --build build/sanitize -j"$jobs"

@@ -26,18 +26,18 @@ void DrawTurnedRectangle(const Object& o, int halfWidth, int halfLength, platfor
 
     float centreX = static_cast<float>(o.px + l * std::sin(a));
     float centreY = static_cast<float>(o.py - l * std::cos(a));
-    const float p1x = static_cast<float>(double{centreX} - sideX);
-    const float p1y = static_cast<float>(double{centreY} - sideY);
-    const float p2x = static_cast<float>(double{centreX} + sideX);
-    const float p2y = static_cast<float>(double{centreY} + sideY);
+    const float p1x = static_cast<float>(double{centreX} - double{sideX});
+    const float p1y = static_cast<float>(double{centreY} - double{sideY});
+    const float p2x = static_cast<float>(double{centreX} + double{sideX});
+    const float p2y = static_cast<float>(double{centreY} + double{sideY});
     platform::DrawLine(Pixel(p1x), Pixel(p1y), Pixel(p2x), Pixel(p2y), colour);
 
     centreX = static_cast<float>(o.px - l * std::sin(a));
     centreY = static_cast<float>(o.py + l * std::cos(a));
-    const float p3x = static_cast<float>(double{centreX} - sideX);
-    const float p3y = static_cast<float>(double{centreY} - sideY);
-    const float p4x = static_cast<float>(double{centreX} + sideX);
-    const float p4y = static_cast<float>(double{centreY} + sideY);
+    const float p3x = static_cast<float>(double{centreX} - double{sideX});
+    const float p3y = static_cast<float>(double{centreY} - double{sideY});
+    const float p4x = static_cast<float>(double{centreX} + double{sideX});
+    const float p4y = static_cast<float>(double{centreY} + double{sideY});
     platform::DrawLine(Pixel(p3x), Pixel(p3y), Pixel(p4x), Pixel(p4y), colour);
     platform::DrawLine(Pixel(p1x), Pixel(p1y), Pixel(p3x), Pixel(p3y), colour);
     platform::DrawLine(Pixel(p2x), Pixel(p2y), Pixel(p4x), Pixel(p4y), colour);

@@ -38,7 +38,7 @@ class Random {
         return z ^ (z >> 31);
     }
     double Uniform(double low, double high) {
-        return low + (high - low) * (Next() >> 11) * 0x1.0p-53;
+        return low + (high - low) * static_cast<double>(Next() >> 11) * 0x1.0p-53;
     }
     int Int(int low, int high) {
         return low + static_cast<int>(Next() % static_cast<std::uint64_t>(high - low + 1));
@@ -225,7 +225,8 @@ void PaintWater(Scene& scene, Random& random) {
             const double centre = x0 + bend * std::sin(y / 90.0 + phase);
             for (int x = 0; x < kSize; ++x) {
                 const double edge = halfWidth * (0.8 + 0.4 * wobble.At(x, y));
-                if (std::abs(x - centre) < edge && road.distance(x, y) > road.halfWidth + 2) {
+                if (std::abs(x - centre) < edge &&
+                    double{road.distance(x, y)} > road.halfWidth + 2) {
                     scene.terrain(x, y) = kWater;
                 }
             }
@@ -239,7 +240,8 @@ void PaintWater(Scene& scene, Random& random) {
         for (int x = 0; x < kSize; ++x) {
             const double e =
                 std::hypot((x - cx) / rx, (y - cy) / ry) - 0.35 * (wobble.At(x, y) - 0.5);
-            if (e < 1 && road.distance(x, y) > road.halfWidth + 14) scene.terrain(x, y) = kWater;
+            if (e < 1 && double{road.distance(x, y)} > road.halfWidth + 14)
+                scene.terrain(x, y) = kWater;
         }
     }
 }
@@ -252,12 +254,12 @@ void PaintShoresAndRoad(Scene& scene) {
             const float d = road.distance(x, y);
             const int sample = road.nearest(x, y);
             std::uint8_t& code = scene.terrain(x, y);
-            if (d <= road.halfWidth) {
+            if (double{d} <= road.halfWidth) {
                 code = sample >= 0 && sample < 4 ? kKerbWhite : kRoad;  // start and finish
-            } else if (d <= road.halfWidth + 2) {
+            } else if (double{d} <= road.halfWidth + 2) {
                 code =
                     Sharp(road, sample) ? ((sample / 10) % 2 ? kKerbRed : kKerbWhite) : kShoulder;
-            } else if (d <= road.halfWidth + 11 && Sharp(road, sample) && code != kWater) {
+            } else if (double{d} <= road.halfWidth + 11 && Sharp(road, sample) && code != kWater) {
                 code = kSand;  // run-off on the corners
             } else if (code != kWater && toWater(x, y) <= 5) {
                 code = scene.canyon ? kPaleSand : kSand;
@@ -299,7 +301,7 @@ void MakeHeights(const Scene& scene, Random& random, TrackContents& t) {
             for (int y = 8 * r; y < 8 * r + 8; ++y) {
                 for (int x = 8 * c; x < 8 * c + 8; ++x) {
                     wet += scene.terrain(x, y) == kWater;
-                    if (scene.road.distance(x, y) <= scene.road.halfWidth) wet = -64;
+                    if (double{scene.road.distance(x, y)} <= scene.road.halfWidth) wet = -64;
                 }
             }
             const double h = hills.At(8 * c + 4, 8 * r + 4);
@@ -328,7 +330,7 @@ ObjectRecord Place(std::int8_t type, double x, double y, std::uint8_t heading = 
 bool Free(const Scene& scene, double x, double y, double clearance) {
     const int ix = static_cast<int>(x), iy = static_cast<int>(y);
     return Grid<std::uint8_t>::Inside(ix, iy) && scene.terrain(ix, iy) != kWater &&
-           scene.road.distance(ix, iy) > scene.road.halfWidth + clearance;
+           double{scene.road.distance(ix, iy)} > scene.road.halfWidth + clearance;
 }
 
 void PlaceTrees(const Scene& scene, Random& random, std::vector<ObjectRecord>& objects) {
@@ -433,7 +435,8 @@ std::vector<GhostFrame> DriveLap(const Scene& scene, Random& random) {
         if (carried < step) continue;
         carried = 0;
         const Point t = Tangent(road, i);
-        const double off = weave * std::sin(2 * kPi * 5 * i / n + phase);
+        const double off =
+            weave * std::sin(2 * kPi * 5 * static_cast<double>(i) / static_cast<double>(n) + phase);
         const double x = a.x - t.y * off, y = a.y + t.x * off;
         frames.push_back(
             {static_cast<std::uint16_t>(std::clamp(std::lround(x * scale), 0L, 65535L)),
