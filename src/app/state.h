@@ -34,7 +34,9 @@ template <typename T>
 struct ZeroedAllocator {
     using value_type = T;
     ZeroedAllocator() = default;
+    // Implicit on purpose: the standard library converts allocators implicitly.
     template <typename U>
+    // cppcheck-suppress noExplicitConstructor
     ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
     T* allocate(std::size_t n) {
         void* memory = std::calloc(n, sizeof(T));

@@ -328,6 +328,8 @@ void FloodFill(int x, int y, Colour border, Colour fill) {
         reached.assign(p.pixels.size(), 0);
         round = 0;
     }
+    // The round wraps from 255 to 0, which cppcheck does not see.
+    // cppcheck-suppress knownConditionTrueFalse
     if (++round == 0) {
         std::fill(reached.begin(), reached.end(), 0);
         round = 1;
