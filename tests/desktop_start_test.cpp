@@ -65,15 +65,35 @@ TEST(DesktopCommandLine, EveryButtonHasItsOwnKey) {
     }
 }
 
-// The desktop tool keeps the folder in $XDG_STATE_HOME/track-analyse.
+// The desktop tool keeps the folder in $XDG_STATE_HOME/track-analyse, on
+// Windows in %LOCALAPPDATA%\track-analyse.
+#ifdef _WIN32
+constexpr const char* kStateHome = "LOCALAPPDATA";
+void SetVariable(const char* name, const std::string& value) {
+    _putenv_s(name, value.c_str());
+}
+void UnsetVariable(const char* name) {
+    _putenv_s(name, "");
+}
+#else
+constexpr const char* kStateHome = "XDG_STATE_HOME";
+void SetVariable(const char* name, const std::string& value) {
+    setenv(name, value.c_str(), 1);
+}
+void UnsetVariable(const char* name) {
+    unsetenv(name);
+}
+#endif
+constexpr char kSeparator = platform::kPathSeparator;
+
 class FolderMemory : public ActionTest {
   protected:
     void SetUp() override {
         ActionTest::SetUp();
-        const char* old = std::getenv("XDG_STATE_HOME");
+        const char* old = std::getenv(kStateHome);
         saved = old ? std::optional<std::string>(old) : std::nullopt;
         stateHome = scratch / "state";
-        setenv("XDG_STATE_HOME", stateHome.c_str(), 1);
+        SetVariable(kStateHome, stateHome.string());
         tracks = scratch / "tracks";
         std::filesystem::create_directories(tracks);
         track = (tracks / "lake.trk").string();
@@ -81,9 +101,9 @@ class FolderMemory : public ActionTest {
     }
     void TearDown() override {
         if (saved) {
-            setenv("XDG_STATE_HOME", saved->c_str(), 1);
+            SetVariable(kStateHome, *saved);
         } else {
-            unsetenv("XDG_STATE_HOME");
+            UnsetVariable(kStateHome);
         }
         ActionTest::TearDown();
     }
@@ -106,11 +126,11 @@ class FolderMemory : public ActionTest {
 TEST_F(FolderMemory, AfterACancelTheDialogStartsInTheLastTracksFolder) {
     app::RecallTrackFolder();
     Load(track);
-    EXPECT_EQ(MemoryText(), tracks.string() + "/\n");
+    EXPECT_EQ(MemoryText(), tracks.string() + kSeparator + "\n");
     Load("");  // cancelled: no folder of its own
     EXPECT_EQ(app::state.TrackDirectory, "");
     Load("");
-    EXPECT_EQ(LastOpenDefault(), tracks.string() + "/");
+    EXPECT_EQ(LastOpenDefault(), tracks.string() + kSeparator);
 }
 
 TEST_F(FolderMemory, ANewRunStartsWhereTheLastOneOpenedATrack) {
@@ -119,7 +139,7 @@ TEST_F(FolderMemory, ANewRunStartsWhereTheLastOneOpenedATrack) {
     app::InitialiseState();  // as a new run
     app::RecallTrackFolder();
     Load("");
-    EXPECT_EQ(LastOpenDefault(), tracks.string() + "/");
+    EXPECT_EQ(LastOpenDefault(), tracks.string() + kSeparator);
 }
 
 TEST_F(FolderMemory, WithoutAMemoryTheDialogStartsInTheCurrentFolder) {

@@ -6,6 +6,7 @@
 
 #include "app/state.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "platform/user_folders.h"
 #include "platform/windowing.h"
@@ -32,8 +33,8 @@ void RecallTrackFolder() {
     while (!remembered.empty() && (remembered.back() == '\n' || remembered.back() == '\r'))
         remembered.pop_back();
     std::error_code error;
-    if (remembered.empty() || remembered.front() != platform::kPathSeparator ||
-        !std::filesystem::is_directory(remembered, error))
+    if (remembered.empty() || !platform::FsPath(remembered).is_absolute() ||
+        !std::filesystem::is_directory(platform::FsPath(remembered), error))
         return;
     if (remembered.back() != platform::kPathSeparator) remembered += platform::kPathSeparator;
     s.LastTrackFolder = remembered;

@@ -14,6 +14,7 @@
 #include "export/car_file.h"
 #include "export/export.h"
 #include "platform/encoding.h"
+#include "platform/paths.h"
 #include "platform/windowing.h"
 #include "track/layout.h"
 
@@ -121,7 +122,7 @@ ExitCode WriteAllCars(Session& session, const CarOptions& o, std::ostream& out) 
         return kFailed;
     }
     std::error_code error;
-    std::filesystem::create_directories(directory, error);
+    std::filesystem::create_directories(platform::FsPath(directory), error);
     if (error) {
         PrintError(directory, error.message());
         return kFailed;
@@ -161,12 +162,12 @@ TrackResult CarsOfTrack(const TrackInput& input, const CarOptions& o, int k, boo
         } else if (!batch) {
             written = WriteAllCars(session, o, out);
         } else {
-            std::string stem = std::filesystem::path(input.given).stem().string();
+            std::string stem = platform::PathText(platform::FsPath(input.given).stem());
             if (stem.empty() || stem == "." || stem == "..") stem = "track";
             CarOptions inFolder = o;
-            inFolder.directory = (std::filesystem::path(o.directory.empty() ? "." : o.directory) /
-                                  claims.Claim(stem, ""))
-                                     .string();
+            inFolder.directory =
+                platform::PathText(platform::FsPath(o.directory.empty() ? "." : o.directory) /
+                                   platform::FsPath(claims.Claim(stem, "")));
             out << platform::TerminalText(input.given) << ": "
                 << platform::TerminalText(inFolder.directory) << '\n';
             written = WriteAllCars(session, inFolder, out);

@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/standard_output.h"
+#include "platform/standard_streams.h"
 
 #ifndef TA_VERSION
 #define TA_VERSION "unknown"
@@ -30,6 +31,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::UseUtf8Arguments(argc, argv);
     cli::GuardStandardStreams();
     const int exitCode = Run(argc, argv);
     // Output that never arrived is a failure, whatever the command did.

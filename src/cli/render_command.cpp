@@ -17,6 +17,7 @@
 #include "export/png_file.h"
 #include "picture/picture.h"
 #include "platform/encoding.h"
+#include "platform/paths.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
 
@@ -162,7 +163,8 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
         } else if (!o.directory.empty()) {
             const std::string name =
                 claims.Claim(FileStem(app::state.PictureName), png ? ".png" : ".jpg");
-            const std::string path = (std::filesystem::path(o.directory) / name).string();
+            const std::string path =
+                platform::PathText(platform::FsPath(o.directory) / platform::FsPath(name));
             written = png ? SavePng(path) : SaveJpeg(session, path, o.quality);
         } else {
             written = png ? SavePng(o.output) : SaveJpeg(session, o.output, o.quality);
@@ -253,7 +255,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         if (collected.batch && o->directory.empty()) o->directory = ".";
         if (!o->directory.empty()) {
             std::error_code error;
-            std::filesystem::create_directories(o->directory, error);
+            std::filesystem::create_directories(platform::FsPath(o->directory), error);
             if (error) {
                 PrintError(o->directory, error.message());
                 RemoveStdinCopy();

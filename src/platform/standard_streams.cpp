@@ -21,4 +21,6 @@ bool PlugClosedStandardStreams() {
     return stdoutClosed;
 }
 
+void UseUtf8Arguments(int& /*argc*/, char**& /*argv*/) {}
+
 }  // namespace platform

@@ -1,11 +1,18 @@
-// The process's standard streams as the shell handed them over.
+// The process's standard streams and arguments as the shell handed them over.
 #pragma once
 
 namespace platform {
 
-// Gives /dev/null to each of stdin, stdout and stderr that is closed, so
-// that no file opened later takes its number (and output meant for the
-// terminal cannot land in it). True when stdout was closed.
+// Gives the null device to each of stdin, stdout and stderr that is closed,
+// so that no file opened later takes its number (and output meant for the
+// terminal cannot land in it). The streams carry bytes as they are (no line
+// end translation). True when stdout was closed.
 bool PlugClosedStandardStreams();
+
+// The arguments in UTF-8. On Windows the narrow ones main() gets are in the
+// ANSI code page and lose every character it lacks, so they are taken anew
+// from the wide command line; elsewhere they are left as they are. The new
+// texts live until the process ends.
+void UseUtf8Arguments(int& argc, char**& argv);
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <map>
 
+#include "platform/paths.h"
+
 namespace platform {
 namespace {
 
@@ -86,7 +88,7 @@ Point EventPoint() {
 
 std::string CurrentDirectory() {
     std::error_code error;
-    std::string dir = std::filesystem::current_path(error).string();
+    std::string dir = PathText(std::filesystem::current_path(error));
     // A working folder that was deleted has no path; "/" in its place would
     // put default-named files at the root.
     if (error || dir.empty()) return "";

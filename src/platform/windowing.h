@@ -107,7 +107,11 @@ Point EventPoint();
 // The process's current directory, ended by the path separator; empty when
 // it no longer exists.
 std::string CurrentDirectory();
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
 inline constexpr char kPathSeparator = '/';
+#endif
 
 // The initial name a file dialog shows for `defaultPath`: the part after
 // the last separator, or empty when it holds a character a file name cannot

@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/paths.h"
+#include "platform/standard_streams.h"
 #include "shell/command_line.h"
 #include "shell/dispatch.h"
 #include "shell/startup.h"
 
 int main(int argc, char** argv) {
+    platform::UseUtf8Arguments(argc, argv);
     const app::CommandLine line =
         app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.action) {
@@ -44,8 +47,9 @@ int main(int argc, char** argv) {
     // if it had been chosen in the first open dialog.
     if (!line.track.empty()) {
         std::error_code error;
-        std::filesystem::path path = std::filesystem::absolute(line.track, error);
-        ui->PreAnswerOpenDialog(error ? line.track : path.lexically_normal().string());
+        const std::filesystem::path path =
+            std::filesystem::absolute(platform::FsPath(line.track), error);
+        ui->PreAnswerOpenDialog(error ? line.track : platform::PathText(path.lexically_normal()));
         app::RunButton(app::kLoadButton);
     }
 

@@ -1,0 +1,55 @@
+#include "platform/files.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "wide.h"
+
+namespace platform {
+
+ReadResult ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer) {
+    ReadResult result;
+    // Backup semantics let a folder open, so that it is named as one.
+    const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        result.error = path.empty() ? std::strerror(ENOENT) : SystemError(::GetLastError());
+        return result;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
+    if (!disk || !::GetFileInformationByHandle(file, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        result.error = disk && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                           ? std::strerror(EISDIR)
+                           : "not a regular file";
+        ::CloseHandle(file);
+        return result;
+    }
+    result.opened = true;
+    result.length =
+        static_cast<std::int64_t>((std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow);
+    result.identity = {info.dwVolumeSerialNumber,
+                       (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, true};
+    if (result.length > static_cast<std::int64_t>(buffer.size())) {
+        result.tooLong = true;
+        result.error = "longer than " + std::to_string(buffer.size()) + " bytes";
+        ::CloseHandle(file);
+        return result;
+    }
+    while (result.bytesRead < result.length) {
+        DWORD got = 0;
+        const auto want = static_cast<DWORD>(result.length - result.bytesRead);
+        if (!::ReadFile(file, buffer.data() + result.bytesRead, want, &got, nullptr)) {
+            result.error = SystemError(::GetLastError());
+            break;
+        }
+        if (got == 0) break;
+        result.bytesRead += got;
+    }
+    ::CloseHandle(file);
+    return result;
+}
+
+}  // namespace platform

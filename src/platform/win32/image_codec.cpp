@@ -1,0 +1,142 @@
+// Pictures into image files through the Windows Imaging Component, which
+// every Windows since Vista carries: the encoders write into a stream in
+// memory, whose bytes then go to the caller's file.
+#include "platform/image_codec.h"
+
+#include <windows.h>
+// After windows.h, which they need.
+#include <objidl.h>
+#include <wincodec.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace platform {
+namespace {
+
+// Holds one reference to a COM object and releases it.
+template <class T>
+class Held {
+  public:
+    Held() = default;
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    ~Held() {
+        if (object_) object_->Release();
+    }
+    T** Out() { return &object_; }
+    T* operator->() const { return object_; }
+    T* Get() const { return object_; }
+
+  private:
+    T* object_ = nullptr;
+};
+
+// COM for this thread while a picture is encoded; a thread that has it
+// already (the window's, in either model) keeps its own.
+class ComForThread {
+  public:
+    ComForThread() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComForThread() {
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+    ComForThread(const ComForThread&) = delete;
+    ComForThread& operator=(const ComForThread&) = delete;
+
+  private:
+    HRESULT result_;
+};
+
+std::string Failure(const char* step, HRESULT result) {
+    char code[16];
+    std::snprintf(code, sizeof code, "%08lx", static_cast<unsigned long>(result));
+    return std::string("the Windows image encoder failed (") + step + ", 0x" + code + ")";
+}
+
+void SetOption(IPropertyBag2* options, const wchar_t* name, VARIANT value) {
+    PROPBAG2 option{};
+    option.pstrName = const_cast<LPOLESTR>(name);
+    // An encoder without the option keeps its own default.
+    (void)options->Write(1, &option, &value);
+}
+
+// `quality` in 0..1 for JPEG; negative for PNG.
+std::string Encode(const Picture& picture, const GUID& container, float quality, std::FILE* file) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
+        return "no picture to write";
+    ComForThread com;
+    Held<IWICImagingFactory> factory;
+    HRESULT hr =
+        ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                           IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
+    if (FAILED(hr)) return Failure("factory", hr);
+    Held<IStream> stream;
+    hr = ::CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
+    if (FAILED(hr)) return Failure("stream", hr);
+    Held<IWICBitmapEncoder> encoder;
+    hr = factory->CreateEncoder(container, nullptr, encoder.Out());
+    if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
+    if (FAILED(hr)) return Failure("encoder", hr);
+    Held<IWICBitmapFrameEncode> frame;
+    Held<IPropertyBag2> options;
+    hr = encoder->CreateNewFrame(frame.Out(), options.Out());
+    if (FAILED(hr)) return Failure("frame", hr);
+    if (quality >= 0 && options.Get()) {
+        VARIANT value;
+        ::VariantInit(&value);
+        value.vt = VT_R4;
+        value.fltVal = quality;
+        SetOption(options.Get(), L"ImageQuality", value);
+        value.vt = VT_UI1;
+        value.bVal = WICJpegYCrCbSubsampling420;
+        SetOption(options.Get(), L"JpegYCrCbSubsampling", value);
+    }
+    hr = frame->Initialize(options.Get());
+    if (SUCCEEDED(hr))
+        hr = frame->SetSize(static_cast<UINT>(picture.width), static_cast<UINT>(picture.height));
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
+    if (FAILED(hr)) return Failure("format", hr);
+    if (!::IsEqualGUID(format, GUID_WICPixelFormat24bppBGR))
+        return "the Windows image encoder does not take 24-bit pictures";
+
+    const UINT stride = static_cast<UINT>(picture.width) * 3;
+    std::vector<BYTE> rows(static_cast<std::size_t>(stride) * picture.height);
+    BYTE* out = rows.data();
+    for (const Colour c : picture.pixels) {
+        *out++ = static_cast<BYTE>(BlueOf(c));
+        *out++ = static_cast<BYTE>(GreenOf(c));
+        *out++ = static_cast<BYTE>(RedOf(c));
+    }
+    hr = frame->WritePixels(static_cast<UINT>(picture.height), stride,
+                            static_cast<UINT>(rows.size()), rows.data());
+    if (SUCCEEDED(hr)) hr = frame->Commit();
+    if (SUCCEEDED(hr)) hr = encoder->Commit();
+    if (FAILED(hr)) return Failure("pixels", hr);
+
+    HGLOBAL memory = nullptr;
+    STATSTG size{};
+    hr = ::GetHGlobalFromStream(stream.Get(), &memory);
+    if (SUCCEEDED(hr)) hr = stream->Stat(&size, STATFLAG_NONAME);
+    if (FAILED(hr)) return Failure("stream", hr);
+    const void* bytes = ::GlobalLock(memory);
+    if (bytes == nullptr) return "out of memory";
+    const auto length = static_cast<std::size_t>(size.cbSize.QuadPart);
+    const bool written = std::fwrite(bytes, 1, length, file) == length;
+    ::GlobalUnlock(memory);
+    return written ? "" : "the image could not be written";
+}
+
+}  // namespace
+
+std::string WriteJpeg(const Picture& picture, int quality, std::FILE* file) {
+    quality = std::clamp(quality, 1, 100);
+    return Encode(picture, GUID_ContainerFormatJpeg, static_cast<float>(quality) / 100.0f, file);
+}
+
+std::string WritePng(const Picture& picture, std::FILE* file) {
+    return Encode(picture, GUID_ContainerFormatPng, -1.0f, file);
+}
+
+}  // namespace platform

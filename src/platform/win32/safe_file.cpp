@@ -1,0 +1,132 @@
+#include "platform/safe_file.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include "wide.h"
+
+namespace platform {
+namespace {
+
+std::string Folder(const std::string& path) {
+    const auto cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return ".";
+    return path.substr(0, cut == 0 || (cut == 2 && path[1] == ':') ? cut + 1 : cut);
+}
+
+WriteResult Failed(std::string error) {
+    return {WriteStatus::kFailed, std::move(error)};
+}
+
+WriteResult Refused(std::string error) {
+    return {WriteStatus::kRefused, std::move(error)};
+}
+
+std::string TemporaryName(const std::string& folder) {
+    static std::mt19937_64 random{std::random_device{}() ^
+                                  static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32};
+    char name[64];
+    std::snprintf(name, sizeof name, "\\.trk-%lu-%016llx.tmp",
+                  static_cast<unsigned long>(::GetCurrentProcessId()),
+                  static_cast<unsigned long long>(random()));
+    return folder + name;
+}
+
+}  // namespace
+
+WriteResult CheckTarget(const std::string& path, const FileIdentity& keep) {
+    if (path.empty()) return Refused("no file name given");
+    // No access asked: only what the path names is looked at.
+    const HANDLE file =
+        ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return {WriteStatus::kWritten, ""};
+        return Failed(FilePart(path) + ": " + SystemError(error));
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
+    const bool known = disk && ::GetFileInformationByHandle(file, &info);
+    ::CloseHandle(file);
+    // Device names (NUL, CON, COM1) open as character devices.
+    if (!known) return Refused(FilePart(path) + " is not a regular file");
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return Refused(FilePart(path) + " is a folder");
+    const std::uint64_t index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    if (keep.known && keep.device == info.dwVolumeSerialNumber && keep.inode == index)
+        return Refused(FilePart(path) + " is the track being read");
+    return {WriteStatus::kWritten, ""};
+}
+
+WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
+                            const FileIdentity& keep) {
+    WriteResult check = CheckTarget(path, keep);
+    if (!check.Written()) return check;
+    const std::wstring target = Wide(path);
+    const bool replacing = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+
+    std::wstring temporary;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = Wide(TemporaryName(Folder(path)));
+        handle = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD error = ::GetLastError();
+        if (handle == INVALID_HANDLE_VALUE && error != ERROR_FILE_EXISTS)
+            return Failed("cannot create a file in " + Folder(path) + ": " + SystemError(error));
+    }
+    if (handle == INVALID_HANDLE_VALUE)
+        return Failed("cannot create a file in " + Folder(path) + ": " + std::strerror(EEXIST));
+
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    std::FILE* file = fd >= 0 ? ::_fdopen(fd, "wb") : nullptr;
+    if (file == nullptr) {
+        if (fd >= 0)
+            ::_close(fd);
+        else
+            ::CloseHandle(handle);
+        ::DeleteFileW(temporary.c_str());
+        return Failed(std::strerror(errno));
+    }
+    errno = 0;
+    std::string error = write(file);
+    const int writeErrno = errno;
+    if (!error.empty() && std::ferror(file) && writeErrno != 0)
+        error += std::string(" (") + std::strerror(writeErrno) + ")";
+    if (error.empty() && (std::fflush(file) != 0 || std::ferror(file)))
+        error = std::strerror(errno != 0 ? errno : EIO);
+    // A replaced file must not be left empty by a crash; a new one had
+    // nothing before it to lose.
+    if (error.empty() && replacing &&
+        !::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)))))
+        error = SystemError(::GetLastError());
+    if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
+    if (error.empty() && !::MoveFileExW(temporary.c_str(), target.c_str(),
+                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = SystemError(::GetLastError());
+    if (!error.empty()) {
+        ::DeleteFileW(temporary.c_str());
+        return Failed(std::move(error));
+    }
+    return {WriteStatus::kWritten, ""};
+}
+
+WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
+                            const FileIdentity& keep) {
+    return WriteFileSafely(
+        path,
+        [bytes](std::FILE* file) -> std::string {
+            if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+                return std::strerror(errno);
+            return "";
+        },
+        keep);
+}
+
+}  // namespace platform
