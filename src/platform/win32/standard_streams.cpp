@@ -6,7 +6,9 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,27 @@ void UseUtf8Arguments(int& argc, char**& argv) {
     pointers.push_back(nullptr);
     argc = count;
     argv = pointers.data();
+}
+
+bool IsTerminal(StandardStream stream) {
+    const DWORD which = stream == StandardStream::kInput    ? STD_INPUT_HANDLE
+                        : stream == StandardStream::kOutput ? STD_OUTPUT_HANDLE
+                                                            : STD_ERROR_HANDLE;
+    // _isatty() says yes to every character device, NUL included.
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(which), &mode) != 0;
+}
+
+Result<std::vector<std::uint8_t>> ReadStandardInput(std::size_t limit) {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint8_t> block(65536);
+    for (;;) {
+        const int got = ::_read(0, block.data(), static_cast<unsigned>(block.size()));
+        if (got < 0) return Fail(std::strerror(errno));
+        if (got == 0) return bytes;
+        bytes.insert(bytes.end(), block.begin(), block.begin() + got);
+        if (bytes.size() > limit) return Fail("longer than " + std::to_string(limit) + " bytes");
+    }
 }
 
 }  // namespace platform
