@@ -153,12 +153,14 @@ TEST_F(CarFile, RefusesARecordBeyondTheEndOfTheFile) {
 
 TEST_F(CarFile, FailedWritesAreReportedAndLeaveNoFile) {
     LoadSample();
+#ifndef _WIN32  // Windows has no device that refuses every write
     Extract("3", "/dev/full");
     EXPECT_EQ(NewestStatusLine().rfind("Car not saved: ", 0), 0u) << NewestStatusLine();
     EXPECT_EQ(StatusText().find("Comet saved"), std::string::npos);
     struct stat device {};
     ASSERT_EQ(::stat("/dev/full", &device), 0);
     EXPECT_TRUE(S_ISCHR(device.st_mode));
+#endif
 
     Extract("3", "missing-folder/x.car");
     EXPECT_EQ(NewestStatusLine().rfind("Car not saved: ", 0), 0u);

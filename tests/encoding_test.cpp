@@ -41,7 +41,13 @@ TEST(DialogPaths, InitialNameIsEmptyWhenItCannotBeAFileName) {
     EXPECT_EQ(platform::DialogInitialDirectory("plain.jpg"), "");
     EXPECT_EQ(platform::DialogInitialName("/tmp/a?b.jpg"), "");
     EXPECT_EQ(platform::DialogInitialName("/tmp/a:b.jpg"), "");
+#ifdef _WIN32
+    // Both slashes separate there.
+    EXPECT_EQ(platform::DialogInitialName("/tmp/a\\b.jpg"), "b.jpg");
+    EXPECT_EQ(platform::DialogInitialDirectory("C:\\u\\a.jpg"), "C:\\u\\");
+#else
     EXPECT_EQ(platform::DialogInitialName("/tmp/a\\b.jpg"), "");
+#endif
     EXPECT_EQ(platform::DialogInitialName("/tmp/a\tb.jpg"), "");
     EXPECT_EQ(platform::DialogInitialName("/tmp/"), "");
 }

@@ -73,8 +73,8 @@ TEST(InitialState, TablesAndBufferHaveTheirStartValues) {
         EXPECT_EQ(s.TerrainIndexTable[i], 0);
     }
     EXPECT_EQ(s.TerrainIndexTable[3], 154);
-    EXPECT_EQ(s.TrackDirectory.back(), '/');
-    EXPECT_EQ(s.TrackDirectory.find("//"), std::string::npos);
+    EXPECT_EQ(s.TrackDirectory.back(), platform::kPathSeparator);
+    EXPECT_EQ(s.TrackDirectory.find(std::string(2, platform::kPathSeparator)), std::string::npos);
 }
 
 }  // namespace

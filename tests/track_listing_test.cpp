@@ -185,7 +185,7 @@ TEST_F(Listing, OpenDialogStartsInTheLastTracksDirectory) {
     EXPECT_EQ(ui.dialogs[0].title, "Select Track");
     EXPECT_EQ(ui.dialogs[0].filterOrPrompt, "trk|*.trk");
     EXPECT_EQ(ui.dialogs[0].defaultText, platform::CurrentDirectory());
-    EXPECT_EQ(ui.dialogs[1].defaultText, scratch.string() + "/");
+    EXPECT_EQ(ui.dialogs[1].defaultText, scratch.string() + platform::kPathSeparator);
 }
 
 TEST_F(Listing, RefusedFileAfterAcceptedOneKeepsTheTracksValues) {

@@ -18,6 +18,7 @@
 #include "picture/picture.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
+#include "platform/safe_file.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
 
@@ -89,28 +90,28 @@ bool SavePng(const std::string& output) {
 
 // The picture into `bytes`, for standard output.
 bool PictureBytes(bool png, int quality, std::string& bytes) {
-    char* data = nullptr;
-    std::size_t size = 0;
-    std::FILE* memory = ::open_memstream(&data, &size);
-    if (memory == nullptr) return false;
-    std::string error = "no picture was made";
-    bool made = false;
-    if (png) {
-        const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
-        made = shown != nullptr && exporter::WritePngToStream(*shown, memory, error);
-    } else {
-        exporter::SetJpegQualityOverride(quality);
-        const exporter::SaveImageResult result =
-            exporter::SaveImageToStream(picture::kTrackPicture, memory);
-        exporter::SetJpegQualityOverride(0);
-        made = result.written;
-        error = result.error;
+    const platform::StreamBytes written =
+        platform::BytesWrittenBy([png, quality](std::FILE* memory) -> std::string {
+            std::string error = "no picture was made";
+            if (png) {
+                const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
+                return shown != nullptr && exporter::WritePngToStream(*shown, memory, error)
+                           ? ""
+                           : error;
+            }
+            exporter::SetJpegQualityOverride(quality);
+            const exporter::SaveImageResult result =
+                exporter::SaveImageToStream(picture::kTrackPicture, memory);
+            exporter::SetJpegQualityOverride(0);
+            if (result.written) return "";
+            return result.error.empty() ? error : result.error;
+        });
+    if (!written.error.empty()) {
+        PrintError("-", written.error);
+        return false;
     }
-    std::fclose(memory);
-    if (made) bytes.assign(data, size);
-    std::free(data);
-    if (!made) PrintError("-", error);
-    return made;
+    bytes = written.bytes;
+    return true;
 }
 
 // A picture name as a file name in the output folder: the characters a

@@ -150,4 +150,17 @@ WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_
         keep);
 }
 
+StreamBytes BytesWrittenBy(const StreamWriter& write) {
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::FILE* memory = ::open_memstream(&data, &size);
+    if (memory == nullptr) return {"", std::strerror(errno)};
+    StreamBytes result;
+    result.error = write(memory);
+    if (std::fclose(memory) != 0 && result.error.empty()) result.error = std::strerror(errno);
+    if (result.error.empty()) result.bytes.assign(data, size);
+    std::free(data);
+    return result;
+}
+
 }  // namespace platform

@@ -51,4 +51,12 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
 WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
                             const FileIdentity& keep = {});
 
+// What `write` writes into a stream, as bytes in memory (a picture for
+// standard output); the writer's or the stream's failure otherwise.
+struct StreamBytes {
+    std::string bytes;
+    std::string error;  // empty when `bytes` holds all that was written
+};
+StreamBytes BytesWrittenBy(const StreamWriter& write);
+
 }  // namespace platform

@@ -97,7 +97,7 @@ std::string CurrentDirectory() {
 }
 
 std::string DialogInitialName(const std::string& defaultPath) {
-    const auto cut = defaultPath.find_last_of(kPathSeparator);
+    const auto cut = defaultPath.find_last_of(kPathSeparators);
     std::string name = cut == std::string::npos ? defaultPath : defaultPath.substr(cut + 1);
     for (unsigned char c : name) {
         if (c < 32 ||
@@ -108,7 +108,7 @@ std::string DialogInitialName(const std::string& defaultPath) {
 }
 
 std::string DialogInitialDirectory(const std::string& defaultPath) {
-    const auto cut = defaultPath.find_last_of(kPathSeparator);
+    const auto cut = defaultPath.find_last_of(kPathSeparators);
     return cut == std::string::npos ? "" : defaultPath.substr(0, cut + 1);
 }
 

@@ -107,10 +107,13 @@ Point EventPoint();
 // The process's current directory, ended by the path separator; empty when
 // it no longer exists.
 std::string CurrentDirectory();
+// The separator the system writes, and every one it reads.
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
+inline constexpr const char* kPathSeparators = "\\/";
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr const char* kPathSeparators = "/";
 #endif
 
 // The initial name a file dialog shows for `defaultPath`: the part after

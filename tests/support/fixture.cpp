@@ -4,9 +4,10 @@
 
 #include <unistd.h>
 
-#include "shell/dispatch.h"
 #include "app/state.h"
+#include "platform/paths.h"
 #include "platform/surface.h"
+#include "shell/dispatch.h"
 
 void ActionTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -28,7 +29,7 @@ void ActionTest::TearDown() {
 }
 
 std::string ActionTest::WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const std::string path = (scratch / name).string();
+    const std::string path = platform::PathText(scratch / platform::FsPath(name));
     EXPECT_TRUE(trackgen::SaveFile(path, bytes));
     return path;
 }

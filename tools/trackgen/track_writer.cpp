@@ -1,6 +1,7 @@
 #include "trackgen/track_writer.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace trackgen {
@@ -101,7 +102,10 @@ std::vector<std::uint8_t> WriteTrack(const TrackContents& t) {
 }
 
 bool SaveFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    // The name is UTF-8 on every system (a plain string means the ANSI code
+    // page to Windows).
+    std::ofstream out(std::filesystem::path(std::u8string(path.begin(), path.end())),
+                      std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);

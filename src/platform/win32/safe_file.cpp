@@ -129,4 +129,33 @@ WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_
         keep);
 }
 
+StreamBytes BytesWrittenBy(const StreamWriter& write) {
+    // No memory streams in the C runtime here: a temporary file that goes
+    // when it is closed ("D"), kept in memory while it is small ("T").
+    wchar_t folder[MAX_PATH + 1];
+    wchar_t name[MAX_PATH + 1];
+    if (::GetTempPathW(MAX_PATH + 1, folder) == 0 ||
+        ::GetTempFileNameW(folder, L"trk", 0, name) == 0)
+        return {"", SystemError(::GetLastError())};
+    std::FILE* file = ::_wfopen(name, L"w+bTD");
+    if (file == nullptr) {
+        ::DeleteFileW(name);
+        return {"", std::strerror(errno)};
+    }
+    StreamBytes result;
+    result.error = write(file);
+    if (result.error.empty() && (std::fflush(file) != 0 || std::ferror(file)))
+        result.error = std::strerror(errno);
+    if (result.error.empty()) {
+        std::rewind(file);
+        char block[65536];
+        for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;)
+            result.bytes.append(block, got);
+        if (std::ferror(file)) result.error = std::strerror(errno);
+    }
+    std::fclose(file);
+    if (!result.error.empty()) result.bytes.clear();
+    return result;
+}
+
 }  // namespace platform

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <windows.h>
+// winuser.h names a desktop function of its own so; ours is meant here.
+#undef OpenDesktop
 
 #include <memory>
 #include <string>
