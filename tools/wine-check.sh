@@ -21,6 +21,11 @@ mkdir -p "$work/tracks" "$work/linux" "$work/windows"
 export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
+  # Windows in a desktop of Wine's own, with frames and titles drawn as
+  # Windows draws them: Xvfb has no window manager to draw them.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1
+  wineserver -w
 fi
 
 failures=0
@@ -84,7 +89,8 @@ for track in "$work"/tracks/*.trk; do
   size=$(identify -format '%wx%h' "$work/windows/$name.jpg" 2>/dev/null || echo none)
   [ "$size" = "512x560" ] || fail "render $name: the JPEG is $size"
   psnr=$(compare -metric PSNR "$work/windows/$name.png" "$work/windows/$name.jpg" null: 2>&1 || true)
-  awk -v p="${psnr%% *}" 'BEGIN { exit !(p == "inf" || p + 0 >= 28) }' ||
+  # Linux's own JPEG of such a picture is about 28 dB from its PNG.
+  awk -v p="${psnr%% *}" 'BEGIN { exit !(p == "inf" || p + 0 >= 25) }' ||
     fail "render $name: the JPEG is far from the PNG (PSNR $psnr dB)"
 done
 echo "   $(ls "$work"/tracks/*.trk | wc -l) tracks compared"
@@ -111,8 +117,8 @@ trk_linux render "$track" -o "$work/linux/plain.png" 2>/dev/null
 origin=$(sed -n 's/^picture on screen: //p' "$work/probe.txt")
 if [ -n "$origin" ] && [ -s "$work/screen.png" ]; then
   convert "$work/screen.png" -crop "512x512+${origin%,*}+${origin#*,}" +repage "$work/shown.png"
-  shown=$(compare -metric AE "$work/shown.png" \
-    <(convert "$work/linux/plain.png" -crop 512x512+0+0 +repage png:-) null: 2>&1 || true)
+  convert "$work/linux/plain.png" -crop 512x512+0+0 +repage "$work/linux/plain-map.png"
+  shown=$(compare -metric AE "$work/shown.png" "$work/linux/plain-map.png" null: 2>&1 || true)
   [ "$shown" = "0" ] || fail "the picture on the screen differs in $shown pixels"
   cp "$work/screen.png" docs/windows-screenshot.png
 else

@@ -31,11 +31,12 @@ std::wstring ScreenText(const std::string& cp1252) {
     return Wide(Cp1252ToUtf8(cp1252));
 }
 
-// "\n" as the edit controls want it.
+// Line ends as the controls want them: "\r\n", whether the tool's text
+// ends its lines so or with "\n" alone.
 std::wstring ScreenLines(const std::string& cp1252) {
     std::wstring text;
     for (wchar_t c : ScreenText(cp1252)) {
-        if (c == L'\n') text += L'\r';
+        if (c == L'\n' && (text.empty() || text.back() != L'\r')) text += L'\r';
         text += c;
     }
     return text;
