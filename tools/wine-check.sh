@@ -95,6 +95,19 @@ for track in "$work"/tracks/*.trk; do
 done
 echo "   $(ls "$work"/tracks/*.trk | wc -l) tracks compared"
 
+echo "== trk.exe on a whole folder, and on a name beyond the ANSI code page"
+(cd "$work" && trk_linux info --csv tracks) >"$work/linux/all.csv" 2>/dev/null || true
+(cd "$work" && trk_windows info --csv tracks) >"$work/windows/all.csv" 2>/dev/null || true
+cmp -s "$work/linux/all.csv" "$work/windows/all.csv" || fail "info --csv of the folder differs"
+wide="Łódź-東京.trk"
+mkdir -p "$work/wide"
+cp "$work/tracks/lakeside.trk" "$work/wide/$wide"
+(cd "$work/wide" && trk_linux info "$wide") >"$work/linux/wide.txt" 2>&1 || true
+(cd "$work/wide" && trk_windows info "$wide") >"$work/windows/wide.txt" 2>&1 || true
+cmp -s "$work/linux/wide.txt" "$work/windows/wide.txt" || fail "info of $wide differs"
+(cd "$work/wide" && trk_windows car "$wide" 2 -o "$wide.car") >/dev/null 2>&1 || true
+[ -s "$work/wide/$wide.car" ] || fail "car of $wide: no file $wide.car"
+
 echo "== track-analyse.exe with a sample track"
 track="$work/tracks/lakeside.trk"
 wine "$windows/track-analyse.exe" "$(winpath "$track")" &

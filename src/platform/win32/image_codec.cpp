@@ -32,20 +32,20 @@ class Held {
     T* object_ = nullptr;
 };
 
-// COM for this thread while a picture is encoded; a thread that has it
-// already (the window's, in either model) keeps its own.
-class ComForThread {
-  public:
-    ComForThread() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComForThread() {
-        if (SUCCEEDED(result_)) ::CoUninitialize();
+// The imaging factory of this thread, made once: a batch writes thousands
+// of pictures, and COM would load and unload the codecs for each. COM stays
+// on for the thread; a thread that has it already (the window's, in either
+// model) keeps its own.
+IWICImagingFactory* Factory(HRESULT& result) {
+    thread_local IWICImagingFactory* factory = nullptr;
+    if (factory == nullptr) {
+        (void)::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        result = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IWICImagingFactory, reinterpret_cast<void**>(&factory));
+        if (FAILED(result)) factory = nullptr;
     }
-    ComForThread(const ComForThread&) = delete;
-    ComForThread& operator=(const ComForThread&) = delete;
-
-  private:
-    HRESULT result_;
-};
+    return factory;
+}
 
 std::string Failure(const char* step, HRESULT result) {
     char code[16];
@@ -65,12 +65,9 @@ std::string Encode(const Picture& picture, const GUID& container, float quality,
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
         return "no picture to write";
-    ComForThread com;
-    Held<IWICImagingFactory> factory;
-    HRESULT hr =
-        ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                           IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()));
-    if (FAILED(hr)) return Failure("factory", hr);
+    HRESULT hr = S_OK;
+    IWICImagingFactory* factory = Factory(hr);
+    if (factory == nullptr) return Failure("factory", hr);
     Held<IStream> stream;
     hr = ::CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
     if (FAILED(hr)) return Failure("stream", hr);
