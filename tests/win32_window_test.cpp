@@ -100,10 +100,13 @@ TEST_F(Win32Window, ADroppedTrackPressesLoadAndAnswersTheOpenDialog) {
 
 // Answers the next input dialog from another thread, as a person would.
 void AnswerInputDialog(const wchar_t* text, bool ok, std::atomic<bool>& sizeRight) {
+    // Found once it shows, with its field (a slow machine takes seconds).
     HWND dialog = nullptr;
-    for (int tries = 0; tries < 200 && !dialog; ++tries) {
+    for (int tries = 0; tries < 2400; ++tries) {
         dialog = ::FindWindowW(L"InputRequester", nullptr);
-        if (!dialog) ::Sleep(25);
+        if (dialog && ::IsWindowVisible(dialog) && ::GetDlgItem(dialog, 100)) break;
+        dialog = nullptr;
+        ::Sleep(25);
     }
     if (!dialog) return;
     RECT frame{};

@@ -484,7 +484,7 @@ std::string Win32Windowing::InputDialog(const std::string& title, const std::str
     const int left = ::GetSystemMetrics(SM_CXSCREEN) / 2 - 150;
     const int top = ::GetSystemMetrics(SM_CYSCREEN) / 2 - 65;
     HWND dialog = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kInputClass, ScreenText(title).c_str(),
-                                    WS_POPUP | WS_CAPTION | WS_VISIBLE, left, top, 300, 130, owner,
+                                    WS_POPUP | WS_CAPTION, left, top, 300, 130, owner,
                                     nullptr, instance, nullptr);
     InputAnswer answer;
     if (dialog) {
@@ -494,6 +494,8 @@ std::string Win32Windowing::InputDialog(const std::string& title, const std::str
                       WS_EX_CLIENTEDGE, 100, 10, 32, 275, 21);
         MakeChild(dialog, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK, 110, 67, 80,
                   25);
+        // Shown only once whole.
+        ::ShowWindow(dialog, SW_SHOWNORMAL);
         ::SetForegroundWindow(dialog);
         ::SetFocus(answer.field);
         const LRESULT end = ::GetWindowTextLengthW(answer.field);
