@@ -120,6 +120,10 @@ struct AnalyserState {
     // The file whose bytes the last load read. No output may replace it.
     platform::FileIdentity TrackIdentity;
 
+    // The JPEG quality the command line asked for (1..100); 0 writes the
+    // save level's own quality.
+    std::int32_t JpegQuality = 0;
+
     WriteOutcome LastWrite = WriteOutcome::kNothing;
     Text WritePath;   // file system encoding: the file written or tried
     Text WriteError;  // UTF-8: why it was not written
