@@ -183,7 +183,7 @@ class LocalClaims : public NameClaims {
         const std::size_t at = Find(name);
         if (at == table_.size()) return false;
         names_ += name;
-        ends_.push_back(names_.size());
+        ends_.push_back(static_cast<std::uint32_t>(names_.size()));
         table_[at] = static_cast<std::uint32_t>(ends_.size());
         return true;
     }
@@ -194,7 +194,7 @@ class LocalClaims : public NameClaims {
     }
 
     std::string names_;
-    std::vector<std::size_t> ends_;
+    std::vector<std::uint32_t> ends_;
     std::vector<std::uint32_t> table_;  // 0: free, else the name's number + 1
 };
 
@@ -495,15 +495,21 @@ int RunInWorkers(const TrackList& tracks, std::size_t jobs, Printer& printer, co
 }  // namespace
 
 void TrackList::Add(const TrackInput& input) {
-    names_ += input.given;
-    ends_.push_back(names_.size());
-    if (input.path != input.given || !input.error.empty()) unusual_[ends_.size() - 1] = input;
+    const std::size_t cut = input.given.rfind('/');
+    const std::size_t nameAt = cut == std::string::npos ? 0 : cut + 1;
+    const std::string_view folder = std::string_view(input.given).substr(0, nameAt);
+    if (folders_.empty() || folders_.back() != folder) folders_.emplace_back(folder);
+    names_.append(input.given, nameAt);
+    entries_.push_back({static_cast<std::uint32_t>(folders_.size() - 1),
+                        static_cast<std::uint32_t>(names_.size())});
+    if (input.path != input.given || !input.error.empty()) unusual_[entries_.size() - 1] = input;
 }
 
 TrackInput TrackList::operator[](std::size_t index) const {
     if (const auto it = unusual_.find(index); it != unusual_.end()) return it->second;
-    const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
-    std::string given = names_.substr(begin, ends_[index] - begin);
+    const std::size_t begin = index == 0 ? 0 : entries_[index - 1].end;
+    std::string given =
+        folders_[entries_[index].folder] + names_.substr(begin, entries_[index].end - begin);
     return {given, given, ""};
 }
 
