@@ -153,6 +153,13 @@ bool GetText(int fd, std::string& text) {
     return size == 0 || ReadAll(fd, text.data(), size);
 }
 
+// An archive's lists are given room for a million tracks at once rather
+// than doubled as they grow: room not yet written takes no memory, while
+// each doubling left the block before it behind in the heap, which made a
+// large run's peak memory grow by twice its names.
+constexpr std::size_t kManyNames = 1024;
+constexpr std::size_t kReservedNameBytes = std::size_t{16} << 20;
+
 // The names claimed so far, exact and packed: one block of names and an
 // open-addressing table of their numbers.
 class LocalClaims : public NameClaims {
@@ -179,7 +186,11 @@ class LocalClaims : public NameClaims {
     }
 
     bool Insert(const std::string& name) {
-        if (2 * (ends_.size() + 1) > table_.size()) Grow();
+        if (4 * (ends_.size() + 1) > 3 * table_.size()) Grow();
+        if (ends_.size() == kManyNames) {
+            names_.reserve(kReservedNameBytes);
+            ends_.reserve(kReservedNameBytes / 8);
+        }
         const std::size_t at = Find(name);
         if (at == table_.size()) return false;
         names_ += name;
@@ -499,6 +510,10 @@ void TrackList::Add(const TrackInput& input) {
     const std::size_t nameAt = cut == std::string::npos ? 0 : cut + 1;
     const std::string_view folder = std::string_view(input.given).substr(0, nameAt);
     if (folders_.empty() || folders_.back() != folder) folders_.emplace_back(folder);
+    if (entries_.size() == kManyNames) {
+        names_.reserve(kReservedNameBytes);
+        entries_.reserve(kReservedNameBytes / 16);
+    }
     names_.append(input.given, nameAt);
     entries_.push_back({static_cast<std::uint32_t>(folders_.size() - 1),
                         static_cast<std::uint32_t>(names_.size())});
