@@ -69,10 +69,9 @@ bool SaveJpeg(Session& session, const std::string& output, int quality) {
         }
     }
     exporter::EnterJpegEncoder();
-    exporter::SetJpegQualityOverride(quality);
+    app::state.JpegQuality = quality;
     session.ui.answers = {answer};
     exporter::SavePicture();
-    exporter::SetJpegQualityOverride(0);
     if (app::state.LastWrite == app::WriteOutcome::kSaved) return true;
     // A failed or refused write has said why on the status log.
     if (app::state.LastWrite == app::WriteOutcome::kNothing)
@@ -99,10 +98,9 @@ bool PictureBytes(bool png, int quality, std::string& bytes) {
                            ? ""
                            : error;
             }
-            exporter::SetJpegQualityOverride(quality);
+            app::state.JpegQuality = quality;
             const exporter::SaveImageResult result =
                 exporter::SaveImageToStream(picture::kTrackPicture, memory);
-            exporter::SetJpegQualityOverride(0);
             if (result.written) return "";
             return result.error.empty() ? error : result.error;
         });
