@@ -1,33 +1,29 @@
-// Workers are processes, forked once the arguments are parsed. The state
-// record is one per process by design, and the actions, the drawing surface
-// and the encoders all keep process-wide stores; a process per worker gives
-// each worker its own copy of everything without touching that code. Each
-// worker takes the tracks whose index is its number modulo the worker count
-// and sends back, through a pipe, what each track printed and how it ended;
-// the parent alone prints, in argument order, and alone hands out output
-// names, in argument order too. So the outputs are the same bytes for every
-// worker count, and the same as one track at a time.
+// The tracks of a run are the jobs of platform's workers (processes, where
+// there are any). The state record is one per process by design, and the
+// actions, the drawing surface and the encoders all keep process-wide
+// stores; a process per worker gives each its own copy of everything
+// without touching that code. Each track's result comes back as bytes; the
+// parent alone prints, in argument order, and alone hands out output names,
+// in argument order too. So the outputs are the same bytes for every worker
+// count, and the same as one track at a time.
 #include "cli/batch.h"
 
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/safe_file.h"
+#include "platform/standard_streams.h"
+#include "platform/workers.h"
 
 namespace cli {
 namespace {
@@ -78,79 +74,61 @@ void WalkFolder(const std::string& folder, bool recursive, TrackList& tracks) {
 // kept, as the load itself would not read it.
 TrackInput CopyStandardInput() {
     TrackInput input{"-", "", ""};
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t block[65536];
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, block, sizeof block);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            input.error = std::strerror(errno);
-            return input;
-        }
-        if (got == 0) break;
-        bytes.insert(bytes.end(), block, block + got);
-        if (bytes.size() > kMaxStdinTrack) {
-            input.error = "longer than " + std::to_string(kMaxStdinTrack) + " bytes";
-            return input;
-        }
-    }
-    std::string folder = (fs::temp_directory_path() / "trk-stdin-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) {
-        input.error = std::string("cannot keep standard input: ") + std::strerror(errno);
+    const auto bytes = platform::ReadStandardInput(kMaxStdinTrack);
+    if (!bytes) {
+        input.error = bytes.reason();
         return input;
     }
-    stdinFolder = folder;
-    input.path = folder + "/stdin.trk";
-    const platform::WriteResult kept = platform::WriteFileSafely(input.path, bytes);
+    const auto folder = platform::MakePrivateTemporaryFolder("trk-stdin-");
+    if (!folder) {
+        input.error = "cannot keep standard input: " + folder.reason();
+        return input;
+    }
+    stdinFolder = *folder;
+    input.path = *folder + "/stdin.trk";
+    const platform::WriteResult kept = platform::WriteFileSafely(input.path, *bytes);
     if (!kept.Written()) input.error = "cannot keep standard input: " + kept.error;
     return input;
 }
 
-// ---- messages between the workers and the parent ----
+// ---- a track's claim and result, as bytes between a worker and the parent ----
 
-enum Message : std::uint8_t { kClaim = 1, kResult = 2 };
+void PutText(std::string& bytes, const std::string& text) {
+    bytes += std::to_string(text.size());
+    bytes += ':';
+    bytes += text;
+}
 
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        done += static_cast<std::size_t>(put);
+// Takes one text put by PutText from `bytes` at `at`; false when malformed.
+bool TakeText(const std::string& bytes, std::size_t& at, std::string& text) {
+    const std::size_t colon = bytes.find(':', at);
+    if (colon == std::string::npos || colon == at || colon - at > 19) return false;
+    std::size_t size = 0;
+    for (std::size_t k = at; k < colon; ++k) {
+        if (bytes[k] < '0' || bytes[k] > '9') return false;
+        size = size * 10 + static_cast<std::size_t>(bytes[k] - '0');
     }
+    if (size > bytes.size() - colon - 1) return false;
+    text = bytes.substr(colon + 1, size);
+    at = colon + 1 + size;
     return true;
 }
 
-bool ReadAll(int fd, void* into, std::size_t size) {
-    auto* bytes = static_cast<char*>(into);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, bytes + done, size - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        done += static_cast<std::size_t>(got);
-    }
-    return true;
+std::string PackResult(const TrackResult& result) {
+    std::string bytes(1, static_cast<char>('0' + static_cast<int>(result.outcome)));
+    PutText(bytes, result.out);
+    PutText(bytes, result.err);
+    return bytes;
 }
 
-void PutNumber(std::string& message, std::uint64_t value) {
-    message.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-void PutText(std::string& message, const std::string& text) {
-    PutNumber(message, text.size());
-    message += text;
-}
-
-bool GetNumber(int fd, std::uint64_t& value) {
-    return ReadAll(fd, &value, sizeof value);
-}
-
-bool GetText(int fd, std::string& text) {
-    std::uint64_t size = 0;
-    if (!GetNumber(fd, size) || size > (std::uint64_t{1} << 32)) return false;
-    text.resize(size);
-    return size == 0 || ReadAll(fd, text.data(), size);
+std::optional<TrackResult> UnpackResult(const std::string& bytes) {
+    if (bytes.empty() || bytes[0] < '0' || bytes[0] > '3') return std::nullopt;
+    TrackResult result;
+    result.outcome = static_cast<Outcome>(bytes[0] - '0');
+    std::size_t at = 1;
+    if (!TakeText(bytes, at, result.out) || !TakeText(bytes, at, result.err) || at != bytes.size())
+        return std::nullopt;
+    return result;
 }
 
 // The names claimed so far, exact and packed: one block of names and an
@@ -198,47 +176,25 @@ class LocalClaims : public NameClaims {
     std::vector<std::uint32_t> table_;  // 0: free, else the name's number + 1
 };
 
-// A worker's claims go to the parent, which answers in argument order.
-class WorkerClaims : public NameClaims {
+// A worker's claims go to the parent, which grants them in argument order.
+class AskedClaims : public NameClaims {
   public:
-    WorkerClaims(int toParent, int fromParent) : toParent_(toParent), fromParent_(fromParent) {}
-    void Start(std::size_t index) { index_ = index; }
+    explicit AskedClaims(platform::JobQuestions& questions) : questions_(questions) {}
     std::string Claim(const std::string& stem, const std::string& extension) override {
-        std::string message(1, static_cast<char>(kClaim));
-        PutNumber(message, index_);
-        PutText(message, stem);
-        PutText(message, extension);
-        std::string name;
-        if (!WriteAll(toParent_, message) || !GetText(fromParent_, name)) std::_Exit(3);
-        return name;
+        std::string question;
+        PutText(question, stem);
+        PutText(question, extension);
+        return questions_.Ask(question);
     }
 
   private:
-    int toParent_, fromParent_;
-    std::size_t index_ = 0;
+    platform::JobQuestions& questions_;
 };
 
 TrackResult RunOne(const TrackInput& input, NameClaims& claims, const TrackJob& job) {
     if (!input.error.empty())
         return {Outcome::kFailed, "", "trk: " + input.given + ": " + input.error + "\n"};
     return job(input, claims);
-}
-
-[[noreturn]] void WorkerMain(const TrackList& tracks, std::size_t first, std::size_t step,
-                             int toParent, int fromParent, const TrackJob& job) {
-    WorkerClaims claims(toParent, fromParent);
-    for (std::size_t i = first; i < tracks.size(); i += step) {
-        claims.Start(i);
-        const TrackResult result = RunOne(tracks[i], claims, job);
-        std::string message(1, static_cast<char>(kResult));
-        PutNumber(message, i);
-        PutNumber(message, static_cast<std::uint64_t>(result.outcome));
-        PutText(message, result.out);
-        PutText(message, result.err);
-        if (!WriteAll(toParent, message)) std::_Exit(3);
-    }
-    // No destructors or exit handlers: they belong to the parent.
-    std::_Exit(0);
 }
 
 // ---- the parent: printing in order, progress and summary ----
@@ -248,8 +204,9 @@ class Printer {
     Printer(std::size_t total, const BatchSettings& settings)
         : total_(total),
           settings_(settings),
-          progress_(settings.batch && total > 1 && ::isatty(STDERR_FILENO)),
-          outIsTerminal_(::isatty(STDOUT_FILENO)),
+          progress_(settings.batch && total > 1 &&
+                    platform::IsTerminal(platform::StandardStream::kError)),
+          outIsTerminal_(platform::IsTerminal(platform::StandardStream::kOutput)),
           start_(Clock::now()) {}
 
     void Print(const TrackInput& input, const TrackResult& result) {
@@ -358,140 +315,6 @@ class Printer {
     std::vector<std::string> failedNames_;
 };
 
-struct Worker {
-    pid_t pid = -1;
-    int fromWorker = -1;  // results and claims
-    int toWorker = -1;    // granted names
-    bool open = false;
-};
-
-int RunInWorkers(const TrackList& tracks, std::size_t jobs, Printer& printer, const TrackJob& job) {
-    std::cout.flush();
-    std::cerr.flush();
-    std::vector<Worker> workers(jobs);
-    for (std::size_t w = 0; w < jobs; ++w) {
-        int up[2], down[2];
-        if (::pipe(up) != 0 || ::pipe(down) != 0) {
-            std::cerr << "trk: cannot start workers: " << std::strerror(errno) << '\n';
-            std::exit(1);
-        }
-        const pid_t pid = ::fork();
-        if (pid < 0) {
-            std::cerr << "trk: cannot start workers: " << std::strerror(errno) << '\n';
-            std::exit(1);
-        }
-        if (pid == 0) {
-            ::close(up[0]);
-            ::close(down[1]);
-            for (std::size_t v = 0; v < w; ++v) {
-                ::close(workers[v].fromWorker);
-                ::close(workers[v].toWorker);
-            }
-            WorkerMain(tracks, w, jobs, up[1], down[0], job);
-        }
-        ::close(up[1]);
-        ::close(down[0]);
-        workers[w] = {pid, up[0], down[1], true};
-    }
-
-    const std::size_t total = tracks.size();
-    LocalClaims names;
-    std::vector<char> settled(total, 0);
-    std::map<std::size_t, std::pair<std::string, std::string>> claims;  // index: stem, extension
-    std::map<std::size_t, TrackResult> results;
-    std::size_t nextSettled = 0, nextPrinted = 0;
-
-    const auto advance = [&] {
-        while (nextSettled < total) {
-            const auto claim = claims.find(nextSettled);
-            if (claim != claims.end()) {
-                std::string answer;
-                PutText(answer, names.Claim(claim->second.first, claim->second.second));
-                WriteAll(workers[nextSettled % jobs].toWorker, answer);
-                claims.erase(claim);
-                settled[nextSettled] = 1;
-            }
-            if (!settled[nextSettled]) break;
-            ++nextSettled;
-        }
-        for (auto it = results.find(nextPrinted); it != results.end();
-             it = results.find(nextPrinted)) {
-            printer.Print(tracks[nextPrinted], it->second);
-            results.erase(it);
-            ++nextPrinted;
-        }
-    };
-
-    // A worker that stops early (a crash on some hostile track) fails the
-    // tracks it had left; the others go on.
-    const auto lose = [&](std::size_t w) {
-        for (std::size_t i = w; i < total; i += jobs) {
-            if (i < nextPrinted || results.count(i) != 0) continue;
-            if (!settled[i] || claims.count(i) != 0) {
-                claims.erase(i);
-                settled[i] = 1;
-            }
-            results[i] = {Outcome::kFailed, "",
-                          "trk: " + tracks[i].given + ": the worker drawing it stopped\n"};
-        }
-    };
-
-    std::size_t open = jobs;
-    while (open > 0) {
-        std::vector<pollfd> fds;
-        std::vector<std::size_t> owners;
-        for (std::size_t w = 0; w < jobs; ++w) {
-            if (!workers[w].open) continue;
-            fds.push_back({workers[w].fromWorker, POLLIN, 0});
-            owners.push_back(w);
-        }
-        if (::poll(fds.data(), fds.size(), -1) < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        for (std::size_t k = 0; k < fds.size(); ++k) {
-            if (fds[k].revents == 0) continue;
-            const std::size_t w = owners[k];
-            const int fd = workers[w].fromWorker;
-            std::uint8_t type = 0;
-            std::uint64_t index = 0;
-            bool ok =
-                ReadAll(fd, &type, 1) && GetNumber(fd, index) && index < total && index % jobs == w;
-            if (ok && type == kClaim) {
-                std::string stem, extension;
-                ok = GetText(fd, stem) && GetText(fd, extension);
-                if (ok) claims[index] = {stem, extension};
-            } else if (ok && type == kResult) {
-                std::uint64_t outcome = 0;
-                TrackResult result;
-                ok = GetNumber(fd, outcome) && outcome <= 3 && GetText(fd, result.out) &&
-                     GetText(fd, result.err);
-                if (ok) {
-                    result.outcome = static_cast<Outcome>(outcome);
-                    results[index] = std::move(result);
-                    settled[index] = 1;
-                }
-            } else {
-                ok = false;
-            }
-            if (!ok) {
-                lose(w);
-                ::close(workers[w].fromWorker);
-                ::close(workers[w].toWorker);
-                workers[w].open = false;
-                --open;
-            }
-            advance();
-        }
-    }
-    for (Worker& worker : workers) {
-        int status = 0;
-        while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }
-    return printer.Finish();
-}
-
 }  // namespace
 
 void TrackList::Add(const TrackInput& input) {
@@ -541,20 +364,38 @@ void RemoveStdinCopy() {
 }
 
 int DefaultJobs() {
-    const long cores = ::sysconf(_SC_NPROCESSORS_ONLN);
-    return cores > 0 ? static_cast<int>(std::min(cores, 64L)) : 1;
+    return static_cast<int>(std::min<std::size_t>(platform::CoreCount(), 64));
 }
 
 int RunBatch(const TrackList& tracks, const BatchSettings& settings, const TrackJob& job) {
     Printer printer(tracks.size(), settings);
-    const std::size_t jobs = std::min<std::size_t>(
-        tracks.size(), static_cast<std::size_t>(settings.jobs > 0 ? settings.jobs : DefaultJobs()));
-    if (jobs > 1) return RunInWorkers(tracks, jobs, printer, job);
-    LocalClaims claims;
-    for (std::size_t i = 0; i < tracks.size(); ++i) {
-        const TrackInput input = tracks[i];
-        printer.Print(input, RunOne(input, claims, job));
-    }
+    LocalClaims names;
+    platform::WorkerJobs jobs;
+    jobs.count = tracks.size();
+    jobs.run = [&](std::size_t index, platform::JobQuestions& questions) {
+        AskedClaims claims(questions);
+        return PackResult(RunOne(tracks[index], claims, job));
+    };
+    jobs.answer = [&](std::size_t, const std::string& question) {
+        std::string stem, extension;
+        std::size_t at = 0;
+        if (!TakeText(question, at, stem) || !TakeText(question, at, extension))
+            return std::string();
+        return names.Claim(stem, extension);
+    };
+    jobs.done = [&](std::size_t index, const std::optional<std::string>& bytes) {
+        const TrackInput input = tracks[index];
+        std::optional<TrackResult> result;
+        if (bytes) result = UnpackResult(*bytes);
+        // A worker that stopped early (a crash on some hostile track) fails
+        // the tracks it had left; the others go on.
+        if (!result)
+            result = TrackResult{Outcome::kFailed, "",
+                                 "trk: " + input.given + ": the worker drawing it stopped\n"};
+        printer.Print(input, *result);
+    };
+    const int workers = settings.jobs > 0 ? settings.jobs : DefaultJobs();
+    platform::RunWorkers(jobs, static_cast<std::size_t>(workers));
     return printer.Finish();
 }
 

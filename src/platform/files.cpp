@@ -3,8 +3,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace platform {
 
@@ -41,6 +44,15 @@ ReadResult ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer
     }
     ::close(fd);
     return result;
+}
+
+Result<std::string> MakePrivateTemporaryFolder(const std::string& prefix) {
+    std::error_code error;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    if (error) return Fail(error.message());
+    std::string folder = (temporary / (prefix + "XXXXXX")).string();
+    if (::mkdtemp(folder.data()) == nullptr) return Fail(std::strerror(errno));
+    return folder;
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "platform/result.h"
 #include "platform/safe_file.h"
 
 namespace platform {
@@ -22,5 +23,9 @@ struct ReadResult {
 // Reads the whole file `path` into the start of `buffer`. A file longer than
 // the buffer is not read at all, so the buffer keeps what it held.
 ReadResult ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer);
+
+// Makes a new folder that only this user may enter, in the system's folder
+// for temporary files, its name starting with `prefix`; gives its path.
+Result<std::string> MakePrivateTemporaryFolder(const std::string& prefix);
 
 }  // namespace platform

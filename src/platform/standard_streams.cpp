@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <string>
 
 namespace platform {
 
@@ -19,6 +21,31 @@ bool PlugClosedStandardStreams() {
         if (fd == STDOUT_FILENO) stdoutClosed = true;
     }
     return stdoutClosed;
+}
+
+bool IsTerminal(StandardStream stream) {
+    switch (stream) {
+        case StandardStream::kInput:
+            return ::isatty(STDIN_FILENO) != 0;
+        case StandardStream::kOutput:
+            return ::isatty(STDOUT_FILENO) != 0;
+        case StandardStream::kError:
+            return ::isatty(STDERR_FILENO) != 0;
+    }
+    return false;
+}
+
+Result<std::vector<std::uint8_t>> ReadStandardInput(std::size_t limit) {
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t block[65536];
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, block, sizeof block);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return Fail(std::strerror(errno));
+        if (got == 0) return bytes;
+        bytes.insert(bytes.end(), block, block + got);
+        if (bytes.size() > limit) return Fail("longer than " + std::to_string(limit) + " bytes");
+    }
 }
 
 }  // namespace platform

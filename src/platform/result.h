@@ -1,0 +1,65 @@
+// What everything that can fail gives back: its value, or why it failed. The
+// reason is a sentence for the status log or stderr (UTF-8, may name a
+// file); it is never empty for a failure.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace platform {
+
+// Why something failed; converts to any Result.
+struct Failure {
+    std::string reason;
+};
+
+inline Failure Fail(std::string reason) {
+    return {reason.empty() ? std::string("failed") : std::move(reason)};
+}
+
+template <typename T = void>
+class [[nodiscard]] Result {
+  public:
+    Result(T value) : value_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+    Result(Failure failure)
+        : reason_(std::move(failure.reason)) {}  // NOLINT(google-explicit-constructor)
+
+    bool ok() const { return value_.has_value(); }
+    explicit operator bool() const { return ok(); }
+    const std::string& reason() const { return reason_; }
+
+    const T& value() const& { return *value_; }
+    T& value() & { return *value_; }
+    T&& value() && { return std::move(*value_); }
+    const T& operator*() const& { return *value_; }
+    T& operator*() & { return *value_; }
+    const T* operator->() const { return &*value_; }
+    T* operator->() { return &*value_; }
+
+  private:
+    std::optional<T> value_;
+    std::string reason_;
+};
+
+template <>
+class [[nodiscard]] Result<void> {
+  public:
+    Result() = default;
+    Result(Failure failure)
+        : failed_(true),
+          reason_(std::move(failure.reason)) {}  // NOLINT(google-explicit-constructor)
+
+    bool ok() const { return !failed_; }
+    explicit operator bool() const { return ok(); }
+    const std::string& reason() const { return reason_; }
+
+  private:
+    bool failed_ = false;
+    std::string reason_;
+};
+
+// Nothing to give back but whether it worked.
+using Status = Result<void>;
+
+}  // namespace platform

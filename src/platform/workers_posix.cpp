@@ -1,0 +1,281 @@
+// Workers as processes, forked once. Worker w runs the jobs whose number is w
+// modulo the worker count and sends each question and each result through a
+// socket to the caller, which alone answers (in job order) and alone hands
+// results on (in job order too). So what the caller sees does not depend on
+// the worker count, and is the same as a run here, one job after another.
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <vector>
+
+#include "platform/workers.h"
+
+namespace platform {
+namespace {
+
+enum Message : std::uint8_t { kQuestion = 1, kResult = 2 };
+
+// MSG_NOSIGNAL: an answer to a worker that has just died must not take the
+// caller down with SIGPIPE; the worker's end is noticed when read.
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+bool ReadAll(int fd, void* into, std::size_t size) {
+    auto* bytes = static_cast<char*>(into);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, bytes + done, size - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+void PutNumber(std::string& message, std::uint64_t value) {
+    for (int shift = 0; shift < 64; shift += 8)
+        message += static_cast<char>(static_cast<std::uint8_t>(value >> shift));
+}
+
+void PutText(std::string& message, const std::string& text) {
+    PutNumber(message, text.size());
+    message += text;
+}
+
+bool GetNumber(int fd, std::uint64_t& value) {
+    std::uint8_t bytes[8];
+    if (!ReadAll(fd, bytes, sizeof bytes)) return false;
+    value = 0;
+    for (int k = 7; k >= 0; --k) value = (value << 8) | bytes[k];
+    return true;
+}
+
+bool GetText(int fd, std::string& text) {
+    std::uint64_t size = 0;
+    if (!GetNumber(fd, size) || size > (std::uint64_t{1} << 32)) return false;
+    text.resize(size);
+    return size == 0 || ReadAll(fd, text.data(), size);
+}
+
+// A worker's questions go to the caller, which answers in job order.
+class AskCaller : public JobQuestions {
+  public:
+    explicit AskCaller(int socket) : socket_(socket) {}
+    void Start(std::size_t index) { index_ = index; }
+    std::string Ask(const std::string& question) override {
+        std::string message(1, static_cast<char>(kQuestion));
+        PutNumber(message, index_);
+        PutText(message, question);
+        std::string answer;
+        if (!WriteAll(socket_, message) || !GetText(socket_, answer)) std::_Exit(3);
+        return answer;
+    }
+
+  private:
+    int socket_;
+    std::size_t index_ = 0;
+};
+
+[[noreturn]] void WorkerMain(const WorkerJobs& jobs, std::size_t first, std::size_t step,
+                             int socket) {
+    AskCaller questions(socket);
+    for (std::size_t i = first; i < jobs.count; i += step) {
+        questions.Start(i);
+        const std::string result = jobs.run(i, questions);
+        std::string message(1, static_cast<char>(kResult));
+        PutNumber(message, i);
+        PutText(message, result);
+        if (!WriteAll(socket, message)) std::_Exit(3);
+    }
+    // No destructors or exit handlers: they belong to the caller.
+    std::_Exit(0);
+}
+
+struct Worker {
+    pid_t pid = -1;
+    int socket = -1;
+    bool open = false;
+};
+
+// The caller's side: questions and results taken in as they come, handed
+// on in job order.
+class Collector {
+  public:
+    Collector(const WorkerJobs& jobs, std::vector<Worker>& workers)
+        : jobs_(jobs), workers_(workers), settled_(jobs.count, 0) {}
+
+    // Reads one message from worker w; false when it stopped or spoke nonsense.
+    bool Take(std::size_t w) {
+        const int fd = workers_[w].socket;
+        std::uint8_t type = 0;
+        std::uint64_t index = 0;
+        if (!ReadAll(fd, &type, 1) || !GetNumber(fd, index) || index >= jobs_.count ||
+            index % workers_.size() != w)
+            return false;
+        std::string text;
+        if (!GetText(fd, text)) return false;
+        if (type == kQuestion) {
+            // A later question of a job already settled waits for nobody.
+            if (settled_[index]) {
+                WriteAll(fd, Answer(index, text));
+                return true;
+            }
+            questions_[index] = std::move(text);
+        } else if (type == kResult) {
+            results_[index] = std::move(text);
+            settled_[index] = 1;
+        } else {
+            return false;
+        }
+        Advance();
+        return true;
+    }
+
+    // Worker w stopped: the jobs it had not ended end without a result.
+    void Lose(std::size_t w) {
+        for (std::size_t i = w; i < jobs_.count; i += workers_.size()) {
+            if (i < nextDone_ || results_.count(i) != 0) continue;
+            questions_.erase(i);
+            settled_[i] = 1;
+            results_[i] = std::nullopt;
+        }
+        Advance();
+    }
+
+  private:
+    std::string Answer(std::size_t index, const std::string& question) {
+        std::string answer;
+        PutText(answer, jobs_.answer(index, question));
+        return answer;
+    }
+
+    void Advance() {
+        while (nextSettled_ < jobs_.count) {
+            const auto question = questions_.find(nextSettled_);
+            if (question != questions_.end()) {
+                // A worker that cannot take its answer is found out at its next read.
+                WriteAll(workers_[nextSettled_ % workers_.size()].socket,
+                         Answer(nextSettled_, question->second));
+                questions_.erase(question);
+                settled_[nextSettled_] = 1;
+            }
+            if (!settled_[nextSettled_]) break;
+            ++nextSettled_;
+        }
+        for (auto it = results_.find(nextDone_); it != results_.end();
+             it = results_.find(nextDone_)) {
+            jobs_.done(nextDone_, it->second);
+            results_.erase(it);
+            ++nextDone_;
+        }
+    }
+
+    const WorkerJobs& jobs_;
+    std::vector<Worker>& workers_;
+    std::vector<char> settled_;  // asked its first question, or ended
+    std::map<std::size_t, std::string> questions_;
+    std::map<std::size_t, std::optional<std::string>> results_;
+    std::size_t nextSettled_ = 0, nextDone_ = 0;
+};
+
+void CloseAll(std::vector<int>& sockets) {
+    for (const int fd : sockets) ::close(fd);
+    sockets.clear();
+}
+
+}  // namespace
+
+void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
+    workerCount = std::min(workerCount, jobs.count);
+    if (workerCount <= 1) return RunJobsHere(jobs);
+
+    // Every socket first: without them the jobs run here instead.
+    std::vector<int> ends;  // caller's, worker's, for each worker
+    for (std::size_t w = 0; w < workerCount; ++w) {
+        int pair[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
+            CloseAll(ends);
+            return RunJobsHere(jobs);
+        }
+        ends.push_back(pair[0]);
+        ends.push_back(pair[1]);
+    }
+
+    std::cout.flush();
+    std::cerr.flush();
+    std::vector<Worker> workers(workerCount);
+    for (std::size_t w = 0; w < workerCount; ++w) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (std::size_t k = 0; k < ends.size(); ++k)
+                if (k != 2 * w + 1) ::close(ends[k]);
+            WorkerMain(jobs, w, workerCount, ends[2 * w + 1]);
+        }
+        ::close(ends[2 * w + 1]);
+        // A worker that could not be started counts as one that stopped.
+        workers[w] = {pid, ends[2 * w], pid > 0};
+    }
+
+    Collector collector(jobs, workers);
+    std::size_t open = 0;
+    for (std::size_t w = 0; w < workerCount; ++w) {
+        if (workers[w].open) {
+            ++open;
+        } else {
+            collector.Lose(w);
+            ::close(workers[w].socket);
+        }
+    }
+    while (open > 0) {
+        std::vector<pollfd> fds;
+        std::vector<std::size_t> owners;
+        for (std::size_t w = 0; w < workerCount; ++w) {
+            if (!workers[w].open) continue;
+            fds.push_back({workers[w].socket, POLLIN, 0});
+            owners.push_back(w);
+        }
+        if (::poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR) continue;
+            // Cannot wait for them: the jobs not ended are lost, and the
+            // workers end at their next write.
+            for (const std::size_t w : owners) {
+                collector.Lose(w);
+                ::close(workers[w].socket);
+                workers[w].open = false;
+            }
+            break;
+        }
+        for (std::size_t k = 0; k < fds.size(); ++k) {
+            if (fds[k].revents == 0) continue;
+            const std::size_t w = owners[k];
+            if (collector.Take(w)) continue;
+            collector.Lose(w);
+            ::close(workers[w].socket);
+            workers[w].open = false;
+            --open;
+        }
+    }
+    for (const Worker& worker : workers) {
+        int status = 0;
+        while (worker.pid > 0 && ::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+}
+
+}  // namespace platform

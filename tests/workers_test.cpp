@@ -1,0 +1,109 @@
+// Jobs over workers: results and answers in job order for every worker
+// count, and a worker that dies mid-run failing only the jobs it had left.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/batch.h"
+#include "platform/workers.h"
+
+namespace {
+
+constexpr std::size_t kCrashing = 4;
+
+struct JobsSeen {
+    std::vector<std::optional<std::string>> results;
+    std::vector<std::size_t> doneOrder;
+    std::vector<std::size_t> answerOrder;
+};
+
+// Ten jobs; each asks one question and returns the answer with its number.
+// Job `crash` (if any) asks its question and then dies.
+JobsSeen RunTen(std::size_t workers, std::optional<std::size_t> crash) {
+    JobsSeen run;
+    int handedOut = 0;
+    platform::WorkerJobs jobs;
+    jobs.count = 10;
+    jobs.run = [crash](std::size_t index, platform::JobQuestions& questions) {
+        const std::string answer = questions.Ask("job " + std::to_string(index));
+        if (crash && index == *crash) std::abort();
+        return std::to_string(index) + ":" + answer;
+    };
+    jobs.answer = [&](std::size_t index, const std::string& question) {
+        run.answerOrder.push_back(index);
+        return question + " got " + std::to_string(handedOut++);
+    };
+    jobs.done = [&](std::size_t index, const std::optional<std::string>& result) {
+        run.doneOrder.push_back(index);
+        run.results.push_back(result);
+    };
+    platform::RunWorkers(jobs, workers);
+    return run;
+}
+
+std::vector<std::size_t> ZeroToNine() {
+    return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+}
+
+TEST(Workers, ResultsAndAnswersComeInJobOrderForEveryWorkerCount) {
+    const JobsSeen here = RunTen(1, std::nullopt);
+    ASSERT_EQ(here.results.size(), 10u);
+    EXPECT_EQ(here.results[3], "3:job 3 got 3");
+    for (const std::size_t workers : {2u, 3u, 16u}) {
+        const JobsSeen run = RunTen(workers, std::nullopt);
+        EXPECT_EQ(run.results, here.results) << workers << " workers";
+        EXPECT_EQ(run.doneOrder, ZeroToNine()) << workers << " workers";
+        EXPECT_EQ(run.answerOrder, ZeroToNine()) << workers << " workers";
+    }
+}
+
+TEST(Workers, AWorkerThatDiesFailsOnlyTheJobsItHadLeft) {
+    // Three workers: worker 1 runs jobs 1, 4, 7 and dies in job 4.
+    const JobsSeen run = RunTen(3, kCrashing);
+    ASSERT_EQ(run.doneOrder, ZeroToNine());
+    for (std::size_t i = 0; i < 10; ++i) {
+        const bool lost = i == 4 || i == 7;
+        EXPECT_EQ(run.results[i].has_value(), !lost) << "job " << i;
+    }
+    // The names handed out before the death stay where they were; the
+    // others' answers still come in job order.
+    EXPECT_EQ(run.results[1], "1:job 1 got 1");
+    EXPECT_EQ(run.results[5], "5:job 5 got 5");
+    EXPECT_EQ(run.results[8], "8:job 8 got 7");
+    EXPECT_EQ(run.results[9], "9:job 9 got 8");
+}
+
+// The same death inside trk's run: the track counted as failed, the run
+// going on, the other tracks' outputs intact and in order, exit code 1.
+TEST(Workers, ATrackWhoseWorkerDiesFailsAndTheRunGoesOn) {
+    cli::TrackList tracks;
+    for (const char* name : {"a.trk", "b.trk", "crash.trk", "d.trk", "e.trk", "f.trk"})
+        tracks.Add({name, name, ""});
+    cli::BatchSettings settings;
+    settings.jobs = 2;
+    settings.batch = true;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int exitCode =
+        cli::RunBatch(tracks, settings, [](const cli::TrackInput& input, cli::NameClaims& claims) {
+            const std::string name = claims.Claim(input.given.substr(0, 1), ".jpg");
+            if (input.given == "crash.trk") std::abort();
+            return cli::TrackResult{cli::Outcome::kWritten, input.given + " -> " + name + "\n", ""};
+        });
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(exitCode, 1);
+    // Worker 0 had a, crash and e: e never ran.
+    EXPECT_EQ(out, "a.trk -> a.jpg\nb.trk -> b.jpg\nd.trk -> d.jpg\nf.trk -> f.jpg\n");
+    EXPECT_NE(err.find("trk: crash.trk: the worker drawing it stopped\n"), std::string::npos)
+        << err;
+    EXPECT_NE(err.find("trk: e.trk: the worker drawing it stopped\n"), std::string::npos) << err;
+    EXPECT_NE(err.find("trk: 6 tracks: 4 written, 0 refused, 2 failed: crash.trk, e.trk"),
+              std::string::npos)
+        << err;
+}
+
+}  // namespace
