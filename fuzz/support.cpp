@@ -12,6 +12,7 @@
 #include "export/jpeg_encoder.h"
 #include "picture/picture.h"
 #include "platform/surface.h"
+#include "start/core.h"
 #include "track/track.h"
 
 namespace fuzzing {
@@ -42,16 +43,13 @@ platform::ScriptedWindowing& Ui() {
 }
 
 void StartTool() {
-    platform::UseWindowing(&Ui());
-    app::InitialiseState();
-    exporter::EnterJpegEncoder();
-    picture::LoadCaptionFont();
+    start::StartCore(&Ui());
+    start::PrepareDrawing();
 }
 
 void ResetTool() {
     Ui() = platform::ScriptedWindowing{};
-    platform::UseWindowing(&Ui());
-    app::InitialiseState();
+    start::StartCore(&Ui());
     // An empty image makes no picture: the slot of the last input is emptied.
     platform::PictureFromBitmap(picture::kTrackPicture, {});
 }

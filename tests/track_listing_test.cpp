@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/state.h"
+#include "platform/paths.h"
 #include "support/fixture.h"
 
 namespace {

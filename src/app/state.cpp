@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/paths.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
 

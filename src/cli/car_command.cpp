@@ -14,6 +14,7 @@
 #include "export/car_file.h"
 #include "export/export.h"
 #include "platform/encoding.h"
+#include "platform/paths.h"
 #include "platform/windowing.h"
 #include "track/layout.h"
 
@@ -120,13 +121,12 @@ ExitCode WriteAllCars(Session& session, const CarOptions& o, std::ostream& out) 
         PrintError("car --all", "the working folder no longer exists; choose a folder with -d");
         return kFailed;
     }
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    if (error) {
-        PrintError(directory, error.message());
+    const platform::Result<> made = platform::MakeFolders(directory);
+    if (!made) {
+        PrintError(directory, made.reason());
         return kFailed;
     }
-    if (directory.back() != platform::kPathSeparator) directory += platform::kPathSeparator;
+    directory = platform::WithSeparator(directory);
     ExitCode result = kOk;
     const auto names = AllCarFileNames();
     for (int k = 0; k < track::kCarCount; ++k) {

@@ -18,6 +18,7 @@ inline Failure Fail(std::string reason) {
     return {reason.empty() ? std::string("failed") : std::move(reason)};
 }
 
+// Result<> gives back nothing but whether it worked.
 template <typename T = void>
 class [[nodiscard]] Result {
   public:
@@ -58,8 +59,5 @@ class [[nodiscard]] Result<void> {
     bool failed_ = false;
     std::string reason_;
 };
-
-// Nothing to give back but whether it worked.
-using Status = Result<void>;
 
 }  // namespace platform

@@ -14,6 +14,7 @@
 #include "platform/encoding.h"
 #include "platform/fltk/fltk_text.h"
 #include "platform/fltk/fltk_widgets.h"
+#include "platform/paths.h"
 #include "platform/windowing.h"
 
 namespace platform::fltk {

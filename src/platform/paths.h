@@ -1,0 +1,45 @@
+// Paths as texts: every cut into folder and file, every extension, every
+// check of a name, in one place.
+#pragma once
+
+#include <string>
+
+#include "platform/result.h"
+
+namespace platform {
+
+// The separator this system puts between folders.
+inline constexpr char kPathSeparator = '/';
+
+// A track's path is cut at its last "/" or "\", whichever system named it:
+// the folder part up to and including it (empty without one), and the file
+// part after it.
+std::string FolderPart(const std::string& path);
+std::string FilePart(const std::string& path);
+
+// `folder` ended by kPathSeparator; the empty folder stays empty.
+std::string WithSeparator(std::string folder);
+
+// The extension of the path's file part with its dot, in lower case; empty
+// when it has none.
+std::string LowerExtension(const std::string& path);
+
+// The characters no file name may hold, on any system: those below 32 and
+// " * / : < > ? \ |.
+bool IsFileNameCharacter(char c);
+
+// The initial name a file dialog shows for `defaultPath`: the part after
+// the last separator, or empty when it holds a character a file name cannot.
+std::string DialogInitialName(const std::string& defaultPath);
+// The folder part of `defaultPath` (up to the last separator), or empty.
+std::string DialogInitialDirectory(const std::string& defaultPath);
+
+// The process's current directory, ended by the path separator; empty when
+// it no longer exists.
+std::string CurrentDirectory();
+
+// Creates `folder` and its missing parents; fails when it is not a folder
+// afterwards.
+Result<> MakeFolders(const std::string& folder);
+
+}  // namespace platform
