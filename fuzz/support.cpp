@@ -74,7 +74,7 @@ const std::string& WriteScratchTrack(const std::uint8_t* data, std::size_t size,
             std::fclose(file);
             return path;
         }
-        block.assign(64 * 1024, 0);
+        block.assign(std::size_t{64} * 1024, 0);
         if (!fill.empty()) {
             for (std::size_t i = 0; i < block.size(); ++i) block[i] = fill[i % fill.size()];
         }

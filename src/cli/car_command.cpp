@@ -102,10 +102,10 @@ std::array<std::string, track::kCarCount> AllCarFileNames() {
         // Places often share a car: a name written once already, an empty
         // one, or one that cannot be a file name gets the car's number instead.
         std::string name = own[k];
-        if (name.empty() || used.count(name) > 0) {
+        if (name.empty() || used.contains(name)) {
             const std::string stem = "car" + std::to_string(k);
             name = stem + ".car";
-            for (int n = 2; used.count(name) > 0 || reserved.count(name) > 0; ++n)
+            for (int n = 2; used.contains(name) || reserved.contains(name); ++n)
                 name = stem + "-" + std::to_string(n) + ".car";
         }
         used.insert(name);

@@ -16,7 +16,7 @@ void Line(const std::string& text) {
 }
 
 // Names and the author lose leading and trailing blanks; tabs stay.
-std::string Trimmed(std::string text) {
+std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     const auto last = text.find_last_not_of(' ');
@@ -114,7 +114,7 @@ void ParseTrack() {
     Line("Best: " + s.BestName + " " + std::to_string(s.BestTime) + "  " + s.RecordDate);
 
     for (int p = 1; p <= 6; ++p) {
-        s.PlaceTimes[p] = file.I16(trailer + 2 * p);
+        s.PlaceTimes[p] = file.I16(trailer + 2 * static_cast<std::int64_t>(p));
         s.PlaceNames[p] =
             Trimmed(file.Text(trailer + kBestNameFromTrailer + kNameStride * p, kNameWidth));
         Line(std::to_string(p) + ".: " + s.PlaceNames[p] + " " + std::to_string(s.PlaceTimes[p]));

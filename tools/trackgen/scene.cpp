@@ -309,7 +309,8 @@ void MakeHeights(const Scene& scene, Random& random, TrackContents& t) {
             const double h = hills.At(8 * c + 4, 8 * r + 4);
             const int height = wet >= 32 ? t.waterLevel - 3 - static_cast<int>(15 * h)
                                          : t.waterLevel + 4 + static_cast<int>(120 * h);
-            t.heights[static_cast<std::size_t>(64 * r + c)] =
+            t.heights[(std::size_t{64} * static_cast<std::size_t>(r)) +
+                      static_cast<std::size_t>(c)] =
                 static_cast<std::uint8_t>(std::clamp(height, 0, 255));
         }
     }

@@ -106,7 +106,7 @@ void OnInputOk(Fl_Widget* button, void* data) {
 }
 
 // Escape and the close request both end the dialog without an answer.
-void OnInputCancel(Fl_Widget* window, void*) {
+void OnInputCancel(Fl_Widget* window, void* /*data*/) {
     window->hide();
 }
 
