@@ -123,11 +123,11 @@ TEST_F(JpegExport, QualityIsSeventyUnlessTheCommandLineOverridesIt) {
 
     // The level is clamped to 0..10 before it becomes the quality.
     exporter::SetJpegQualityOverride(0);
-    std::vector<std::uint8_t> rows(static_cast<std::size_t>(exporter::RowStride(5)) * 3, 200);
-    ASSERT_EQ(exporter::EncodeJpeg(Path("high.jpg"), rows, 5, 3, 16, 14), "");
+    const platform::Picture grey{5, 3, std::vector(15, RgbColour(200, 200, 200))};
+    ASSERT_EQ(exporter::EncodeJpeg(Path("high.jpg"), grey, 14), "");
     ASSERT_TRUE(DecodeJpeg(Path("high.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(100));
-    ASSERT_EQ(exporter::EncodeJpeg(Path("low.jpg"), rows, 5, 3, 16, -2), "");
+    ASSERT_EQ(exporter::EncodeJpeg(Path("low.jpg"), grey, -2), "");
     ASSERT_TRUE(DecodeJpeg(Path("low.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(0));
 }
@@ -150,11 +150,9 @@ TEST_F(JpegExport, FullDiskFailsCleanlyAndTheProcessLivesOn) {
 
 TEST_F(JpegExport, LibraryErrorLeavesNoPartialFile) {
     // Too wide for baseline JPEG: libjpeg stops inside jpeg_start_compress.
-    const int width = 70000;
-    std::vector<std::uint8_t> rows(static_cast<std::size_t>(exporter::RowStride(width)), 0);
+    const platform::Picture wide{70000, 1, std::vector<platform::Colour>(70000, 0)};
     const std::string path = Path("wide.jpg");
-    const std::string error =
-        exporter::EncodeJpeg(path, rows, width, 1, static_cast<int>(rows.size()), 7);
+    const std::string error = exporter::EncodeJpeg(path, wide, 7);
     EXPECT_NE(error, "");
     EXPECT_FALSE(std::filesystem::exists(path));
 }
@@ -193,9 +191,9 @@ TEST_F(JpegExport, PictureNameThatCannotBeAFileNameGivesAnEmptyInitialName) {
 
 TEST_F(JpegExport, UnknownEncoderAndSecondEntryChangeNothing) {
     MakePicture();
-    exporter::EnterEncoder(exporter::kJpegEncoderId,
-                           [](const std::string&, std::span<const std::uint8_t>, int, int, int,
-                              int) { return std::string("replaced"); });
+    exporter::EnterEncoder(
+        exporter::kJpegEncoderId,
+        [](const std::string&, const platform::Picture&, int) { return std::string("replaced"); });
     EXPECT_TRUE(exporter::SaveImage(1, Path("a.jpg"), exporter::kJpegEncoderId).written);
     const auto unknown = exporter::SaveImage(1, Path("b.png"), 0x20474E50);
     EXPECT_FALSE(unknown.written);
@@ -231,36 +229,21 @@ TEST_F(JpegExport, OddWidthsKeepEveryRowAndColour) {
     }
 }
 
-std::vector<std::uint8_t> captured;
-int capturedStride = 0;
+platform::PictureRef handed = nullptr;
+int handedLevel = 0;
 
-TEST_F(JpegExport, TheCopyIsBottomUpBlueGreenRedWithPaddedRows) {
-    // 13 x 3: stride 40, one byte of padding per row.
-    const auto bmp = EightBitBitmap(13, 3, 0, [](int) { return 0; });
-    ASSERT_TRUE(platform::PictureFromBitmap(1, bmp));
-    platform::BeginDrawing(1);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 13; ++x) platform::PlotPixel(x, y, RgbColour(x, 10 * y, 200));
-    platform::EndDrawing();
-
-    exporter::EnterEncoder(0x54534554, [](const std::string&, std::span<const std::uint8_t> pixels,
-                                          int, int, int stride, int) {
-        captured.assign(pixels.begin(), pixels.end());
-        capturedStride = stride;
-        return std::string();
-    });
+// The encoders read the stored picture in place; nothing is copied for them.
+TEST_F(JpegExport, AnEncoderIsHandedThePictureItselfAndTheSaveLevel) {
+    MakePicture();
+    exporter::EnterEncoder(0x54534554,
+                           [](const std::string&, const platform::Picture& picture, int level) {
+                               handed = &picture;
+                               handedLevel = level;
+                               return std::string();
+                           });
     ASSERT_TRUE(exporter::SaveImage(1, Path("copy"), 0x54534554).written);
-    ASSERT_EQ(capturedStride, 40);
-    ASSERT_EQ(captured.size(), 120u);
-    for (int y = 0; y < 3; ++y) {
-        const std::uint8_t* row = &captured[static_cast<std::size_t>(2 - y) * 40];
-        for (int x = 0; x < 13; ++x) {
-            EXPECT_EQ(row[3 * x], 200);
-            EXPECT_EQ(row[3 * x + 1], 10 * y);
-            EXPECT_EQ(row[3 * x + 2], x);
-        }
-        EXPECT_EQ(row[39], 0);
-    }
+    EXPECT_EQ(handed, platform::PictureHandle(1));
+    EXPECT_EQ(handedLevel, exporter::kSaveImageLevel);
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
-// The image layer's save path: a picture becomes 24-bit bottom-up rows
-// (blue, green, red; each row padded to 4 bytes), which an encoder from the
-// encoder table writes to a file. The one encoder is JPEG, on libjpeg.
+// The image layer's save path: an encoder from the encoder table writes a
+// picture to a file. The one encoder is JPEG, through platform's image codec.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
-#include <span>
 #include <string>
+
+#include "platform/surface.h"
 
 namespace exporter {
 
@@ -17,21 +17,15 @@ inline constexpr std::uint32_t kJpegEncoderId =
 // The level save image passes; the encoder writes quality 10 x level.
 inline constexpr int kSaveImageLevel = 7;
 
-// Writes `pixels` (bottom-up rows of `stride` bytes, blue-green-red) to
-// `path`. Returns the empty text when the file was written, else the reason;
-// the file is then as it was before.
-using Encoder = std::string (*)(const std::string& path, std::span<const std::uint8_t> pixels,
-                                int width, int height, int stride, int level);
+// Writes `picture` to `path`. Returns the empty text when the file was
+// written, else the reason; the file is then as it was before.
+using Encoder = std::string (*)(const std::string& path, const platform::Picture& picture,
+                                int level);
 
 // Enters `encoder` under `id`; an id already in the table keeps its entry.
 void EnterEncoder(std::uint32_t id, Encoder encoder);
 // Enters the JPEG encoder (start-up; again does nothing).
 void EnterJpegEncoder();
-
-// Row stride of the 24-bit copy: 3 x width raised to a multiple of 4.
-constexpr std::int64_t RowStride(int width) {
-    return (3 * std::int64_t{width} + 3) / 4 * 4;
-}
 
 struct SaveImageResult {
     bool written = false;
@@ -50,8 +44,7 @@ SaveImageResult SaveImageToStream(int pictureNumber, std::FILE* stream);
 
 // The JPEG encoder. Quality is 10 x level, the level clamped to 0..10,
 // unless a quality override is set. Never replaces the track being read.
-std::string EncodeJpeg(const std::string& path, std::span<const std::uint8_t> pixels, int width,
-                       int height, int stride, int level);
+std::string EncodeJpeg(const std::string& path, const platform::Picture& picture, int level);
 
 // The command line's --quality: 1..100 replaces 10 x level for every later
 // JPEG; 0 (the start value) goes back to the level.

@@ -1,0 +1,152 @@
+#include "platform/image_codec.h"
+
+#include <algorithm>
+#include <bit>
+#include <csetjmp>
+#include <cstring>
+
+// jpeglib.h needs stdio's FILE and size_t first.
+#include <jpeglib.h>
+#include <png.h>
+
+// The picture's rows go to libjpeg as they are stored, through
+// libjpeg-turbo's extended colour spaces: no copy of them is made.
+#ifndef JCS_EXTENSIONS
+#error "the JPEG export needs libjpeg-turbo (JCS_EXT_RGBX)"
+#endif
+
+namespace platform {
+namespace {
+
+bool IsWhole(const Picture& picture) {
+    return picture.width > 0 && picture.height > 0 &&
+           picture.pixels.size() ==
+               static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
+}
+
+// A Colour (red in the low byte) in memory: red, green, blue, unused on a
+// little-endian machine; the other way round on a big-endian one.
+constexpr J_COLOR_SPACE kColourSpace =
+    std::endian::native == std::endian::little ? JCS_EXT_RGBX : JCS_EXT_XBGR;
+
+// libjpeg's own error_exit ends the process; ours jumps back to Compress
+// with the library's message instead.
+struct JpegErrors {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void ReturnToCompress(j_common_ptr info) {
+    auto* errors = reinterpret_cast<JpegErrors*>(info->err);
+    (*info->err->format_message)(info, errors->message);
+    std::longjmp(errors->jump, 1);
+}
+
+// All libjpeg calls live here. Nothing between setjmp and a longjmp out of
+// the library may need a destructor, so only plain C data is used.
+// Returns true when the library finished; otherwise `message` says why.
+bool Compress(std::FILE* file, const Picture& picture, int quality, char* message) {
+    jpeg_compress_struct info;
+    JpegErrors errors;
+    std::memset(&info, 0, sizeof info);
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = ReturnToCompress;
+    errors.base.trace_level = -1;
+    errors.message[0] = '\0';
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&info);
+        std::memcpy(message, errors.message, JMSG_LENGTH_MAX);
+        return false;
+    }
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(picture.width);
+    info.image_height = static_cast<JDIMENSION>(picture.height);
+    info.input_components = 4;
+    info.in_color_space = kColourSpace;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, FALSE);
+    jpeg_start_compress(&info, TRUE);
+    // libjpeg only reads the rows it is given, though its type says otherwise.
+    auto* pixels = const_cast<Colour*>(picture.pixels.data());
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(
+            pixels + static_cast<std::size_t>(info.next_scanline) * picture.width)};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return true;
+}
+
+struct PngErrors {
+    char message[200];
+};
+
+// libpng's default error handler aborts through its own longjmp; ours keeps
+// the message first, then jumps back to Encode.
+void OnPngError(png_structp png, png_const_charp message) {
+    auto* errors = static_cast<PngErrors*>(png_get_error_ptr(png));
+    std::snprintf(errors->message, sizeof errors->message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// All libpng calls live here, under the same rule as Compress.
+bool Encode(std::FILE* file, const Picture& picture, PngErrors* errors) {
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, errors, OnPngError, OnPngWarning);
+    if (png == nullptr) {
+        std::snprintf(errors->message, sizeof errors->message, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        std::snprintf(errors->message, sizeof errors->message, "out of memory");
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
+                 static_cast<png_uint_32>(picture.height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // The stored rows are read in place; libpng drops each Colour's unused byte.
+    if constexpr (std::endian::native == std::endian::little) {
+        png_set_filler(png, 0, PNG_FILLER_AFTER);
+    } else {
+        png_set_filler(png, 0, PNG_FILLER_BEFORE);
+        png_set_bgr(png);
+    }
+    auto* pixels = const_cast<Colour*>(picture.pixels.data());
+    for (int y = 0; y < picture.height; ++y)
+        png_write_row(
+            png, reinterpret_cast<png_bytep>(pixels + static_cast<std::size_t>(y) * picture.width));
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+std::string WriteJpeg(const Picture& picture, int quality, std::FILE* file) {
+    if (!IsWhole(picture)) return "the picture has no pixels to save";
+    char message[JMSG_LENGTH_MAX] = {};
+    if (Compress(file, picture, std::clamp(quality, 0, 100), message)) return "";
+    return message[0] != '\0' ? message : "the JPEG library failed";
+}
+
+std::string WritePng(const Picture& picture, std::FILE* file) {
+    if (!IsWhole(picture)) return "no picture to write";
+    PngErrors errors{};
+    if (Encode(file, picture, &errors)) return "";
+    return errors.message[0] != '\0' ? errors.message : "the PNG library failed";
+}
+
+}  // namespace platform
