@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ::unlink(jpegPath.c_str());
 
     fuzzing::ResetTool();
-    exporter::SetJpegQualityOverride(options.quality);
+    app::state.JpegQuality = options.quality;
     const std::span<const std::uint8_t> fill =
         size >= options.fillLength ? std::span(data + size - options.fillLength, options.fillLength)
                                    : std::span<const std::uint8_t>();

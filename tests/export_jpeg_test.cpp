@@ -46,11 +46,6 @@ class JpegExport : public ActionTest {
     void SetUp() override {
         ActionTest::SetUp();
         exporter::EnterJpegEncoder();
-        exporter::SetJpegQualityOverride(0);
-    }
-    void TearDown() override {
-        exporter::SetJpegQualityOverride(0);
-        ActionTest::TearDown();
     }
     void Save(const std::string& answer) {
         ui.answers.push_back(answer);
@@ -116,13 +111,13 @@ TEST_F(JpegExport, QualityIsSeventyUnlessTheCommandLineOverridesIt) {
     ASSERT_TRUE(DecodeJpeg(Path("seventy.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(70));
 
-    exporter::SetJpegQualityOverride(35);
+    app::state.JpegQuality = 35;
     Save(Path("thirtyfive.jpg"));
     ASSERT_TRUE(DecodeJpeg(Path("thirtyfive.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(35));
 
     // The level is clamped to 0..10 before it becomes the quality.
-    exporter::SetJpegQualityOverride(0);
+    app::state.JpegQuality = 0;
     const platform::Picture grey{5, 3, std::vector(15, RgbColour(200, 200, 200))};
     ASSERT_EQ(exporter::EncodeJpeg(Path("high.jpg"), grey, 14), "");
     ASSERT_TRUE(DecodeJpeg(Path("high.jpg"), d));

@@ -6,8 +6,18 @@
 
 TEST(State, ReinitialisingClearsTheBufferItKeeps) {
     app::InitialiseState();
-    app::state.TrackBuffer[0] = 0x05;
-    app::state.TrackBuffer[app::kTrackBufferSize - 1] = 0xFF;
+    auto& bytes = app::state.TrackBuffer;
+    bytes[0] = 0x05;
+    app::NoteBufferWrite(0, 1);
+    std::fill(bytes.end() - 3, bytes.end(), std::uint8_t{0xFF});
+    app::NoteBufferWrite(app::kTrackBufferSize - 3, 3);
+    // Noted writes beyond the buffer are cut to it; overlapping ones join.
+    std::fill(bytes.begin() + 500, bytes.begin() + 700, std::uint8_t{0x11});
+    app::NoteBufferWrite(600, 100);
+    app::NoteBufferWrite(500, 150);
+    app::NoteBufferWrite(app::kTrackBufferSize - 1, 1'000);
+    app::NoteBufferWrite(-5, 2);
+    EXPECT_EQ(app::state.TrackBufferWrites.size(), 3u);
     app::state.TrackFileSize = 17;
     app::state.BestName = "Bob";
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/state.h"
 #include "platform/paths.h"
 #include "support/fixture.h"
@@ -206,6 +208,19 @@ TEST_F(Listing, RefusedFileAfterAcceptedOneKeepsTheTracksValues) {
     EXPECT_EQ(app::state.CarNames, before.CarNames);
     EXPECT_EQ(app::state.PlaceTimes, before.PlaceTimes);
     EXPECT_TRUE(app::state.TrackAccepted);
+}
+
+// Re-initialising zeroes only what was written, so every writer must be
+// noted: a track, its picture, then a longer file over it.
+TEST_F(Listing, ReinitialisingAfterALoadLeavesTheWholeBufferZero) {
+    Load(WriteTrack("good.trk", Sample()));
+    ASSERT_TRUE(app::state.TrackAccepted);
+    Load(WriteFile("long.trk", std::vector<std::uint8_t>(900'000, 0xAB)));
+    ASSERT_EQ(app::state.TrackBuffer[app::kTrackHalfSize], 'B');  // the picture's bitmap
+    app::InitialiseState();
+    const auto& bytes = app::state.TrackBuffer;
+    ASSERT_EQ(bytes.size(), static_cast<std::size_t>(app::kTrackBufferSize));
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0), app::kTrackBufferSize);
 }
 
 // A file that cannot be read is reported and changes nothing else: the

@@ -11,7 +11,10 @@ packages=(
   libbrotli-dev libexpat1-dev zlib1g-dev
   libfltk1.3-dev xvfb xauth xdotool x11-utils imagemagick
   help2man desktop-file-utils appstream libxml2-utils shared-mime-info
-  xdg-utils libfile-mimeinfo-perl zsh fish librsvg2-bin libgtk-3-0
+  xdg-utils libfile-mimeinfo-perl zsh fish librsvg2-bin
+  # The desktop's open and save dialogs: Debian 12's FLTK drives only
+  # GTK 2's; without it the window shows FLTK's own.
+  libgtk2.0-0
   clang libclang-rt-14-dev clang-tidy cppcheck
   time valgrind python3 bc
 )

@@ -120,6 +120,10 @@ struct AnalyserState {
     // The file whose bytes the last load read. No output may replace it.
     platform::FileIdentity TrackIdentity;
 
+    // The JPEG quality the command line asked for (1..100); 0 writes the
+    // save level's own quality.
+    std::int32_t JpegQuality = 0;
+
     WriteOutcome LastWrite = WriteOutcome::kNothing;
     Text WritePath;   // file system encoding: the file written or tried
     Text WriteError;  // UTF-8: why it was not written
@@ -134,11 +138,20 @@ struct AnalyserState {
     std::int32_t PointerY = -1;
 
     TrackBytes TrackBuffer;
+    // The parts of TrackBuffer written since it was last zeroed, as [start,
+    // end) positions, one per place written (the loaded file, the picture's
+    // image). Re-initialising zeroes just these: a batch would otherwise
+    // clear 2 MB for every track, and bring all of it into memory.
+    std::vector<std::pair<Address, Address>> TrackBufferWrites;
 };
 
 extern AnalyserState state;
 
 // Gives every field its start value and takes the zero-filled TrackBuffer.
 void InitialiseState();
+
+// Records that `length` bytes at `at` of TrackBuffer were written. Whoever
+// writes into the buffer says so, or InitialiseState leaves the bytes there.
+void NoteBufferWrite(Address at, std::int64_t length);
 
 }  // namespace app

@@ -131,6 +131,13 @@ std::optional<TrackResult> UnpackResult(const std::string& bytes) {
     return result;
 }
 
+// An archive's lists are given room for a million tracks at once rather
+// than doubled as they grow: room not yet written takes no memory, while
+// each doubling left the block before it behind in the heap, which made a
+// large run's peak memory grow by twice its names.
+constexpr std::size_t kManyNames = 1024;
+constexpr std::size_t kReservedNameBytes = std::size_t{16} << 20;
+
 // The names claimed so far, exact and packed: one block of names and an
 // open-addressing table of their numbers.
 class LocalClaims : public NameClaims {
@@ -162,11 +169,15 @@ class LocalClaims : public NameClaims {
     }
 
     bool Insert(const std::string& name) {
-        if (2 * (ends_.size() + 1) > table_.size()) Grow();
+        if (4 * (ends_.size() + 1) > 3 * table_.size()) Grow();
+        if (ends_.size() == kManyNames) {
+            names_.reserve(kReservedNameBytes);
+            ends_.reserve(kReservedNameBytes / 8);
+        }
         const std::size_t at = Find(name);
         if (at == table_.size()) return false;
         names_ += name;
-        ends_.push_back(names_.size());
+        ends_.push_back(static_cast<std::uint32_t>(names_.size()));
         table_[at] = static_cast<std::uint32_t>(ends_.size());
         return true;
     }
@@ -177,7 +188,7 @@ class LocalClaims : public NameClaims {
     }
 
     std::string names_;
-    std::vector<std::size_t> ends_;
+    std::vector<std::uint32_t> ends_;
     std::vector<std::uint32_t> table_;  // 0: free, else the name's number + 1
 };
 
@@ -323,15 +334,25 @@ class Printer {
 }  // namespace
 
 void TrackList::Add(const TrackInput& input) {
-    names_ += input.given;
-    ends_.push_back(names_.size());
-    if (input.path != input.given || !input.error.empty()) unusual_[ends_.size() - 1] = input;
+    const std::size_t cut = input.given.rfind('/');
+    const std::size_t nameAt = cut == std::string::npos ? 0 : cut + 1;
+    const std::string_view folder = std::string_view(input.given).substr(0, nameAt);
+    if (folders_.empty() || folders_.back() != folder) folders_.emplace_back(folder);
+    if (entries_.size() == kManyNames) {
+        names_.reserve(kReservedNameBytes);
+        entries_.reserve(kReservedNameBytes / 16);
+    }
+    names_.append(input.given, nameAt);
+    entries_.push_back({static_cast<std::uint32_t>(folders_.size() - 1),
+                        static_cast<std::uint32_t>(names_.size())});
+    if (input.path != input.given || !input.error.empty()) unusual_[entries_.size() - 1] = input;
 }
 
 TrackInput TrackList::operator[](std::size_t index) const {
     if (const auto it = unusual_.find(index); it != unusual_.end()) return it->second;
-    const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
-    std::string given = names_.substr(begin, ends_[index] - begin);
+    const std::size_t begin = index == 0 ? 0 : entries_[index - 1].end;
+    std::string given =
+        folders_[entries_[index].folder] + names_.substr(begin, entries_[index].end - begin);
     return {given, given, ""};
 }
 

@@ -3,6 +3,7 @@
 // the order the tracks were named, with a progress line and a summary.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -19,18 +20,24 @@ struct TrackInput {
 // Largest track read from standard input, as the load action's own limit.
 inline constexpr std::size_t kMaxStdinTrack = 1'000'000;
 
-// The tracks of a run, packed: the names one after another in one block,
-// so that an archive of ten thousand tracks costs little more than its
+// The tracks of a run, packed: the file names one after another in one
+// block, each with the folder it shares with its neighbours kept once, so
+// that an archive of ten thousand tracks costs little more than its file
 // names (peak memory stays near that of a small run).
 class TrackList {
   public:
     void Add(const TrackInput& input);
-    std::size_t size() const { return ends_.size(); }
+    std::size_t size() const { return entries_.size(); }
     TrackInput operator[](std::size_t index) const;
 
   private:
-    std::string names_;              // every `given`, one after another
-    std::vector<std::size_t> ends_;  // where each ends in names_
+    struct Entry {
+        std::uint32_t folder;  // in folders_
+        std::uint32_t end;     // where its file name ends in names_
+    };
+    std::vector<std::string> folders_;  // up to and with the last '/'; a run of tracks shares one
+    std::string names_;                 // every file name, one after another
+    std::vector<Entry> entries_;
     // The few whose path differs from the name (stdin) or that cannot run.
     std::map<std::size_t, TrackInput> unusual_;
 };

@@ -58,10 +58,9 @@ bool SaveJpeg(Session& session, const std::string& output, int quality) {
             return false;
         }
     }
-    exporter::SetJpegQualityOverride(quality);
+    app::state.JpegQuality = quality;
     session.ui.answers = {answer};
     exporter::SavePicture();
-    exporter::SetJpegQualityOverride(0);
     if (app::state.LastWrite == app::WriteOutcome::kSaved) return true;
     // A failed or refused write has said why on the status log.
     if (app::state.LastWrite == app::WriteOutcome::kNothing)
@@ -89,10 +88,9 @@ bool PictureBytes(bool png, int quality, std::string& bytes) {
         const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
         made = shown != nullptr && exporter::WritePngToStream(*shown, memory, error);
     } else {
-        exporter::SetJpegQualityOverride(quality);
+        app::state.JpegQuality = quality;
         const exporter::SaveImageResult result =
             exporter::SaveImageToStream(picture::kTrackPicture, memory);
-        exporter::SetJpegQualityOverride(0);
         made = result.written;
         error = result.error;
     }

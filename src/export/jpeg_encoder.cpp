@@ -22,7 +22,11 @@ struct EncoderEntry {
 };
 std::vector<EncoderEntry> encoderTable;
 
-int qualityOverride = 0;
+// The state's JPEG quality, else 10 x the level clamped to 0..10.
+int QualityFor(int level) {
+    const int chosen = std::clamp(app::state.JpegQuality, 0, 100);
+    return chosen > 0 ? chosen : 10 * std::clamp(level, 0, 10);
+}
 
 bool IsWhole(const platform::Picture& picture) {
     return picture.width > 0 && picture.height > 0 &&
@@ -42,13 +46,9 @@ void EnterJpegEncoder() {
     EnterEncoder(kJpegEncoderId, EncodeJpeg);
 }
 
-void SetJpegQualityOverride(int quality) {
-    qualityOverride = std::clamp(quality, 0, 100);
-}
-
 std::string EncodeJpeg(const std::string& path, const platform::Picture& picture, int level) {
     if (!IsWhole(picture)) return "the picture has no pixels to save";
-    const int quality = qualityOverride > 0 ? qualityOverride : 10 * std::clamp(level, 0, 10);
+    const int quality = QualityFor(level);
     const platform::WriteResult result = platform::WriteFileSafely(
         path, [&](std::FILE* file) { return platform::WriteJpeg(picture, quality, file); },
         app::state.TrackIdentity);
@@ -77,8 +77,7 @@ SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint3
 SaveImageResult SaveImageToStream(int pictureNumber, std::FILE* stream) {
     const platform::PictureRef picture = platform::PictureHandle(pictureNumber);
     if (!picture) return {false, "no picture was made"};
-    const int quality = qualityOverride > 0 ? qualityOverride : 10 * kSaveImageLevel;
-    std::string error = platform::WriteJpeg(*picture, quality, stream);
+    std::string error = platform::WriteJpeg(*picture, QualityFor(kSaveImageLevel), stream);
     if (!error.empty()) return {false, std::move(error)};
     if (std::fflush(stream) != 0) return {false, std::strerror(errno)};
     return {true, ""};

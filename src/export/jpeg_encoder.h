@@ -38,16 +38,13 @@ struct SaveImageResult {
 // Saves picture `pictureNumber` to `path` with the encoder `encoderId`.
 SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint32_t encoderId);
 
-// Picture `pictureNumber` as JPEG, at the save level or the quality
-// override, into an open stream (standard output, or memory).
+// Picture `pictureNumber` as JPEG, at the state's JpegQuality or else the
+// save level's, into an open stream (standard output, or memory).
 SaveImageResult SaveImageToStream(int pictureNumber, std::FILE* stream);
 
-// The JPEG encoder. Quality is 10 x level, the level clamped to 0..10,
-// unless a quality override is set. Never replaces the track being read.
+// The JPEG encoder. Quality is the state's JpegQuality when set (1..100),
+// else 10 x level, the level clamped to 0..10. Never replaces the track
+// being read.
 std::string EncodeJpeg(const std::string& path, const platform::Picture& picture, int level);
-
-// The command line's --quality: 1..100 replaces 10 x level for every later
-// JPEG; 0 (the start value) goes back to the level.
-void SetJpegQualityOverride(int quality);
 
 }  // namespace exporter

@@ -73,6 +73,7 @@ void BuildTrackPicture() {
     app::AnalyserState& s = app::state;
     const std::span<std::uint8_t> area = PictureArea();
     if (area.empty()) return;
+    app::NoteBufferWrite(s.PictureData, static_cast<std::int64_t>(area.size()));
 
     const Template& bmp = PictureTemplate();
     std::copy(bmp.begin(), bmp.end(), area.begin());

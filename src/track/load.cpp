@@ -38,6 +38,7 @@ void LoadTrack() {
         const auto half = std::span(s.TrackBuffer)
                               .subspan(static_cast<std::size_t>(s.TrackData), app::kTrackHalfSize);
         const platform::ReadResult read = platform::ReadWholeFile(chosen, half);
+        app::NoteBufferWrite(s.TrackData, read.bytesRead);
         if (!read.error.empty()) {
             // The previous track stays loaded, listed and drawn; only the log
             // says what happened. A read that failed half-way has overwritten

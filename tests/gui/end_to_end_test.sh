@@ -8,33 +8,10 @@ set -euo pipefail
 app=$(realpath "$1") make_track=$(realpath "$2") source_dir=$(realpath "$3")
 send_close=$(realpath "${4:-$(dirname "$make_track")/send_close_request}")
 
-for tool in Xvfb xdotool identify convert; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-tmp=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  echo "visible windows:"
-  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do echo "  $(xdotool getwindowname "$w")"; done
-  [ -f "$tmp/app.log" ] && cat "$tmp/app.log"
-  exit 1
-}
-
-# -displayfd: Xvfb picks a free display itself, so parallel runs never meet.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$tmp/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 400); do [ -s "$tmp/display" ] && break; sleep 0.05; done
-[ -s "$tmp/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$tmp/display")"
+# shellcheck source-path=SCRIPTDIR source=harness.sh
+source "$(dirname "$0")/harness.sh"
+need_tools Xvfb xdotool identify convert
+start_xvfb
 
 # The track lies in the working folder, where the first open dialog starts:
 # FLTK's chooser then takes the bare name (typing a whole path races with
@@ -49,22 +26,6 @@ else
   "$make_track" "$tmp/work/$track_name"
 fi
 
-wait_for_window() {  # NAME -> window id
-  local id=""
-  for _ in $(seq 400); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  return 1
-}
-wait_gone() {
-  for _ in $(seq 400); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.05
-  done
-  return 1
-}
 click() {  # WINDOW X Y
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }

@@ -8,12 +8,10 @@
 set -euo pipefail
 build=$1
 make_demo=$2
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-share=$prefix/share
+# shellcheck source-path=SCRIPTDIR source=harness.sh
+source "$(dirname "$0")/harness.sh"
+install_staged "$build"
 
-cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/track-analyse bin/trk share/applications/track-analyse.desktop \
          share/metainfo/io.github.trackanalyse.TrackAnalyse.metainfo.xml \
          share/icons/hicolor/scalable/apps/track-analyse.svg \

@@ -7,25 +7,14 @@
 #   screenshot.sh TRACK-ANALYSE MAKE-DEMO-TRACK OUT.png [readout|tooltip]
 set -euo pipefail
 app=$1 make_track=$2 out=$3 mode=${4:-readout}
-tmp=$(mktemp -d)
-xvfb_pid="" app_pid=""
-trap '[ -n "$app_pid" ] && kill $app_pid 2>/dev/null; [ -n "$xvfb_pid" ] && kill $xvfb_pid 2>/dev/null; rm -rf "$tmp"' EXIT
-
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$tmp/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n1 "$tmp/display")"
+# shellcheck source-path=SCRIPTDIR source=harness.sh
+source "$(dirname "$0")/harness.sh"
+start_xvfb
 
 "$make_track" "$tmp/Lakeside.trk"
 (cd "$tmp" && XDG_STATE_HOME="$tmp/state" exec "$app" Lakeside.trk) &
 app_pid=$!
-main=""
-for _ in $(seq 100); do
-  main=$(xdotool search --onlyvisible --name "^Velocitra Track Analyse\$" 2>/dev/null | head -n1 || true)
-  [ -n "$main" ] && break
-  sleep 0.05
-done
-[ -n "$main" ] || { echo "no window"; exit 1; }
+main=$(wait_for_window "Velocitra Track Analyse") || fail "no window"
 for x in 535 595 655; do  # water, Objects, Ghost
   xdotool mousemove --window "$main" "$x" 632 click 1
   sleep 0.2

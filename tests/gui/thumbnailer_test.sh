@@ -5,12 +5,11 @@
 set -euo pipefail
 build=$1
 make_demo=$2
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+# shellcheck source-path=SCRIPTDIR source=harness.sh
+source "$(dirname "$0")/harness.sh"
+install_staged "$build"
 
-cmake --install "$build" --prefix "$prefix" >/dev/null
-entry=$prefix/share/thumbnailers/track-analyse.thumbnailer
+entry=$share/thumbnailers/track-analyse.thumbnailer
 [ -f "$entry" ] || fail "no thumbnailer entry installed"
 grep -qx "MimeType=application/x-velocitra-track;" "$entry" || fail "MimeType line"
 if ! "$prefix/bin/trk" render --help | grep -q -- "--size"; then

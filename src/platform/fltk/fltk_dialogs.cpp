@@ -55,11 +55,27 @@ void QuietenGtk() {
     dlclose(glib);  // it stays loaded: GTK holds it
 }
 
+// FLTK 1.3 drives GTK's dialog through a call only GTK 2 has
+// (gdk_x11_drawable_get_xid). Where GTK 2 is missing, as on a minimal Debian
+// with GTK 3 alone, it prints that failed look-up on stderr and shows its own
+// dialog anyway; we ask for its own directly, before it looks.
+void UseOwnChooserWithoutGtk2() {
+#if FL_API_VERSION < 10400
+    static bool checked = false;
+    if (checked || !Fl::option(Fl::OPTION_FNFC_USES_GTK)) return;
+    checked = true;
+    // Loaded for good: FLTK opens the same library right after.
+    if (dlopen("libgtk-x11-2.0.so.0", RTLD_LAZY | RTLD_GLOBAL)) return;
+    Fl::option(Fl::OPTION_FNFC_USES_GTK, false);
+#endif
+}
+
 }  // namespace
 
 std::string RunFileDialog(FileDialogKind kind, const std::string& title,
                           const std::string& defaultPath, const std::string& filter,
                           int filterIndex) {
+    UseOwnChooserWithoutGtk2();
     Fl_Native_File_Chooser chooser(kind == FileDialogKind::kSave
                                        ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
                                        : Fl_Native_File_Chooser::BROWSE_FILE);
