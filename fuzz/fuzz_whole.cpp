@@ -105,7 +105,7 @@ constexpr std::array<std::array<int, 3>, 6> kOrders = {{
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     fuzzing::StartTool();
     return 0;
 }
@@ -143,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const app::AnalyserState& s = app::state;
     const std::int32_t k = exporter::ReadCarNumber(options.carAnswer);
     const std::int64_t record = track::CarRecordPosition(s.TrailerData - s.TrackData, k);
-    const std::int64_t fileSize = std::max(size, options.padding);
+    const auto fileSize = static_cast<std::int64_t>(std::max(size, options.padding));
     const bool carExpected = s.TrackAccepted && s.TrackRejected == 0 && k >= 0 && k < 7 &&
                              fileSize <= app::kTrackHalfSize && record >= 0 &&
                              record + track::kCarRecordSize <= fileSize;

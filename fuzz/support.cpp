@@ -12,6 +12,7 @@
 #include "export/jpeg_encoder.h"
 #include "picture/picture.h"
 #include "platform/surface.h"
+#include "start/core.h"
 #include "track/track.h"
 
 namespace fuzzing {
@@ -42,16 +43,13 @@ platform::ScriptedWindowing& Ui() {
 }
 
 void StartTool() {
-    platform::UseWindowing(&Ui());
-    app::InitialiseState();
-    exporter::EnterJpegEncoder();
-    picture::LoadCaptionFont();
+    start::StartCore(&Ui());
+    start::PrepareDrawing();
 }
 
 void ResetTool() {
     Ui() = platform::ScriptedWindowing{};
-    platform::UseWindowing(&Ui());
-    app::InitialiseState();
+    start::StartCore(&Ui());
     // An empty image makes no picture: the slot of the last input is emptied.
     platform::PictureFromBitmap(picture::kTrackPicture, {});
 }
@@ -76,7 +74,7 @@ const std::string& WriteScratchTrack(const std::uint8_t* data, std::size_t size,
             std::fclose(file);
             return path;
         }
-        block.assign(64 * 1024, 0);
+        block.assign(std::size_t{64} * 1024, 0);
         if (!fill.empty()) {
             for (std::size_t i = 0; i < block.size(); ++i) block[i] = fill[i % fill.size()];
         }

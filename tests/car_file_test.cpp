@@ -5,6 +5,7 @@
 
 #include "app/state.h"
 #include "export/car_file.h"
+#include "platform/paths.h"
 #include "platform/windowing.h"
 #include "shell/dispatch.h"
 #include "support/fixture.h"

@@ -9,6 +9,7 @@
 
 #include "app/folder_memory.h"
 #include "app/state.h"
+#include "platform/paths.h"
 #include "shell/command_line.h"
 #include "shell/keys.h"
 #include "support/fixture.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/encoding.h"
+#include "platform/paths.h"
 #include "platform/windowing.h"
 
 namespace {

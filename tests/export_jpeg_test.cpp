@@ -7,6 +7,7 @@
 #include "app/state.h"
 #include "app/status_log.h"
 #include "export/jpeg_encoder.h"
+#include "platform/paths.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
 #include "shell/dispatch.h"

@@ -2,6 +2,7 @@
 
 #include "app/state.h"
 #include "app/status_log.h"
+#include "platform/paths.h"
 #include "platform/windowing.h"
 #include "support/fixture.h"
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/state.h"
+#include "platform/paths.h"
 #include "support/fixture.h"
 
 namespace {

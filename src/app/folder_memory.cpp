@@ -36,9 +36,8 @@ void RecallTrackFolder() {
     if (remembered.empty() || !platform::FsPath(remembered).is_absolute() ||
         !std::filesystem::is_directory(platform::FsPath(remembered), error))
         return;
-    if (remembered.back() != platform::kPathSeparator) remembered += platform::kPathSeparator;
-    s.LastTrackFolder = remembered;
-    s.TrackDirectory = remembered;
+    s.LastTrackFolder = platform::WithSeparator(remembered);
+    s.TrackDirectory = s.LastTrackFolder;
 }
 
 void RememberTrackFolder() {
@@ -49,8 +48,7 @@ void RememberTrackFolder() {
     if (s.FolderMemoryFile.empty()) return;
     // Losing this memory costs the user one walk to a folder; it is not
     // worth a message in the status log.
-    const auto cut = s.FolderMemoryFile.find_last_of(platform::kPathSeparator);
-    if (!platform::MakeFolders(s.FolderMemoryFile.substr(0, cut + 1))) return;
+    if (!platform::MakeFolders(platform::DialogInitialDirectory(s.FolderMemoryFile))) return;
     const std::string line = s.LastTrackFolder + "\n";
     platform::WriteFileSafely(
         s.FolderMemoryFile,

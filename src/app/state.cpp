@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/paths.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
 
@@ -59,7 +60,7 @@ void InitialiseState() {
 
 void NoteBufferWrite(Address at, std::int64_t length) {
     std::vector<std::pair<Address, Address>>& writes = state.TrackBufferWrites;
-    const Address size = static_cast<Address>(state.TrackBuffer.size());
+    const auto size = static_cast<Address>(state.TrackBuffer.size());
     const Address start = std::clamp<Address>(at, 0, size);
     const Address end = std::clamp<Address>(at + std::max<std::int64_t>(length, 0), start, size);
     if (start == end) return;

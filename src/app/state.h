@@ -37,15 +37,15 @@ struct ZeroedAllocator {
     // Implicit on purpose: the standard library converts allocators implicitly.
     template <typename U>
     // cppcheck-suppress noExplicitConstructor
-    ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+    ZeroedAllocator(const ZeroedAllocator<U>& /*other*/) noexcept {}
     T* allocate(std::size_t n) {
         void* memory = std::calloc(n, sizeof(T));
         if (memory == nullptr) throw std::bad_alloc();
         return static_cast<T*>(memory);
     }
-    void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
+    void deallocate(T* memory, std::size_t /*n*/) noexcept { std::free(memory); }
     template <typename U>
-    void construct(U*) noexcept {}
+    void construct(U* /*at*/) noexcept {}
     template <typename U, typename... Args>
     void construct(U* at, Args&&... args) {
         ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);

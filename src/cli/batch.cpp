@@ -146,7 +146,12 @@ class LocalClaims : public NameClaims {
   public:
     std::string Claim(const std::string& stem, const std::string& extension) override {
         std::string name = stem + extension;
-        for (int n = 2; !Insert(name); ++n) name = stem + "-" + std::to_string(n) + extension;
+        for (int n = 2; !Insert(name); ++n) {
+            name = stem;
+            name += '-';
+            name += std::to_string(n);
+            name += extension;
+        }
         return name;
     }
 
@@ -234,7 +239,7 @@ class Printer {
             for (std::string line; std::getline(lines, line);) {
                 if (result.outcome == Outcome::kDamaged && line.rfind("Caution: ", 0) != 0)
                     continue;
-                if (line.rfind("trk: ", 0) != 0) line = "trk: " + input.given + ": " + line;
+                if (line.rfind("trk: ", 0) != 0) line.insert(0, "trk: " + input.given + ": ");
                 messages += line + '\n';
             }
         }

@@ -102,10 +102,10 @@ std::array<std::string, track::kCarCount> AllCarFileNames() {
         // Places often share a car: a name written once already, an empty
         // one, or one that cannot be a file name gets the car's number instead.
         std::string name = own[k];
-        if (name.empty() || used.count(name) > 0) {
+        if (name.empty() || used.contains(name)) {
             const std::string stem = "car" + std::to_string(k);
             name = stem + ".car";
-            for (int n = 2; used.count(name) > 0 || reserved.count(name) > 0; ++n)
+            for (int n = 2; used.contains(name) || reserved.contains(name); ++n)
                 name = stem + "-" + std::to_string(n) + ".car";
         }
         used.insert(name);
@@ -121,13 +121,12 @@ ExitCode WriteAllCars(Session& session, const CarOptions& o, std::ostream& out) 
         PrintError("car --all", "the working folder no longer exists; choose a folder with -d");
         return kFailed;
     }
-    std::error_code error;
-    std::filesystem::create_directories(platform::FsPath(directory), error);
-    if (error) {
-        PrintError(directory, error.message());
+    const platform::Result<> made = platform::MakeFolders(directory);
+    if (!made) {
+        PrintError(directory, made.reason());
         return kFailed;
     }
-    if (directory.back() != platform::kPathSeparator) directory += platform::kPathSeparator;
+    directory = platform::WithSeparator(directory);
     ExitCode result = kOk;
     const auto names = AllCarFileNames();
     for (int k = 0; k < track::kCarCount; ++k) {

@@ -59,7 +59,7 @@ std::vector<std::string> CsvHeader() {
         names.push_back("place" + std::to_string(p) + "_time");
         names.push_back("place" + std::to_string(p) + "_driver");
     }
-    for (const char* name : {"ghost_frames", "date", "damaged"}) names.push_back(name);
+    for (const char* name : {"ghost_frames", "date", "damaged"}) names.emplace_back(name);
     return names;
 }
 
@@ -76,7 +76,7 @@ std::vector<std::string> CsvRow(const std::string& file) {
     }
     row.push_back(number(s.GhostFrameCount));
     row.push_back(Text(s.RecordDate));
-    row.push_back(s.TrackDamaged ? "true" : "false");
+    row.emplace_back(s.TrackDamaged ? "true" : "false");
     return row;
 }
 

@@ -33,7 +33,15 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
     platform::UseUtf8Arguments(argc, argv);
     cli::GuardStandardStreams();
-    const int exitCode = Run(argc, argv);
+    int exitCode = 1;
+    try {
+        exitCode = Run(argc, argv);
+    } catch (const std::exception& error) {
+        // Out of memory, say: a message and exit code 1 rather than an abort.
+        std::cerr << "trk: " << error.what() << '\n';
+    } catch (...) {
+        std::cerr << "trk: an unexpected failure\n";
+    }
     // Output that never arrived is a failure, whatever the command did.
     return cli::FinishStandardOutput() ? exitCode : 1;
 }

@@ -21,6 +21,7 @@
 #include "platform/safe_file.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
+#include "start/core.h"
 
 namespace cli {
 namespace {
@@ -39,18 +40,8 @@ struct RenderOptions {
     std::vector<Overlay> overlays;  // in the order given
 };
 
-std::string LowerExtension(const std::string& path) {
-    const auto dot = path.find_last_of('.');
-    const auto slash = path.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 bool IsJpegName(const std::string& path) {
-    const std::string extension = LowerExtension(path);
+    const std::string extension = platform::LowerExtension(path);
     return extension == ".jpg" || extension == ".jpeg";
 }
 
@@ -68,7 +59,6 @@ bool SaveJpeg(Session& session, const std::string& output, int quality) {
             return false;
         }
     }
-    exporter::EnterJpegEncoder();
     app::state.JpegQuality = quality;
     session.ui.answers = {answer};
     exporter::SavePicture();
@@ -116,11 +106,8 @@ bool PictureBytes(bool png, int quality, std::string& bytes) {
 // file name cannot hold become "_".
 std::string FileStem(const std::string& pictureName) {
     std::string stem = platform::PathFromText(pictureName);
-    for (char& c : stem) {
-        if (static_cast<unsigned char>(c) < 32 ||
-            std::string_view("\"*/:<>?\\|").find(c) != std::string_view::npos)
-            c = '_';
-    }
+    std::replace_if(
+        stem.begin(), stem.end(), [](char c) { return !platform::IsFileNameCharacter(c); }, '_');
     if (stem.empty() || stem == "." || stem == "..") stem = "picture";
     return stem;
 }
@@ -139,7 +126,7 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
         }
         // Only the picture needs the font; the other commands skip its
         // lookup, and a batch makes it once per process.
-        if (platform::FontHandle(picture::kCaptionFont) == nullptr) picture::LoadCaptionFont();
+        start::PrepareDrawing();
         picture::BuildTrackPicture();
         for (const Overlay overlay : o.overlays) {
             switch (overlay) {
@@ -185,7 +172,7 @@ std::string UsageProblem(const RenderOptions& o, bool batch, bool& png) {
         return "-o names one picture; give -d OUTDIR for several tracks";
     png = o.format == "png";
     if (!o.output.empty() && o.output != "-") {
-        const std::string extension = LowerExtension(o.output);
+        const std::string extension = platform::LowerExtension(o.output);
         const bool jpegName = IsJpegName(o.output);
         if (!jpegName && extension != ".png")
             return "unknown picture type \"" + extension + "\" of " + o.output +
@@ -253,10 +240,9 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         // Several tracks without a folder go into this one.
         if (collected.batch && o->directory.empty()) o->directory = ".";
         if (!o->directory.empty()) {
-            std::error_code error;
-            std::filesystem::create_directories(platform::FsPath(o->directory), error);
-            if (error) {
-                PrintError(o->directory, error.message());
+            const platform::Result<> made = platform::MakeFolders(o->directory);
+            if (!made) {
+                PrintError(o->directory, made.reason());
                 RemoveStdinCopy();
                 exitCode = kFailed;
                 return;

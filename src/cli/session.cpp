@@ -5,6 +5,7 @@
 #include "app/state.h"
 #include "platform/encoding.h"
 #include "platform/surface.h"
+#include "start/core.h"
 #include "track/track.h"
 
 namespace cli {
@@ -16,13 +17,11 @@ std::ostream* errorStream = &std::cerr;
 
 Session::Session(std::ostream& errors) : previousErrors_(errorStream) {
     errorStream = &errors;
-    platform::UseWindowing(&ui);
+    start::StartCore(&ui);
     ui.onStatusLine = [this](const std::string& line) {
         newestStatusLine = line;
         *errorStream << platform::TerminalTextFromCp1252(line) << '\n';
     };
-    // The state is made fresh by each LoadTrack; once here would only clear
-    // 2 MB a second time per track.
 }
 
 Session::Session() : Session(std::cerr) {}
@@ -37,7 +36,9 @@ ExitCode Session::LoadTrack(const std::string& path) {
         PrintError("\"\"", "an empty path names no file");
         return kFailed;
     }
-    app::InitialiseState();
+    // The session started fresh; a second track in it starts fresh again.
+    if (loaded_) app::InitialiseState();
+    loaded_ = true;
     ui.texts.clear();
     ui.lines.clear();
     ui.answers = {path};

@@ -40,6 +40,7 @@ class Session {
 
   private:
     std::ostream* previousErrors_;
+    bool loaded_ = false;
 };
 
 // Where messages go now: std::cerr, or the buffer of the open session.

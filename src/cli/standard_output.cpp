@@ -19,11 +19,11 @@ class ClosedOutput : public std::streambuf {
     bool tried = false;
 
   protected:
-    int_type overflow(int_type) override {
+    int_type overflow(int_type /*c*/) override {
         tried = true;
         return traits_type::eof();
     }
-    std::streamsize xsputn(const char*, std::streamsize) override {
+    std::streamsize xsputn(const char* /*s*/, std::streamsize /*n*/) override {
         tried = true;
         return 0;
     }

@@ -8,6 +8,7 @@
 #include "app/status_log.h"
 #include "export/export.h"
 #include "platform/encoding.h"
+#include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "platform/windowing.h"
 #include "track/layout.h"

@@ -14,7 +14,7 @@ namespace {
 // rounding). Quotients far outside the map, and those of a zero scale, are
 // reported as -1 so that they fail the position test.
 int NearestPixel(std::uint16_t units, float scale) {
-    const double q = std::nearbyint(units / double{scale});
+    const double q = std::nearbyint(units / static_cast<double>(scale));
     return (q >= 0.0 && q <= 100000.0) ? static_cast<int>(q) : -1;
 }
 
@@ -32,7 +32,8 @@ void DrawGhostOverlay() {
     const std::int64_t section = FileOffset(s.GhostData);
 
     platform::BeginDrawing(kTrackPicture);
-    s.GhostScale = static_cast<float>(s.WorldSize * double{29.5f} / double{100.0f});
+    s.GhostScale =
+        static_cast<float>(s.WorldSize * static_cast<double>(29.5f) / static_cast<double>(100.0f));
     const platform::Colour blue = platform::RgbColour(0, 0, 255);
     for (int f = 0; f < s.GhostFrameCount; ++f) {
         const std::int64_t at = section + 2 + track::kGhostFrameSize * f;
@@ -47,7 +48,7 @@ void DrawGhostOverlay() {
         }
     }
     platform::EndDrawing();
-    ShowOverlaidPicture();
+    ShowTrackPicture();
 }
 
 }  // namespace picture

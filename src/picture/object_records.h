@@ -27,7 +27,9 @@ void ForEachObject(const track::Reader& file, Visit visit) {
         const std::int64_t at = section + 2 + track::kObjectRecordSize * j;
         if (!file.Has(at, track::kObjectRecordSize)) continue;
         Object o;
-        o.type = static_cast<std::int8_t>(file.U8(at));
+        // The type byte is signed: 128 to 255 stand for -128 to -1.
+        const int typeByte = file.U8(at);
+        o.type = typeByte >= 128 ? typeByte - 256 : typeByte;
         o.px = file.I16(at + 2) / 2;
         o.py = 511 - file.I16(at + 4) / 2;
         o.heading = file.U8(at + 7);

@@ -18,26 +18,26 @@ int Pixel(float v) {
 }  // truncation toward zero
 
 void DrawTurnedRectangle(const Object& o, int halfWidth, int halfLength, platform::Colour colour) {
-    const double a = HeadingAngle(o.heading);
+    const auto a = static_cast<double>(HeadingAngle(o.heading));
     const double w = halfWidth;
     const double l = halfLength;
-    const float sideX = static_cast<float>(w * std::sin(double{kHalfPi} - a));
-    const float sideY = static_cast<float>(w * std::cos(double{kHalfPi} - a));
+    const auto sideX = static_cast<float>(w * std::sin(static_cast<double>(kHalfPi) - a));
+    const auto sideY = static_cast<float>(w * std::cos(static_cast<double>(kHalfPi) - a));
 
-    float centreX = static_cast<float>(o.px + l * std::sin(a));
-    float centreY = static_cast<float>(o.py - l * std::cos(a));
-    const float p1x = static_cast<float>(double{centreX} - double{sideX});
-    const float p1y = static_cast<float>(double{centreY} - double{sideY});
-    const float p2x = static_cast<float>(double{centreX} + double{sideX});
-    const float p2y = static_cast<float>(double{centreY} + double{sideY});
+    auto centreX = static_cast<float>(o.px + l * std::sin(a));
+    auto centreY = static_cast<float>(o.py - l * std::cos(a));
+    const auto p1x = static_cast<float>(static_cast<double>(centreX) - static_cast<double>(sideX));
+    const auto p1y = static_cast<float>(static_cast<double>(centreY) - static_cast<double>(sideY));
+    const auto p2x = static_cast<float>(static_cast<double>(centreX) + static_cast<double>(sideX));
+    const auto p2y = static_cast<float>(static_cast<double>(centreY) + static_cast<double>(sideY));
     platform::DrawLine(Pixel(p1x), Pixel(p1y), Pixel(p2x), Pixel(p2y), colour);
 
     centreX = static_cast<float>(o.px - l * std::sin(a));
     centreY = static_cast<float>(o.py + l * std::cos(a));
-    const float p3x = static_cast<float>(double{centreX} - double{sideX});
-    const float p3y = static_cast<float>(double{centreY} - double{sideY});
-    const float p4x = static_cast<float>(double{centreX} + double{sideX});
-    const float p4y = static_cast<float>(double{centreY} + double{sideY});
+    const auto p3x = static_cast<float>(static_cast<double>(centreX) - static_cast<double>(sideX));
+    const auto p3y = static_cast<float>(static_cast<double>(centreY) - static_cast<double>(sideY));
+    const auto p4x = static_cast<float>(static_cast<double>(centreX) + static_cast<double>(sideX));
+    const auto p4y = static_cast<float>(static_cast<double>(centreY) + static_cast<double>(sideY));
     platform::DrawLine(Pixel(p3x), Pixel(p3y), Pixel(p4x), Pixel(p4y), colour);
     platform::DrawLine(Pixel(p1x), Pixel(p1y), Pixel(p3x), Pixel(p3y), colour);
     platform::DrawLine(Pixel(p2x), Pixel(p2y), Pixel(p4x), Pixel(p4y), colour);
@@ -143,7 +143,7 @@ void DrawObjectsOverlay() {
     }
 
     platform::EndDrawing();
-    ShowOverlaidPicture();
+    ShowTrackPicture();
 }
 
 }  // namespace picture

@@ -1,5 +1,5 @@
-// What the three overlays share: where their sections lie in the loaded
-// file, and handing the picture back to the control when they are done.
+// What the picture and its three overlays share: where the sections lie in
+// the loaded file, and handing the picture to its control when drawn.
 #pragma once
 
 #include "app/state.h"
@@ -14,7 +14,7 @@ inline std::int64_t FileOffset(app::Address address) {
     return address - app::state.TrackData;
 }
 
-inline void ShowOverlaidPicture() {
+inline void ShowTrackPicture() {
     platform::ShowPicture(kPictureControl, platform::PictureHandle(kTrackPicture));
 }
 

@@ -14,9 +14,9 @@ namespace {
 int TerrainOfPixel(const track::Reader& file, std::int64_t p) {
     const std::int32_t n = file.I32(track::kLandmapCountOffset);
     std::int64_t start = 0;
-    for (std::int64_t k = 0; k < track::LandmapPairCount(n); ++k) {
+    const std::int64_t pairs = track::LandmapPairsInside(n, file.Size());
+    for (std::int64_t k = 0; k < pairs; ++k) {
         const std::int64_t at = track::kLandmapOffset + 2 * k;
-        if (!file.Has(at, 2)) break;
         const unsigned value = file.U8(at) | (file.U8(at + 1) << 8);
         start += value >> 4;
         if (p < start) return static_cast<int>(value & 15);
@@ -26,7 +26,7 @@ int TerrainOfPixel(const track::Reader& file, std::int64_t p) {
 
 bool InsideTurnedRectangle(const Object& o, HalfSize size, int x, int y) {
     // Front and side directions as the overlay lays out the corners.
-    const double a = HeadingAngle(o.heading);
+    const auto a = static_cast<double>(HeadingAngle(o.heading));
     const double dx = x - o.px;
     const double dy = y - o.py;
     const double along = dx * std::sin(a) - dy * std::cos(a);

@@ -5,9 +5,11 @@
 
 #include "app/state.h"
 #include "app/status_log.h"
+#include "picture/overlay.h"
 #include "picture/picture.h"
 #include "picture/template.h"
 #include "platform/encoding.h"
+#include "platform/paths.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
 #include "track/layout.h"
@@ -33,11 +35,10 @@ void DecodeLandmap(std::span<std::uint8_t> area, std::int32_t n) {
     constexpr std::int64_t kStart =
         kPixelOffset + std::int64_t{kPictureHeight - kMapSize} * kPictureWidth;
     std::int64_t write = kStart;
-    // A damaged count may point far beyond the file: stop at the last pair
-    // inside it, and once the pixel array is full nothing more can land.
-    for (std::int64_t k = 0; k < track::LandmapPairCount(n) && write < kImageSize; ++k) {
+    // Once the pixel array is full nothing more can land.
+    const std::int64_t pairs = track::LandmapPairsInside(n, file.Size());
+    for (std::int64_t k = 0; k < pairs && write < kImageSize; ++k) {
         const std::int64_t at = track::kLandmapOffset + 2 * k;
-        if (!file.Has(at, 2)) break;
         const unsigned value = file.U8(at) | (file.U8(at + 1) << 8);
         const unsigned code = value & 15;
         const std::int64_t run = std::min<std::int64_t>(value >> 4, kImageSize - write);
@@ -47,14 +48,10 @@ void DecodeLandmap(std::span<std::uint8_t> area, std::int32_t n) {
     }
 }
 
-std::string Digits(std::int32_t value) {
-    return std::to_string(value);
-}
-
 // "54.32" from 5432: two leading digits above 999, one otherwise, then the
 // last two. Short texts are taken whole, as the tool always did.
 std::string TimeText(std::int32_t time) {
-    const std::string s = Digits(time);
+    const std::string s = std::to_string(time);
     const std::size_t lead = time > 999 ? 2 : 1;
     const std::string tail = s.size() > 2 ? s.substr(s.size() - 2) : s;
     return s.substr(0, lead) + "." + tail;
@@ -62,14 +59,8 @@ std::string TimeText(std::int32_t time) {
 
 // The file part of the path less its last four characters (".trk").
 std::string TrackName(const std::string& path) {
-    const auto cut = path.find_last_of("/\\");
-    const std::string file =
-        platform::TextFromPath(cut == std::string::npos ? path : path.substr(cut + 1));
+    const std::string file = platform::TextFromPath(platform::FilePart(path));
     return file.size() > 4 ? file.substr(0, file.size() - 4) : std::string();
-}
-
-void ShowTrackPicture() {
-    platform::ShowPicture(kPictureControl, platform::PictureHandle(kTrackPicture));
 }
 
 }  // namespace
@@ -102,14 +93,14 @@ void BuildTrackPicture() {
     // The time shown, the driver line and the first part of the picture's name.
     std::int32_t time = s.BestTime;
     std::string driverLine = "no Best Time";
-    std::string namePart = Digits(time);
+    std::string namePart = std::to_string(time);
     if (s.PlaceTimes[1] < app::kNoTime) {
         time = s.PlaceTimes[1];
         driverLine = s.PlaceNames[1] + " / " + s.CarNames[1];
-        namePart = Digits(time) + "_" + s.PlaceNames[1];
+        namePart = std::to_string(time) + "_" + s.PlaceNames[1];
     } else if (s.BestTime < app::kNoTime) {
         driverLine = s.BestName + " / " + s.CarNames[0];
-        namePart = Digits(time) + "_" + s.BestName;
+        namePart = std::to_string(time) + "_" + s.BestName;
     }
 
     const platform::Colour white = platform::RgbColour(255, 255, 255);

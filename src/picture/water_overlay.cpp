@@ -22,7 +22,7 @@ void DrawWaterOverlay() {
         }
     }
     platform::EndDrawing();
-    ShowOverlaidPicture();
+    ShowTrackPicture();
 }
 
 }  // namespace picture

@@ -64,7 +64,7 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& c) {
         if ((cont >> 6) != 2) return 0;
         c = (c << 6) | (cont & 0x3F);
     }
-    return static_cast<std::size_t>(1 + extra);
+    return std::size_t{1} + static_cast<std::size_t>(extra);
 }
 
 }  // namespace

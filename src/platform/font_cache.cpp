@@ -29,7 +29,7 @@ std::string Home() {
 }
 
 std::string UserFolder(const char* variable, const char* underHome) {
-    const std::string set = Environment(variable);
+    std::string set = Environment(variable);
     if (!set.empty() && set.front() == '/') return set;
     const std::string home = Home();
     return home.empty() ? "" : home + "/" + underHome;
@@ -207,8 +207,8 @@ std::unique_ptr<Font> CachedFont(const std::string& face, int pixels) {
     auto font = std::make_unique<Font>();
     int fixed = 0;
     if (!fields.Text(font->family) || !fields.Small(fixed, 0, 1) ||
-        !fields.Small(font->ascent, 0, 4 * kMaxFontPixels) ||
-        !fields.Small(font->descent, 0, 4 * kMaxFontPixels))
+        !fields.Small(font->ascent, 0, 4 * static_cast<std::int64_t>(kMaxFontPixels)) ||
+        !fields.Small(font->descent, 0, 4 * static_cast<std::int64_t>(kMaxFontPixels)))
         return nullptr;
     font->fixedWidth = fixed != 0;
     constexpr int kSide = 4 * kMaxFontPixels;

@@ -29,7 +29,7 @@ std::unique_ptr<Font> MakeBoxFont() {
         glyph.top = 11;
         glyph.width = 6;
         glyph.rows = 11;
-        glyph.mask.assign(6 * 11, 0);
+        glyph.mask.assign(std::size_t{6} * 11, 0);
         for (int r = 0; r < glyph.rows; ++r) {
             for (int c = 0; c < glyph.width; ++c) {
                 const bool edge = r == 0 || r == glyph.rows - 1 || c == 0 || c == glyph.width - 1;

@@ -92,7 +92,7 @@ void OnPngError(png_structp png, png_const_charp message) {
     png_longjmp(png, 1);
 }
 
-void OnPngWarning(png_structp, png_const_charp) {}
+void OnPngWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 
 // All libpng calls live here, under the same rule as Compress.
 bool Encode(std::FILE* file, const Picture& picture, PngErrors* errors) {

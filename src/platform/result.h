@@ -18,12 +18,15 @@ inline Failure Fail(std::string reason) {
     return {reason.empty() ? std::string("failed") : std::move(reason)};
 }
 
+// Result<> gives back nothing but whether it worked.
 template <typename T = void>
 class [[nodiscard]] Result {
   public:
-    Result(T value) : value_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
-    Result(Failure failure)
-        : reason_(std::move(failure.reason)) {}  // NOLINT(google-explicit-constructor)
+    // Implicit both ways, so that a function returns a value or Fail(...).
+    // cppcheck-suppress noExplicitConstructor
+    Result(T value) : value_(std::move(value)) {}
+    // cppcheck-suppress noExplicitConstructor
+    Result(Failure&& failure) : reason_(std::move(failure.reason)) {}
 
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -46,9 +49,8 @@ template <>
 class [[nodiscard]] Result<void> {
   public:
     Result() = default;
-    Result(Failure failure)
-        : failed_(true),
-          reason_(std::move(failure.reason)) {}  // NOLINT(google-explicit-constructor)
+    // cppcheck-suppress noExplicitConstructor
+    Result(Failure&& failure) : failed_(true), reason_(std::move(failure.reason)) {}
 
     bool ok() const { return !failed_; }
     explicit operator bool() const { return ok(); }
@@ -58,8 +60,5 @@ class [[nodiscard]] Result<void> {
     bool failed_ = false;
     std::string reason_;
 };
-
-// Nothing to give back but whether it worked.
-using Status = Result<void>;
 
 }  // namespace platform

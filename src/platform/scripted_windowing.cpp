@@ -22,14 +22,14 @@ std::string ScriptedWindowing::NextAnswer() {
 
 std::string ScriptedWindowing::OpenFileDialog(const std::string& title,
                                               const std::string& defaultPath,
-                                              const std::string& filter, int) {
+                                              const std::string& filter, int /*filterIndex*/) {
     dialogs.push_back({"open", title, defaultPath, filter});
     return NextAnswer();
 }
 
 std::string ScriptedWindowing::SaveFileDialog(const std::string& title,
                                               const std::string& defaultPath,
-                                              const std::string& filter, int) {
+                                              const std::string& filter, int /*filterIndex*/) {
     dialogs.push_back({"save", title, defaultPath, filter});
     return NextAnswer();
 }

@@ -142,7 +142,8 @@ bool IsStoredFont(FontRef font) {
                        [font](const auto& entry) { return entry.second.get() == font; });
 }
 
-__extension__ typedef __int128 Wide;
+// __extension__ (quiet under -Wpedantic) takes a typedef, not an alias.
+__extension__ typedef __int128 Wide;  // NOLINT(modernize-use-using)
 
 // floor(numerator / denominator) for a positive denominator.
 std::int64_t FloorDiv(Wide numerator, Wide denominator) {

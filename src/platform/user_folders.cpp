@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/windowing.h"
+#include "platform/paths.h"
 
 namespace platform {
 namespace {
@@ -23,14 +23,7 @@ std::string UserStateFolder(const std::string& program) {
         if (home.empty()) return "";
         base = home + "/.local/state";
     }
-    if (base.back() != kPathSeparator) base += kPathSeparator;
-    return base + program + kPathSeparator;
-}
-
-bool MakeFolders(const std::string& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    return std::filesystem::is_directory(folder, error);
+    return WithSeparator(base) + program + kPathSeparator;
 }
 
 }  // namespace platform

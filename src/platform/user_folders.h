@@ -11,7 +11,4 @@ namespace platform {
 // settings are ignored, as the XDG rules ask.
 std::string UserStateFolder(const std::string& program);
 
-// Creates `folder` and its missing parents; true when it exists afterwards.
-bool MakeFolders(const std::string& folder);
-
 }  // namespace platform

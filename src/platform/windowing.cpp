@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <map>
 
-#include "platform/paths.h"
-
 namespace platform {
 namespace {
 
@@ -84,32 +82,6 @@ int EventControl() {
 }
 Point EventPoint() {
     return backend ? backend->EventPoint() : Point{};
-}
-
-std::string CurrentDirectory() {
-    std::error_code error;
-    std::string dir = PathText(std::filesystem::current_path(error));
-    // A working folder that was deleted has no path; "/" in its place would
-    // put default-named files at the root.
-    if (error || dir.empty()) return "";
-    if (dir.back() != kPathSeparator) dir += kPathSeparator;
-    return dir;
-}
-
-std::string DialogInitialName(const std::string& defaultPath) {
-    const auto cut = defaultPath.find_last_of(kPathSeparators);
-    std::string name = cut == std::string::npos ? defaultPath : defaultPath.substr(cut + 1);
-    for (unsigned char c : name) {
-        if (c < 32 ||
-            std::string_view("\"*/:<>?\\|").find(static_cast<char>(c)) != std::string_view::npos)
-            return "";
-    }
-    return name;
-}
-
-std::string DialogInitialDirectory(const std::string& defaultPath) {
-    const auto cut = defaultPath.find_last_of(kPathSeparators);
-    return cut == std::string::npos ? "" : defaultPath.substr(0, cut + 1);
 }
 
 }  // namespace platform

@@ -104,23 +104,4 @@ int WaitEvent();
 int EventControl();
 Point EventPoint();
 
-// The process's current directory, ended by the path separator; empty when
-// it no longer exists.
-std::string CurrentDirectory();
-// The separator the system writes, and every one it reads.
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-inline constexpr const char* kPathSeparators = "\\/";
-#else
-inline constexpr char kPathSeparator = '/';
-inline constexpr const char* kPathSeparators = "/";
-#endif
-
-// The initial name a file dialog shows for `defaultPath`: the part after
-// the last separator, or empty when it holds a character a file name cannot
-// (below 32, '"', '*', '/', ':', '<', '>', '?', '\\', '|').
-std::string DialogInitialName(const std::string& defaultPath);
-// The directory part of `defaultPath` (up to the last separator), or empty.
-std::string DialogInitialDirectory(const std::string& defaultPath);
-
 }  // namespace platform

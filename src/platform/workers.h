@@ -36,9 +36,9 @@ struct WorkerJobs {
     std::function<void(std::size_t index, const std::optional<std::string>& result)> done;
 };
 
-// Runs every job in `workers` workers (at most one a job). The run goes on
+// Runs every job in `workerCount` workers (at most one a job). The run goes on
 // when a worker stops: its unfinished jobs are reported to `done` as such.
-void RunWorkers(const WorkerJobs& jobs, std::size_t workers);
+void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount);
 
 // Runs every job here, one after another, in job order.
 void RunJobsHere(const WorkerJobs& jobs);

@@ -150,7 +150,7 @@ class Collector {
     // Worker w stopped: the jobs it had not ended end without a result.
     void Lose(std::size_t w) {
         for (std::size_t i = w; i < jobs_.count; i += workers_.size()) {
-            if (i < nextDone_ || results_.count(i) != 0) continue;
+            if (i < nextDone_ || results_.contains(i)) continue;
             questions_.erase(i);
             settled_[i] = 1;
             results_[i] = std::nullopt;

@@ -5,22 +5,20 @@
 #include "app/folder_memory.h"
 #include "app/state.h"
 #include "app/status_log.h"
-#include "export/jpeg_encoder.h"
 #include "picture/picture.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
 #include "shell/dispatch.h"
 #include "shell/keys.h"
+#include "start/core.h"
 #include "track/track.h"
 
 namespace app {
 
 void StartUp() {
-    InitialiseState();
-    exporter::EnterJpegEncoder();
-    picture::LoadCaptionFont();
-
     platform::Windowing* ui = platform::CurrentWindowing();
+    start::StartCore(ui);
+    start::PrepareDrawing();
     if (ui) {
         ui->OpenWindow(kMainWindow, 10, 10, 1000, 720, "Velocitra Track Analyse");
         ui->CreateInfoBox(track::kInfoListControl, 10, 10, 400, 600);

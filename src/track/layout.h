@@ -2,6 +2,7 @@
 // from the file unchecked, and no value of theirs may wrap a position.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace track {
@@ -40,6 +41,12 @@ inline constexpr std::int64_t kGhostFrameSize = 12;
 // Landmap: N + 1 two-byte pairs from offset 20.
 constexpr std::int64_t LandmapPairCount(std::int32_t n) {
     return std::int64_t{n} + 1;
+}
+// The pairs of a landmap of count `n` that lie inside a file of `size`
+// bytes: a damaged count may point far beyond the file, and a walk over
+// the pairs stops at its end rather than counting to two billion.
+constexpr std::int64_t LandmapPairsInside(std::int32_t n, std::int64_t size) {
+    return std::max<std::int64_t>(0, std::min(LandmapPairCount(n), (size - kLandmapOffset) / 2));
 }
 constexpr std::int64_t HeightMapPosition(std::int32_t n) {
     return 22 + 2 * std::int64_t{n};

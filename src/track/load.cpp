@@ -6,19 +6,12 @@
 #include "app/status_log.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/windowing.h"
 #include "track/reader.h"
 #include "track/track.h"
 
 namespace track {
-namespace {
-
-std::size_t LastSeparator(const std::string& path) {
-    return path.find_last_of("/\\");
-}
-
-}  // namespace
-
 Reader LoadedTrack() {
     const app::AnalyserState& s = app::state;
     if (s.TrackBuffer.empty()) return {};
@@ -37,9 +30,8 @@ void LoadTrack() {
                                                            : platform::CurrentDirectory();
     const std::string chosen = platform::OpenFileDialog("Select Track", start, "trk|*.trk", 0);
 
-    const auto cut = LastSeparator(chosen);
-    s.TrackDirectory = cut == std::string::npos ? "" : chosen.substr(0, cut + 1);
-    const std::string filePart = cut == std::string::npos ? chosen : chosen.substr(cut + 1);
+    s.TrackDirectory = platform::FolderPart(chosen);
+    const std::string filePart = platform::FilePart(chosen);
 
     s.LoadError.clear();
     if (!chosen.empty()) {

@@ -15,12 +15,8 @@ void Line(const std::string& text) {
     platform::AppendInfoLine(kInfoListControl, text);
 }
 
-std::string Number(std::int64_t value) {
-    return std::to_string(value);
-}
-
 // Names and the author lose leading and trailing blanks; tabs stay.
-std::string Trimmed(std::string text) {
+std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     const auto last = text.find_last_not_of(' ');
@@ -29,15 +25,15 @@ std::string Trimmed(std::string text) {
 
 // Two characters: cut when longer, filled with "0" on the left when shorter.
 std::string TwoCharacters(std::int16_t value) {
-    std::string text = Number(value);
+    std::string text = std::to_string(value);
     if (text.size() > 2) text.resize(2);
     return std::string(2 - text.size(), '0') + text;
 }
 
 std::string FormatRecordDate(const Reader& file, std::int64_t at) {
-    return Number(file.I16(at + 6)) + "." + Number(file.I16(at + 2)) + "." + Number(file.I16(at)) +
-           "   " + Number(file.I16(at + 8)) + ":" + TwoCharacters(file.I16(at + 10)) + "." +
-           TwoCharacters(file.I16(at + 12));
+    return std::to_string(file.I16(at + 6)) + "." + std::to_string(file.I16(at + 2)) + "." +
+           std::to_string(file.I16(at)) + "   " + std::to_string(file.I16(at + 8)) + ":" +
+           TwoCharacters(file.I16(at + 10)) + "." + TwoCharacters(file.I16(at + 12));
 }
 
 // Rotation is byte 12 less (byte 13 + 1) when byte 13 is set.
@@ -78,22 +74,22 @@ void ParseTrack() {
     Line("Velocitra 1.05");
     Line(" ");
     s.WorldSize = file.U8(kWorldSizeOffset);
-    Line("Worldsize: " + Number(s.WorldSize));
+    Line("Worldsize: " + std::to_string(s.WorldSize));
     s.WaterLevel = file.U8(kWaterLevelOffset);
-    Line("Waterlevel: " + Number(s.WaterLevel));
+    Line("Waterlevel: " + std::to_string(s.WaterLevel));
     s.Angle = file.U8(kAngleOffset);
-    Line("Angel: " + Number(s.Angle));
+    Line("Angel: " + std::to_string(s.Angle));
     s.Rotation = Rotation(file);
-    Line("Rotation: " + Number(s.Rotation));
+    Line("Rotation: " + std::to_string(s.Rotation));
     s.Zoom = file.U8(kZoomOffset);
-    Line("Zoom: " + Number(s.Zoom));
+    Line("Zoom: " + std::to_string(s.Zoom));
     s.StartFinishLine = file.U8(kStartFinishOffset);
-    Line("S/F Line: " + Number(s.StartFinishLine));
+    Line("S/F Line: " + std::to_string(s.StartFinishLine));
     Line(" ");
 
     const std::int32_t n = file.I32(kLandmapCountOffset);
     s.LandmapSize = 2 * std::int64_t{n};
-    Line("Landmap: " + Number(s.LandmapSize) + " Bytes");
+    Line("Landmap: " + std::to_string(s.LandmapSize) + " Bytes");
 
     s.TrailerData = s.TrackData + file.I32(kTrailerOffsetField);
     s.RecordDateData = s.TrailerData + kRecordDateFromTrailer;
@@ -101,11 +97,11 @@ void ParseTrack() {
     s.HeightMapData = s.TrackData + HeightMapPosition(n);
     s.ObjectsData = s.TrackData + ObjectsPosition(n);
     s.ObjectCount = file.I16(s.ObjectsData - s.TrackData);
-    Line("# Objecte: " + Number(s.ObjectCount));
+    Line("# Objecte: " + std::to_string(s.ObjectCount));
 
     const std::int64_t trailer = s.TrailerData - s.TrackData;
     s.TrackLength = file.I32(trailer + kTrackLengthFromTrailer);
-    Line("Trk-L\xE4nge: " + Number(s.TrackLength));
+    Line("Trk-L\xE4nge: " + std::to_string(s.TrackLength));
     Line(" ");
 
     s.TrackAuthor = Trimmed(file.Text(trailer + kAuthorFromTrailer, kAuthorWidth));
@@ -115,24 +111,24 @@ void ParseTrack() {
     s.BestTime = file.I16(trailer);
     s.BestName = Trimmed(file.Text(trailer + kBestNameFromTrailer, kNameWidth));
     s.RecordDate = FormatRecordDate(file, s.RecordDateData - s.TrackData);
-    Line("Best: " + s.BestName + " " + Number(s.BestTime) + "  " + s.RecordDate);
+    Line("Best: " + s.BestName + " " + std::to_string(s.BestTime) + "  " + s.RecordDate);
 
     for (int p = 1; p <= 6; ++p) {
-        s.PlaceTimes[p] = file.I16(trailer + 2 * p);
+        s.PlaceTimes[p] = file.I16(trailer + 2 * static_cast<std::int64_t>(p));
         s.PlaceNames[p] =
             Trimmed(file.Text(trailer + kBestNameFromTrailer + kNameStride * p, kNameWidth));
-        Line(Number(p) + ".: " + s.PlaceNames[p] + " " + Number(s.PlaceTimes[p]));
+        Line(std::to_string(p) + ".: " + s.PlaceNames[p] + " " + std::to_string(s.PlaceTimes[p]));
     }
     Line(" ");
 
     for (int k = 0; k < kCarCount; ++k) {
         s.CarNames[k] = Trimmed(file.Text(CarRecordPosition(trailer, k), kNameWidth));
-        Line((k == 0 ? std::string("Car Best:") : Number(k) + ":") + s.CarNames[k]);
+        Line((k == 0 ? std::string("Car Best:") : std::to_string(k) + ":") + s.CarNames[k]);
     }
     Line(" ");
 
     s.GhostFrameCount = GhostFrames(file.I16(s.GhostData - s.TrackData));
-    Line("Ghost Frames:" + Number(s.GhostFrameCount));
+    Line("Ghost Frames:" + std::to_string(s.GhostFrameCount));
 
     s.TrackRejected = 0;
     s.TrackAccepted = true;

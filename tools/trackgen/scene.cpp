@@ -226,7 +226,7 @@ void PaintWater(Scene& scene, Random& random) {
             for (int x = 0; x < kSize; ++x) {
                 const double edge = halfWidth * (0.8 + 0.4 * wobble.At(x, y));
                 if (std::abs(x - centre) < edge &&
-                    double{road.distance(x, y)} > road.halfWidth + 2) {
+                    static_cast<double>(road.distance(x, y)) > road.halfWidth + 2) {
                     scene.terrain(x, y) = kWater;
                 }
             }
@@ -240,7 +240,7 @@ void PaintWater(Scene& scene, Random& random) {
         for (int x = 0; x < kSize; ++x) {
             const double e =
                 std::hypot((x - cx) / rx, (y - cy) / ry) - 0.35 * (wobble.At(x, y) - 0.5);
-            if (e < 1 && double{road.distance(x, y)} > road.halfWidth + 14)
+            if (e < 1 && static_cast<double>(road.distance(x, y)) > road.halfWidth + 14)
                 scene.terrain(x, y) = kWater;
         }
     }
@@ -254,12 +254,13 @@ void PaintShoresAndRoad(Scene& scene) {
             const float d = road.distance(x, y);
             const int sample = road.nearest(x, y);
             std::uint8_t& code = scene.terrain(x, y);
-            if (double{d} <= road.halfWidth) {
+            if (static_cast<double>(d) <= road.halfWidth) {
                 code = sample >= 0 && sample < 4 ? kKerbWhite : kRoad;  // start and finish
-            } else if (double{d} <= road.halfWidth + 2) {
+            } else if (static_cast<double>(d) <= road.halfWidth + 2) {
                 code =
                     Sharp(road, sample) ? ((sample / 10) % 2 ? kKerbRed : kKerbWhite) : kShoulder;
-            } else if (double{d} <= road.halfWidth + 11 && Sharp(road, sample) && code != kWater) {
+            } else if (static_cast<double>(d) <= road.halfWidth + 11 && Sharp(road, sample) &&
+                       code != kWater) {
                 code = kSand;  // run-off on the corners
             } else if (code != kWater && toWater(x, y) <= 5) {
                 code = scene.canyon ? kPaleSand : kSand;
@@ -301,13 +302,15 @@ void MakeHeights(const Scene& scene, Random& random, TrackContents& t) {
             for (int y = 8 * r; y < 8 * r + 8; ++y) {
                 for (int x = 8 * c; x < 8 * c + 8; ++x) {
                     wet += scene.terrain(x, y) == kWater;
-                    if (double{scene.road.distance(x, y)} <= scene.road.halfWidth) wet = -64;
+                    if (static_cast<double>(scene.road.distance(x, y)) <= scene.road.halfWidth)
+                        wet = -64;
                 }
             }
             const double h = hills.At(8 * c + 4, 8 * r + 4);
             const int height = wet >= 32 ? t.waterLevel - 3 - static_cast<int>(15 * h)
                                          : t.waterLevel + 4 + static_cast<int>(120 * h);
-            t.heights[static_cast<std::size_t>(64 * r + c)] =
+            t.heights[(std::size_t{64} * static_cast<std::size_t>(r)) +
+                      static_cast<std::size_t>(c)] =
                 static_cast<std::uint8_t>(std::clamp(height, 0, 255));
         }
     }
@@ -330,7 +333,7 @@ ObjectRecord Place(std::int8_t type, double x, double y, std::uint8_t heading = 
 bool Free(const Scene& scene, double x, double y, double clearance) {
     const int ix = static_cast<int>(x), iy = static_cast<int>(y);
     return Grid<std::uint8_t>::Inside(ix, iy) && scene.terrain(ix, iy) != kWater &&
-           double{scene.road.distance(ix, iy)} > scene.road.halfWidth + clearance;
+           static_cast<double>(scene.road.distance(ix, iy)) > scene.road.halfWidth + clearance;
 }
 
 void PlaceTrees(const Scene& scene, Random& random, std::vector<ObjectRecord>& objects) {

@@ -76,13 +76,13 @@ std::vector<std::uint8_t> WriteTrack(const TrackContents& t) {
     PutText(b, r - kAuthorBeforeTrailer, t.author, 30);
     Put32(b, r - 4, t.trackLength);
     Put16(b, r, t.bestTime);
-    for (int p = 0; p < 6; ++p) Put16(b, r + 2 + 2 * p, t.placeTimes[p]);
+    for (std::int64_t p = 0; p < 6; ++p) Put16(b, r + 2 + 2 * p, t.placeTimes[p]);
     PutText(b, r + 14, t.bestName, 13);
-    for (int p = 0; p < 6; ++p) PutText(b, r + 27 + 13 * p, t.placeNames[p], 13);
+    for (std::int64_t p = 0; p < 6; ++p) PutText(b, r + 27 + 13 * p, t.placeNames[p], 13);
     for (int k = 0; k < 7; ++k) {
         const std::int64_t car = r + 105 + kCarRecordSize * k;
         for (std::int64_t i = 0; i < kCarRecordSize; ++i)
-            b[car + i] = static_cast<std::uint8_t>((k * 31 + i) & 0xFF);
+            b[car + i] = static_cast<std::uint8_t>((static_cast<std::int64_t>(k) * 31 + i) & 0xFF);
         const std::size_t nameBytes = std::min<std::size_t>(t.carNames[k].size() + 1, 13);
         for (std::size_t i = 0; i < nameBytes; ++i) b[car + i] = 0;
         PutText(b, car, t.carNames[k], 13);
@@ -90,7 +90,7 @@ std::vector<std::uint8_t> WriteTrack(const TrackContents& t) {
     const RecordDate& d = t.date;
     const std::int16_t date[8] = {d.year, d.month,  d.dayOfWeek, d.day,
                                   d.hour, d.minute, d.second,    d.milliseconds};
-    for (int i = 0; i < 8; ++i) Put16(b, r + 9513 + 2 * i, date[i]);
+    for (std::int64_t i = 0; i < 8; ++i) Put16(b, r + 9513 + 2 * i, date[i]);
 
     Put16(b, l.ghost, t.ghostLength.value_or(static_cast<std::int16_t>(2 * t.ghost.size())));
     for (std::size_t f = 0; f < t.ghost.size(); ++f) {

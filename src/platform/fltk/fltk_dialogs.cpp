@@ -14,6 +14,7 @@
 #include "platform/encoding.h"
 #include "platform/fltk/fltk_text.h"
 #include "platform/fltk/fltk_widgets.h"
+#include "platform/paths.h"
 #include "platform/windowing.h"
 
 namespace platform::fltk {
@@ -121,7 +122,7 @@ void OnInputOk(Fl_Widget* button, void* data) {
 }
 
 // Escape and the close request both end the dialog without an answer.
-void OnInputCancel(Fl_Widget* window, void*) {
+void OnInputCancel(Fl_Widget* window, void* /*data*/) {
     window->hide();
 }
 

@@ -78,7 +78,7 @@ std::optional<std::string> DroppedTrackPath(std::string_view list) {
         while (!entry.empty() && (entry.back() == '\r' || entry.back() == ' '))
             entry.remove_suffix(1);
         if (entry.empty() || entry.front() == '#') continue;  // text/uri-list comments
-        const auto path = LocalPathOf(entry);
+        auto path = LocalPathOf(entry);
         if (path && HasTrackExtension(*path)) return path;
     }
     return std::nullopt;

@@ -23,7 +23,7 @@ const Picture* LivePicture(PictureRef picture) {
 void DrawPictureLine(void* data, int x, int y, int w, uchar* out) {
     const auto* picture = static_cast<const Picture*>(data);
     const Colour* in = &picture->pixels[static_cast<std::size_t>(y) * picture->width + x];
-    for (int i = 0; i < w; ++i) {
+    for (std::ptrdiff_t i = 0; i < w; ++i) {
         out[3 * i] = static_cast<uchar>(RedOf(in[i]));
         out[3 * i + 1] = static_cast<uchar>(GreenOf(in[i]));
         out[3 * i + 2] = static_cast<uchar>(BlueOf(in[i]));

@@ -82,14 +82,14 @@ struct FltkWindowing::Impl {
         return control;
     }
 
-    static void OnControl(Fl_Widget*, void* data) {
+    static void OnControl(Fl_Widget* /*widget*/, void* data) {
         const auto* control = static_cast<Control*>(data);
         control->owner->events.push_back({kControlEvent, control->id, std::nullopt, {}});
     }
 
     // The window manager's close request; the window stays until shut-down.
     // Escape, which FLTK also reports here, is no close request.
-    static void OnWindow(Fl_Widget*, void* data) {
+    static void OnWindow(Fl_Widget* /*widget*/, void* data) {
         if (Fl::event() != FL_CLOSE) return;
         static_cast<Impl*>(data)->events.push_back({kCloseEvent, 0, std::nullopt, {}});
     }

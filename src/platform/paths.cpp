@@ -1,0 +1,76 @@
+#include "platform/paths.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string_view>
+
+namespace platform {
+namespace {
+
+std::size_t LastTrackSeparator(const std::string& path) {
+    return path.find_last_of("/\\");
+}
+
+}  // namespace
+
+std::string FolderPart(const std::string& path) {
+    const auto cut = LastTrackSeparator(path);
+    return cut == std::string::npos ? "" : path.substr(0, cut + 1);
+}
+
+std::string FilePart(const std::string& path) {
+    const auto cut = LastTrackSeparator(path);
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string WithSeparator(std::string folder) {
+    if (!folder.empty() &&
+        std::string_view(kPathSeparators).find(folder.back()) == std::string_view::npos)
+        folder += kPathSeparator;
+    return folder;
+}
+
+std::string LowerExtension(const std::string& path) {
+    const auto dot = path.find_last_of('.');
+    const auto slash = path.find_last_of(kPathSeparators);
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+bool IsFileNameCharacter(char c) {
+    return static_cast<unsigned char>(c) >= 32 &&
+           std::string_view("\"*/:<>?\\|").find(c) == std::string_view::npos;
+}
+
+std::string DialogInitialName(const std::string& defaultPath) {
+    const auto cut = defaultPath.find_last_of(kPathSeparators);
+    std::string name = cut == std::string::npos ? defaultPath : defaultPath.substr(cut + 1);
+    return std::all_of(name.begin(), name.end(), IsFileNameCharacter) ? name : "";
+}
+
+std::string DialogInitialDirectory(const std::string& defaultPath) {
+    const auto cut = defaultPath.find_last_of(kPathSeparators);
+    return cut == std::string::npos ? "" : defaultPath.substr(0, cut + 1);
+}
+
+std::string CurrentDirectory() {
+    std::error_code error;
+    const std::string dir = PathText(std::filesystem::current_path(error));
+    // A working folder that was deleted has no path; "/" in its place would
+    // put default-named files at the root.
+    if (error || dir.empty()) return "";
+    return WithSeparator(dir);
+}
+
+Result<> MakeFolders(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(FsPath(folder), error);
+    if (error) return Fail(error.message());
+    if (!std::filesystem::is_directory(FsPath(folder), error)) return Fail("not a folder");
+    return {};
+}
+
+}  // namespace platform
