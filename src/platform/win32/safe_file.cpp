@@ -7,6 +7,7 @@
 #include <cstring>
 #include <random>
 
+#include "platform/paths.h"
 #include "wide.h"
 
 namespace platform {

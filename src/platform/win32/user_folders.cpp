@@ -1,7 +1,6 @@
 #include "platform/user_folders.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "platform/paths.h"
 #include "wide.h"
@@ -15,12 +14,6 @@ std::string UserStateFolder(const std::string& program) {
     std::string folder = Utf8(base);
     if (folder.back() != '\\') folder += '\\';
     return folder + program + '\\';
-}
-
-bool MakeFolders(const std::string& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(FsPath(folder), error);
-    return std::filesystem::is_directory(FsPath(folder), error);
 }
 
 }  // namespace platform

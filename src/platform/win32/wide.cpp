@@ -60,9 +60,4 @@ std::string SystemError(DWORD error) {
     return message.empty() ? "Windows error " + std::to_string(error) : message;
 }
 
-std::string FilePart(const std::string& path) {
-    const auto cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 }  // namespace platform

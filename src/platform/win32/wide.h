@@ -16,7 +16,4 @@ std::string Utf8(std::wstring_view wide);
 // where it has them, so that messages read as on other systems.
 std::string SystemError(DWORD error);
 
-// The file part of `path`, after its last '\' or '/'.
-std::string FilePart(const std::string& path);
-
 }  // namespace platform

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/encoding.h"
+#include "platform/paths.h"
 #include "wide.h"
 
 namespace platform {
