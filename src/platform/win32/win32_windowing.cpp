@@ -485,8 +485,8 @@ std::string Win32Windowing::InputDialog(const std::string& title, const std::str
     const int left = ::GetSystemMetrics(SM_CXSCREEN) / 2 - 150;
     const int top = ::GetSystemMetrics(SM_CYSCREEN) / 2 - 65;
     HWND dialog = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kInputClass, ScreenText(title).c_str(),
-                                    WS_POPUP | WS_CAPTION, left, top, 300, 130, owner,
-                                    nullptr, instance, nullptr);
+                                    WS_POPUP | WS_CAPTION, left, top, 300, 130, owner, nullptr,
+                                    instance, nullptr);
     InputAnswer answer;
     if (dialog) {
         MakeChild(dialog, L"STATIC", ScreenText(prompt), SS_LEFTNOWORDWRAP, 0, -1, 10, 10, 280, 22);
