@@ -13,16 +13,7 @@ test_too=0
 packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build googletest
   libcli11-dev nlohmann-json3-dev libstb-dev zip)
 [ "$test_too" = 1 ] && packages+=(wine wine64 xvfb xauth imagemagick)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/install-deps.sh "${packages[@]}"
 
 jobs=$(nproc)
 build=build-windows

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the tools need.
-# Safe to run again: apt skips what is already there.
+# Installs every Debian package the build, the tests and the tools need;
+# given package names, installs those instead (tools/build-windows.sh).
+# Safe to run again: only what is missing is asked of apt.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -18,6 +19,7 @@ packages=(
   clang libclang-rt-14-dev clang-tidy cppcheck
   time valgrind python3 bc
 )
+[ $# -gt 0 ] && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -138,18 +138,6 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
     return {WriteStatus::kWritten, ""};
 }
 
-WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
-                            const FileIdentity& keep) {
-    return WriteFileSafely(
-        path,
-        [bytes](std::FILE* file) -> std::string {
-            if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
-                return std::strerror(errno);
-            return "";
-        },
-        keep);
-}
-
 StreamBytes BytesWrittenBy(const StreamWriter& write) {
     char* data = nullptr;
     std::size_t size = 0;
