@@ -89,7 +89,8 @@ void CopyMask(const FT_Bitmap& bitmap, Glyph& glyph) {
     glyph.mask.assign(static_cast<std::size_t>(width) * rows, 0);
     // A negative pitch means the rows are stored bottom first.
     const unsigned char* top =
-        bitmap.pitch >= 0 ? bitmap.buffer : bitmap.buffer - bitmap.pitch * (rows - 1);
+        bitmap.pitch >= 0 ? bitmap.buffer
+                          : bitmap.buffer - static_cast<std::ptrdiff_t>(bitmap.pitch) * (rows - 1);
     for (int r = 0; r < rows; ++r) {
         const unsigned char* row = top + static_cast<std::ptrdiff_t>(r) * bitmap.pitch;
         for (int c = 0; c < width; ++c) {

@@ -24,13 +24,12 @@ inline constexpr const char* kPathSeparators = "/";
 // page, which on Windows is not UTF-8 and loses characters: these go
 // through char8_t, which means UTF-8 everywhere.
 inline std::filesystem::path FsPath(std::string_view utf8) {
-    return std::filesystem::path(
-        std::u8string_view(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+    return {std::u8string_view(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size())};
 }
 
 inline std::string PathText(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+    return {reinterpret_cast<const char*>(text.data()), text.size()};
 }
 
 // A track's path is cut at its last "/" or "\", whichever system named it:
