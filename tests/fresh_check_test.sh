@@ -39,10 +39,13 @@ check() {
   fi
 }
 
+export FRESH_CHECK_SKIPPED_FILE=$tmp/skipped
 check "no route" 0 \
   "^fresh-check: skipped, no Debian 12 root can be made: Debian's packages cannot be reached \(Failed to fetch .*Could not resolve 'mirror'\)" \
   "echo \"E: Failed to fetch http://mirror/debian/dists/bookworm/InRelease  Could not resolve 'mirror'\"; exit 1" 1
 
+[ -e "$tmp/skipped" ] || { echo "FAIL: a skip made no FRESH_CHECK_SKIPPED_FILE"; fail=1; }
+rm -f "$tmp/skipped"
 check "broken root" 1 \
   "Debian 12 root \(minbase\): FAILED \(exit 3 after [0-9]+ s\).*no space left.*FAILED at step 'Debian 12 root \(minbase\)'" \
   "echo 'E: no space left on device'; exit 3"
@@ -54,5 +57,6 @@ check "failed clone" 1 \
   "Debian 12 root \(minbase\): ok.*FAILED at step 'clone'" \
   'mkdir -p "$3/etc" "$3/root" && echo made >"$3/etc/made"'
 
+[ -e "$tmp/skipped" ] && { echo "FAIL: a failure made FRESH_CHECK_SKIPPED_FILE"; fail=1; }
 [ -f "$tmp/repo/build/fresh-check/root.log" ] || { echo "FAIL: no log of the root step"; fail=1; }
 exit $fail

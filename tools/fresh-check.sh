@@ -10,6 +10,8 @@
 # Needs root. Each step's output goes to build/fresh-check/NAME.log; the root
 # is made under $TMPDIR (or /tmp) and removed afterwards, also on failure.
 # FRESH_CHECK_MIRROR names another Debian mirror than mmdebstrap's default.
+# FRESH_CHECK_SKIPPED_FILE, when set, names a file made only on a skip, so
+# that CI can then run the tests on this machine instead.
 set -euo pipefail
 
 path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
@@ -101,6 +103,7 @@ skip_when_unreachable() { # LOG NAME
   why=$(grep -m1 -oE "(Could not resolve|Temporary failure resolving|Failed to fetch|Could not connect|Unable to connect|Network is unreachable|No route to host|Connection timed out|Connection refused).*" "$1" || true)
   if [ -n "$why" ]; then
     echo "fresh-check: skipped, no Debian 12 root can be made: Debian's packages cannot be reached ($why)"
+    [ -z "${FRESH_CHECK_SKIPPED_FILE:-}" ] || : >"$FRESH_CHECK_SKIPPED_FILE"
     exit 0
   fi
   fail "$1" "$2"
