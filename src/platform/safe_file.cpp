@@ -1,4 +1,5 @@
 #include "platform/safe_file.h"
+#include "platform/safe_file_shared.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -113,14 +114,7 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
         ::unlink(temporary.c_str());
         return Failed(std::strerror(error));
     }
-    errno = 0;
-    std::string error = write(file);
-    // The libraries word a failed write their own way; the system says why.
-    const int writeErrno = errno;
-    if (!error.empty() && std::ferror(file) && writeErrno != 0)
-        error += std::string(" (") + std::strerror(writeErrno) + ")";
-    if (error.empty() && (std::fflush(file) != 0 || std::ferror(file)))
-        error = std::strerror(errno != 0 ? errno : EIO);
+    std::string error = WriteAndFlush(file, write);
     // Bytes still on their way to the disk can fail there (quota, NFS), and a
     // crash must not leave a replaced file empty or half-written. A new file
     // had nothing before it to lose, so it is not waited for: the wait costs

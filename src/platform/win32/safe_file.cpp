@@ -1,4 +1,5 @@
 #include "platform/safe_file.h"
+#include "platform/safe_file_shared.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -95,13 +96,7 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
         ::DeleteFileW(temporary.c_str());
         return Failed(std::strerror(errno));
     }
-    errno = 0;
-    std::string error = write(file);
-    const int writeErrno = errno;
-    if (!error.empty() && std::ferror(file) && writeErrno != 0)
-        error += std::string(" (") + std::strerror(writeErrno) + ")";
-    if (error.empty() && (std::fflush(file) != 0 || std::ferror(file)))
-        error = std::strerror(errno != 0 ? errno : EIO);
+    std::string error = WriteAndFlush(file, write);
     // A replaced file must not be left empty by a crash; a new one had
     // nothing before it to lose.
     if (error.empty() && replacing &&
