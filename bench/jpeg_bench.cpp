@@ -46,8 +46,8 @@ void JpegExport(benchmark::State& state) {
     exporter::EnterJpegEncoder();
     const std::string path = OutputPath();
     for (auto _ : state) {
-        const auto result = exporter::SaveImage(1, path, exporter::kJpegEncoderId);
-        if (!result.written) state.SkipWithError(result.error.c_str());
+        const auto saved = exporter::SaveImage(1, path, exporter::kJpegEncoderId);
+        if (!saved || !*saved) state.SkipWithError(saved.reason().c_str());
     }
     std::filesystem::remove(path);
     platform::FreeSurface();

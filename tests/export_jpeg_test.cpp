@@ -119,10 +119,10 @@ TEST_F(JpegExport, QualityIsSeventyUnlessTheCommandLineOverridesIt) {
     // The level is clamped to 0..10 before it becomes the quality.
     app::state.JpegQuality = 0;
     const platform::Picture grey{5, 3, std::vector(15, RgbColour(200, 200, 200))};
-    ASSERT_EQ(exporter::EncodeJpeg(Path("high.jpg"), grey, 14), "");
+    ASSERT_TRUE(exporter::EncodeJpeg(Path("high.jpg"), grey, 14));
     ASSERT_TRUE(DecodeJpeg(Path("high.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(100));
-    ASSERT_EQ(exporter::EncodeJpeg(Path("low.jpg"), grey, -2), "");
+    ASSERT_TRUE(exporter::EncodeJpeg(Path("low.jpg"), grey, -2));
     ASSERT_TRUE(DecodeJpeg(Path("low.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(0));
 }
@@ -147,8 +147,9 @@ TEST_F(JpegExport, LibraryErrorLeavesNoPartialFile) {
     // Too wide for baseline JPEG: libjpeg stops inside jpeg_start_compress.
     const platform::Picture wide{70000, 1, std::vector<platform::Colour>(70000, 0)};
     const std::string path = Path("wide.jpg");
-    const std::string error = exporter::EncodeJpeg(path, wide, 7);
-    EXPECT_NE(error, "");
+    const platform::Result<> encoded = exporter::EncodeJpeg(path, wide, 7);
+    EXPECT_FALSE(encoded);
+    EXPECT_NE(encoded.reason(), "");
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -186,13 +187,13 @@ TEST_F(JpegExport, PictureNameThatCannotBeAFileNameGivesAnEmptyInitialName) {
 
 TEST_F(JpegExport, UnknownEncoderAndSecondEntryChangeNothing) {
     MakePicture();
-    exporter::EnterEncoder(
-        exporter::kJpegEncoderId,
-        [](const std::string&, const platform::Picture&, int) { return std::string("replaced"); });
-    EXPECT_TRUE(exporter::SaveImage(1, Path("a.jpg"), exporter::kJpegEncoderId).written);
+    exporter::EnterEncoder(exporter::kJpegEncoderId,
+                           [](const std::string&, const platform::Picture&,
+                              int) -> platform::Result<> { return platform::Fail("replaced"); });
+    EXPECT_TRUE(exporter::SaveImage(1, Path("a.jpg"), exporter::kJpegEncoderId).value());
     const auto unknown = exporter::SaveImage(1, Path("b.png"), 0x20474E50);
-    EXPECT_FALSE(unknown.written);
-    EXPECT_NE(unknown.error, "");
+    EXPECT_FALSE(unknown);
+    EXPECT_NE(unknown.reason(), "");
     EXPECT_FALSE(std::filesystem::exists(Path("b.png")));
     EXPECT_EQ(exporter::kJpegEncoderId, 0x4745504Au);
 }
@@ -208,7 +209,7 @@ TEST_F(JpegExport, OddWidthsKeepEveryRowAndColour) {
         platform::FillBox(0, 8, width, 8, RgbColour(30, 90, 200));
         platform::EndDrawing();
         const std::string path = Path("odd" + std::to_string(width) + ".jpg");
-        ASSERT_TRUE(exporter::SaveImage(1, path, exporter::kJpegEncoderId).written);
+        ASSERT_TRUE(exporter::SaveImage(1, path, exporter::kJpegEncoderId).value());
         DecodedJpeg d;
         ASSERT_TRUE(DecodeJpeg(path, d));
         ASSERT_EQ(d.width, width);
@@ -230,13 +231,14 @@ int handedLevel = 0;
 // The encoders read the stored picture in place; nothing is copied for them.
 TEST_F(JpegExport, AnEncoderIsHandedThePictureItselfAndTheSaveLevel) {
     MakePicture();
-    exporter::EnterEncoder(0x54534554,
-                           [](const std::string&, const platform::Picture& picture, int level) {
-                               handed = &picture;
-                               handedLevel = level;
-                               return std::string();
-                           });
-    ASSERT_TRUE(exporter::SaveImage(1, Path("copy"), 0x54534554).written);
+    exporter::EnterEncoder(
+        0x54534554,
+        [](const std::string&, const platform::Picture& picture, int level) -> platform::Result<> {
+            handed = &picture;
+            handedLevel = level;
+            return {};
+        });
+    ASSERT_TRUE(exporter::SaveImage(1, Path("copy"), 0x54534554).value());
     EXPECT_EQ(handed, platform::PictureHandle(1));
     EXPECT_EQ(handedLevel, exporter::kSaveImageLevel);
 }

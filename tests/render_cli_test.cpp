@@ -120,15 +120,16 @@ TEST_F(TrkRender, FailuresExitWithTheirCodesAndLeaveNoFile) {
 
 TEST_F(TrkRender, AFailedWriteRemovesOnlyItsOwnFile) {
     Load(WriteTrack("good.trk", Sample()));
-    std::string error;
     if (std::filesystem::exists("/dev/full")) {
-        EXPECT_FALSE(exporter::WritePng(Shown(), "/dev/full", error));
-        EXPECT_FALSE(error.empty());
+        const platform::Result<> full = exporter::WritePng(Shown(), "/dev/full");
+        EXPECT_FALSE(full);
+        EXPECT_FALSE(full.reason().empty());
         EXPECT_TRUE(std::filesystem::exists("/dev/full"));
     }
-    error.clear();
-    EXPECT_FALSE(exporter::WritePng(platform::Picture{}, (scratch / "empty.png").string(), error));
-    EXPECT_FALSE(error.empty());
+    const platform::Result<> empty =
+        exporter::WritePng(platform::Picture{}, (scratch / "empty.png").string());
+    EXPECT_FALSE(empty);
+    EXPECT_FALSE(empty.reason().empty());
     EXPECT_FALSE(std::filesystem::exists(scratch / "empty.png"));
 }
 

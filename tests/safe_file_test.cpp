@@ -18,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::WriteFileSafely;
-using platform::WriteStatus;
 
 class SafeFile : public ::testing::Test {
   protected:
@@ -58,14 +57,14 @@ class SafeFile : public ::testing::Test {
 
 TEST_F(SafeFile, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirBits) {
     const mode_t mask = ::umask(027);
-    ASSERT_TRUE(WriteFileSafely(Path("new"), Bytes(10, 1)).Written());
+    ASSERT_TRUE(WriteFileSafely(Path("new"), Bytes(10, 1)));
     EXPECT_EQ(ModeOf(Path("new")), 0640u);
     ::umask(mask);
 
     const std::string old = Path("old");
     std::ofstream(old) << std::string(5000, 'x');
     ::chmod(old.c_str(), 0604);
-    ASSERT_TRUE(WriteFileSafely(old, Bytes(3, 7)).Written());
+    ASSERT_TRUE(WriteFileSafely(old, Bytes(3, 7)));
     EXPECT_EQ(Read(old), Bytes(3, 7));  // a longer file is wholly replaced
     EXPECT_EQ(ModeOf(old), 0604u);
     EXPECT_EQ(Names(dir), (std::vector<std::string>{"new", "old"}));
@@ -75,18 +74,21 @@ TEST_F(SafeFile, AFailedWriteLeavesTheOldFileAndNoTemporaryOne) {
     const std::string old = Path("old.jpg");
     std::ofstream(old) << std::string(8000, 'o');
     const auto before = Read(old);
-    const platform::WriteResult result = WriteFileSafely(old, [](std::FILE* file) -> std::string {
-        std::fputs("half of it", file);
-        return "the encoder gave up";
-    });
-    EXPECT_EQ(result.status, WriteStatus::kFailed);
-    EXPECT_EQ(result.error, "the encoder gave up");
+    const platform::Result<> result =
+        WriteFileSafely(old, [](std::FILE* file) -> platform::Result<> {
+            std::fputs("half of it", file);
+            return platform::Fail("the encoder gave up");
+        });
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.refused());
+    EXPECT_EQ(result.reason(), "the encoder gave up");
     EXPECT_EQ(Read(old), before);
     EXPECT_EQ(Names(dir), std::vector<std::string>{"old.jpg"});
 
     const auto nowhere = WriteFileSafely(Path("no/such/folder.jpg"), Bytes(1, 1));
-    EXPECT_EQ(nowhere.status, WriteStatus::kFailed);
-    EXPECT_NE(nowhere.error.find("No such file or directory"), std::string::npos);
+    EXPECT_FALSE(nowhere);
+    EXPECT_FALSE(nowhere.refused());
+    EXPECT_NE(nowhere.reason().find("No such file or directory"), std::string::npos);
 }
 
 // Row 2 of the write-safety table: the old file used to be truncated first,
@@ -99,8 +101,9 @@ TEST_F(SafeFile, AFullDiskLeavesTheOldFileWhole) {
     const auto before = Read(old);
 
     const auto result = WriteFileSafely(old, Bytes(60'000, 9));
-    EXPECT_EQ(result.status, WriteStatus::kFailed);
-    EXPECT_NE(result.error.find("No space left"), std::string::npos) << result.error;
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.refused());
+    EXPECT_NE(result.reason().find("No space left"), std::string::npos) << result.reason();
     EXPECT_EQ(Read(old), before);
     EXPECT_EQ(Names(disk.Path()), std::vector<std::string>{"old.jpg"});
 }
@@ -120,16 +123,16 @@ TEST_F(SafeFile, TargetsThatAreNoRegularFilesAreRefusedAtOnce) {
         ::close(reader);
     }
     const auto result = pending.get();
-    EXPECT_EQ(result.status, WriteStatus::kRefused);
-    EXPECT_EQ(result.error, "ff.jpg is not a regular file");
+    EXPECT_TRUE(result.refused());
+    EXPECT_EQ(result.reason(), "ff.jpg is not a regular file");
     struct stat info {};
     ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 
     fs::create_directory(dir / "folder.jpg");
-    EXPECT_EQ(WriteFileSafely(Path("folder.jpg"), Bytes(1, 1)).error, "folder.jpg is a folder");
-    EXPECT_EQ(WriteFileSafely("/dev/null", Bytes(1, 1)).status, WriteStatus::kRefused);
-    EXPECT_EQ(WriteFileSafely("", Bytes(1, 1)).status, WriteStatus::kRefused);
+    EXPECT_EQ(WriteFileSafely(Path("folder.jpg"), Bytes(1, 1)).reason(), "folder.jpg is a folder");
+    EXPECT_TRUE(WriteFileSafely("/dev/null", Bytes(1, 1)).refused());
+    EXPECT_TRUE(WriteFileSafely("", Bytes(1, 1)).refused());
     EXPECT_EQ(Names(dir), (std::vector<std::string>{"ff.jpg", "folder.jpg"}));
 }
 
@@ -139,20 +142,20 @@ TEST_F(SafeFile, TheFileBeingReadIsRefusedUnderEveryName) {
     const std::string track = Path("T.trk");
     std::ofstream(track) << std::string(3000, 't');
     std::vector<std::uint8_t> buffer(4000);
-    const platform::ReadResult read = platform::ReadWholeFile(track, buffer);
-    ASSERT_TRUE(read.identity.known);
+    const platform::Result<platform::FileRead> read = platform::ReadWholeFile(track, buffer);
+    ASSERT_TRUE(read && read->identity.known);
     fs::create_symlink(track, dir / "soft.trk");
     fs::create_hard_link(track, dir / "hard.trk");
 
     for (const std::string name : {"T.trk", "soft.trk", "hard.trk"}) {
-        const auto result = WriteFileSafely(Path(name), Bytes(1352, 1), read.identity);
-        EXPECT_EQ(result.status, WriteStatus::kRefused) << name;
-        EXPECT_EQ(result.error, name + " is the track being read");
+        const auto result = WriteFileSafely(Path(name), Bytes(1352, 1), read->identity);
+        EXPECT_TRUE(result.refused()) << name;
+        EXPECT_EQ(result.reason(), name + " is the track being read");
     }
     EXPECT_EQ(Read(track), Bytes(3000, 't'));
     // Any other file may be written; without a track every file may.
-    EXPECT_TRUE(WriteFileSafely(Path("other.car"), Bytes(2, 2), read.identity).Written());
-    EXPECT_TRUE(WriteFileSafely(Path("hard.trk"), Bytes(2, 2)).Written());
+    EXPECT_TRUE(WriteFileSafely(Path("other.car"), Bytes(2, 2), read->identity));
+    EXPECT_TRUE(WriteFileSafely(Path("hard.trk"), Bytes(2, 2)));
 }
 
 TEST_F(SafeFile, ASymbolicLinkStaysAndItsFileIsReplaced) {
@@ -160,7 +163,7 @@ TEST_F(SafeFile, ASymbolicLinkStaysAndItsFileIsReplaced) {
     const std::string real = (dir / "real" / "picture.png").string();
     std::ofstream(real) << "old";
     fs::create_symlink(real, dir / "link.png");
-    ASSERT_TRUE(WriteFileSafely(Path("link.png"), Bytes(4, 4)).Written());
+    ASSERT_TRUE(WriteFileSafely(Path("link.png"), Bytes(4, 4)));
     EXPECT_TRUE(fs::is_symlink(dir / "link.png"));
     EXPECT_EQ(Read(real), Bytes(4, 4));
     EXPECT_EQ(Names(dir / "real"), std::vector<std::string>{"picture.png"});

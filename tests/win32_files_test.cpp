@@ -50,13 +50,13 @@ TEST_F(WindowsFiles, NamesBeyondTheCodePageAreWrittenReadAndListed) {
     const std::string path = platform::PathText(scratch) + "\\" + kWideName + ".trk";
     const std::vector<std::uint8_t> track =
         trackgen::WriteTrack(trackgen::GenerateScene(7, "Lake"));
-    ASSERT_TRUE(platform::WriteFileSafely(path, track).Written());
+    ASSERT_TRUE(platform::WriteFileSafely(path, track));
     EXPECT_EQ(FolderEntries(scratch), std::vector<std::string>{kWideName + ".trk"});
 
     std::vector<std::uint8_t> buffer(track.size() + 10);
-    const platform::ReadResult read = platform::ReadWholeFile(path, buffer);
-    ASSERT_TRUE(read.opened) << read.error;
-    EXPECT_EQ(read.bytesRead, static_cast<std::int64_t>(track.size()));
+    const platform::Result<platform::FileRead> read = platform::ReadWholeFile(path, buffer);
+    ASSERT_TRUE(read) << read.reason();
+    EXPECT_EQ(read->bytesRead, static_cast<std::int64_t>(track.size()));
 
     // The listing names the file in the tool's code page, '?' where it has
     // no character.
@@ -73,51 +73,51 @@ TEST_F(WindowsFiles, NamesBeyondTheCodePageAreWrittenReadAndListed) {
 TEST_F(WindowsFiles, ReplacingKeepsNoTemporaryFileAndAFailedWriteChangesNothing) {
     const std::filesystem::path target = scratch / platform::FsPath(kWideName + ".car");
     const std::string path = platform::PathText(target);
-    ASSERT_TRUE(platform::WriteFileSafely(path, Bytes("first")).Written());
-    ASSERT_TRUE(platform::WriteFileSafely(path, Bytes("second, longer")).Written());
+    ASSERT_TRUE(platform::WriteFileSafely(path, Bytes("first")));
+    ASSERT_TRUE(platform::WriteFileSafely(path, Bytes("second, longer")));
     EXPECT_EQ(Contents(target), "second, longer");
 
-    const platform::WriteResult failed =
-        platform::WriteFileSafely(path, [](std::FILE* file) -> std::string {
+    const platform::Result<> failed =
+        platform::WriteFileSafely(path, [](std::FILE* file) -> platform::Result<> {
             std::fputs("half", file);
-            return "the encoder gave up";
+            return platform::Fail("the encoder gave up");
         });
-    EXPECT_EQ(failed.status, platform::WriteStatus::kFailed);
+    EXPECT_FALSE(failed);
+    EXPECT_FALSE(failed.refused());
     EXPECT_EQ(Contents(target), "second, longer");
     EXPECT_EQ(FolderEntries(scratch), std::vector<std::string>{kWideName + ".car"});
 }
 
 TEST_F(WindowsFiles, FoldersDevicesAndTheTrackBeingReadAreRefused) {
-    EXPECT_EQ(platform::CheckTarget(platform::PathText(scratch), {}).status,
-              platform::WriteStatus::kRefused);
-    EXPECT_EQ(platform::WriteFileSafely("NUL", Bytes("x")).status, platform::WriteStatus::kRefused);
+    EXPECT_TRUE(platform::CheckTarget(platform::PathText(scratch), {}).refused());
+    EXPECT_TRUE(platform::WriteFileSafely("NUL", Bytes("x")).refused());
 
     const std::string track = WriteTrack("Lake.trk", trackgen::GenerateScene(7, "Lake"));
     std::vector<std::uint8_t> buffer(1'000'000);
-    const platform::ReadResult read = platform::ReadWholeFile(track, buffer);
-    ASSERT_TRUE(read.identity.known);
+    const platform::Result<platform::FileRead> read = platform::ReadWholeFile(track, buffer);
+    ASSERT_TRUE(read && read->identity.known);
     // The same file under another spelling: other case, forward slashes.
     std::string other = platform::PathText(scratch) + "/LAKE.TRK";
     for (char& c : other) {
         if (c == '\\') c = '/';
     }
-    const platform::WriteResult refused =
-        platform::WriteFileSafely(other, Bytes("not a track"), read.identity);
-    EXPECT_EQ(refused.status, platform::WriteStatus::kRefused);
-    EXPECT_NE(refused.error.find("track being read"), std::string::npos) << refused.error;
-    EXPECT_EQ(Contents(platform::FsPath(track)).size(), static_cast<std::size_t>(read.length));
+    const platform::Result<> refused =
+        platform::WriteFileSafely(other, Bytes("not a track"), read->identity);
+    EXPECT_TRUE(refused.refused());
+    EXPECT_NE(refused.reason().find("track being read"), std::string::npos) << refused.reason();
+    EXPECT_EQ(Contents(platform::FsPath(track)).size(), static_cast<std::size_t>(read->bytesRead));
 }
 
 TEST_F(WindowsFiles, AMissingFileAndAFolderAreNotRead) {
     std::vector<std::uint8_t> buffer(16);
-    const platform::ReadResult missing =
+    const platform::Result<platform::FileRead> missing =
         platform::ReadWholeFile(platform::PathText(scratch) + "\\none.trk", buffer);
-    EXPECT_FALSE(missing.opened);
-    EXPECT_EQ(missing.error, "No such file or directory");
-    const platform::ReadResult folder =
+    EXPECT_TRUE(missing.refused());
+    EXPECT_EQ(missing.reason(), "No such file or directory");
+    const platform::Result<platform::FileRead> folder =
         platform::ReadWholeFile(platform::PathText(scratch), buffer);
-    EXPECT_FALSE(folder.opened);
-    EXPECT_FALSE(folder.error.empty());
+    EXPECT_TRUE(folder.refused());
+    EXPECT_FALSE(folder.reason().empty());
 }
 
 TEST(WindowsFont, TheCaptionFaceOrItsStandInIsMonospacedAndInked) {

@@ -27,9 +27,10 @@ void RecallTrackFolder() {
     s.FolderMemoryFile = folder + kMemoryName;
 
     std::vector<std::uint8_t> bytes(kLongestPath);
-    const platform::ReadResult read = platform::ReadWholeFile(s.FolderMemoryFile, bytes);
-    if (!read.opened || read.tooLong) return;
-    std::string remembered(bytes.begin(), bytes.begin() + read.bytesRead);
+    const platform::Result<platform::FileRead> read =
+        platform::ReadWholeFile(s.FolderMemoryFile, bytes);
+    if (!read) return;
+    std::string remembered(bytes.begin(), bytes.begin() + read->bytesRead);
     while (!remembered.empty() && (remembered.back() == '\n' || remembered.back() == '\r'))
         remembered.pop_back();
     std::error_code error;
@@ -50,7 +51,7 @@ void RememberTrackFolder() {
     // worth a message in the status log.
     if (!platform::MakeFolders(platform::DialogInitialDirectory(s.FolderMemoryFile))) return;
     const std::string line = s.LastTrackFolder + "\n";
-    platform::WriteFileSafely(
+    (void)platform::WriteFileSafely(
         s.FolderMemoryFile,
         std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()),
         s.TrackIdentity);

@@ -88,8 +88,8 @@ TrackInput CopyStandardInput() {
     }
     stdinFolder = *folder;
     input.path = *folder + "/stdin.trk";
-    const platform::WriteResult kept = platform::WriteFileSafely(input.path, *bytes);
-    if (!kept.Written()) input.error = "cannot keep standard input: " + kept.error;
+    const platform::Result<> kept = platform::WriteFileSafely(input.path, *bytes);
+    if (!kept) input.error = "cannot keep standard input: " + kept.reason();
     return input;
 }
 
@@ -358,16 +358,14 @@ TrackInput TrackList::operator[](std::size_t index) const {
     return {given, given, ""};
 }
 
-CollectedTracks CollectTracks(const std::vector<std::string>& arguments, bool recursive) {
+platform::Result<CollectedTracks> CollectTracks(const std::vector<std::string>& arguments,
+                                                bool recursive) {
     CollectedTracks collected;
     collected.batch = arguments.size() > 1;
     bool stdinTaken = false;
     for (const std::string& argument : arguments) {
         if (argument == "-") {
-            if (stdinTaken) {
-                collected.error = "standard input (-) can be named only once";
-                return collected;
-            }
+            if (stdinTaken) return platform::Fail("standard input (-) can be named only once");
             stdinTaken = true;
             collected.tracks.Add(CopyStandardInput());
             continue;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace cli {
 
 struct TrackInput {
@@ -45,14 +47,15 @@ class TrackList {
 struct CollectedTracks {
     TrackList tracks;
     bool batch = false;  // several tracks or a folder: the batch behaviour
-    std::string error;   // a usage problem; nothing is to be run
 };
 
 // Expands TRACK arguments: a file as it is; a folder into its .trk files in
 // name order, with `recursive` its subfolders too (each in name order at its
 // place); "-" into one track read from standard input into `stdinCopy` (a
-// private file whose folder the caller removes with RemoveStdinCopy).
-CollectedTracks CollectTracks(const std::vector<std::string>& arguments, bool recursive);
+// private file whose folder the caller removes with RemoveStdinCopy). A
+// failure is a usage problem: nothing is to be run.
+platform::Result<CollectedTracks> CollectTracks(const std::vector<std::string>& arguments,
+                                                bool recursive);
 void RemoveStdinCopy();
 
 enum class Outcome { kWritten, kDamaged, kRefused, kFailed };

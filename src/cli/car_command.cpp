@@ -121,11 +121,7 @@ ExitCode WriteAllCars(Session& session, const CarOptions& o, std::ostream& out) 
         PrintError("car --all", "the working folder no longer exists; choose a folder with -d");
         return kFailed;
     }
-    const platform::Result<> made = platform::MakeFolders(directory);
-    if (!made) {
-        PrintError(directory, made.reason());
-        return kFailed;
-    }
+    if (!Worked(directory, platform::MakeFolders(directory))) return kFailed;
     directory = platform::WithSeparator(directory);
     ExitCode result = kOk;
     const auto names = AllCarFileNames();
@@ -215,9 +211,10 @@ void AddCarCommand(CLI::App& app, int& exitCode) {
         std::vector<std::string> tracks = o->arguments;
         if (!o->all) {
             if (tracks.size() != 2) {
-                PrintError("car", tracks.size() < 2 ? "give a car NUMBER (0 to 6) or --all"
-                                                    : "one TRACK and one car NUMBER, or --all");
-                exitCode = kFailed;
+                StopCommand("car",
+                            tracks.size() < 2 ? "give a car NUMBER (0 to 6) or --all"
+                                              : "one TRACK and one car NUMBER, or --all",
+                            exitCode);
                 return;
             }
             o->number = tracks.back();
@@ -225,28 +222,24 @@ void AddCarCommand(CLI::App& app, int& exitCode) {
         }
         const std::optional<int> k = o->all ? 0 : StrictCarNumber(o->number);
         if (!k) {
-            PrintError("car " + o->number,
-                       "no such car; the number must be 0 (best) or 1 to 6 ($hex and %binary too)");
-            exitCode = kFailed;
+            StopCommand("car " + o->number,
+                        "no such car; the number must be 0 (best) or 1 to 6 ($hex and %binary too)",
+                        exitCode);
             return;
         }
-        const CollectedTracks collected = CollectTracks(tracks, o->recursive);
-        std::string problem = collected.error;
-        if (problem.empty() && !o->all && collected.batch)
-            problem = "a car NUMBER takes one track; use --all for several";
-        if (!problem.empty()) {
-            PrintError("car", problem);
-            RemoveStdinCopy();
-            exitCode = kFailed;
+        const platform::Result<CollectedTracks> collected = CollectTracks(tracks, o->recursive);
+        if (StopsAt(collected, "car", exitCode)) return;
+        if (!o->all && collected->batch) {
+            StopCommand("car", "a car NUMBER takes one track; use --all for several", exitCode);
             return;
         }
         BatchSettings settings;
         settings.jobs = o->jobs;
-        settings.batch = collected.batch;
-        const bool batch = collected.batch;
+        settings.batch = collected->batch;
+        const bool batch = collected->batch;
         const CarOptions& options = *o;
         const int car = *k;
-        exitCode = RunBatch(collected.tracks, settings,
+        exitCode = RunBatch(collected->tracks, settings,
                             [&options, car, batch](const TrackInput& input, NameClaims& claims) {
                                 return CarsOfTrack(input, options, car, batch, claims);
                             });

@@ -171,20 +171,16 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
         ->check(CLI::Range(1, 256));
     command->footer("Times are hundredths of a second; 6000 or more means no time.");
     command->callback([o, &exitCode] {
-        const CollectedTracks collected = CollectTracks(o->tracks, o->recursive);
-        if (!collected.error.empty()) {
-            PrintError("info", collected.error);
-            exitCode = kFailed;
-            return;
-        }
+        const platform::Result<CollectedTracks> collected = CollectTracks(o->tracks, o->recursive);
+        if (StopsAt(collected, "info", exitCode)) return;
         const Format format = o->json ? Format::kJson : o->csv ? Format::kCsv : Format::kText;
         if (format == Format::kCsv) std::cout << CsvRecord(CsvHeader());
         BatchSettings settings;
         settings.jobs = o->jobs;
-        settings.batch = collected.batch;
+        settings.batch = collected->batch;
         settings.verb = "listed";
-        const bool batch = collected.batch;
-        exitCode = RunBatch(collected.tracks, settings,
+        const bool batch = collected->batch;
+        exitCode = RunBatch(collected->tracks, settings,
                             [format, batch](const TrackInput& input, NameClaims&) {
                                 return ListTrack(input, format, batch);
                             });

@@ -71,35 +71,24 @@ bool SaveJpeg(Session& session, const std::string& output, int quality) {
 
 bool SavePng(const std::string& output) {
     const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
-    std::string error = "no picture was made";
-    if (shown != nullptr && exporter::WritePng(*shown, output, error)) return true;
-    PrintError(output, error);
-    return false;
-}
-
-// The picture into `bytes`, for standard output.
-bool PictureBytes(bool png, int quality, std::string& bytes) {
-    const platform::StreamBytes written =
-        platform::BytesWrittenBy([png, quality](std::FILE* memory) -> std::string {
-            std::string error = "no picture was made";
-            if (png) {
-                const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
-                return shown != nullptr && exporter::WritePngToStream(*shown, memory, error)
-                           ? ""
-                           : error;
-            }
-            app::state.JpegQuality = quality;
-            const exporter::SaveImageResult result =
-                exporter::SaveImageToStream(picture::kTrackPicture, memory);
-            if (result.written) return "";
-            return result.error.empty() ? error : result.error;
-        });
-    if (!written.error.empty()) {
-        PrintError("-", written.error);
+    if (shown == nullptr) {
+        PrintError(output, "no picture was made");
         return false;
     }
-    bytes = written.bytes;
-    return true;
+    return Worked(output, exporter::WritePng(*shown, output));
+}
+
+// The picture's bytes, for standard output.
+platform::Result<std::string> PictureBytes(bool png, int quality) {
+    return platform::BytesWrittenBy([png, quality](std::FILE* memory) -> platform::Result<> {
+        if (!png) {
+            app::state.JpegQuality = quality;
+            return exporter::SaveImageToStream(picture::kTrackPicture, memory);
+        }
+        const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
+        if (shown == nullptr) return platform::Fail("no picture was made");
+        return exporter::WritePngToStream(*shown, memory);
+    });
 }
 
 // A picture name as a file name in the output folder: the characters a
@@ -145,7 +134,9 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
         if (o.size > 0 && !platform::ScalePictureToFit(picture::kTrackPicture, o.size)) {
             PrintError(input.given, "the picture could not be scaled");
         } else if (o.output == "-") {
-            written = PictureBytes(png, o.quality, result.out);
+            platform::Result<std::string> bytes = PictureBytes(png, o.quality);
+            written = Worked("-", bytes);
+            if (written) result.out = std::move(*bytes);
         } else if (!o.directory.empty()) {
             const std::string name =
                 claims.Claim(FileStem(app::state.PictureName), png ? ".png" : ".jpg");
@@ -165,24 +156,25 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
     return result;
 }
 
-// Checks the options against each other; "" when they go together.
-std::string UsageProblem(const RenderOptions& o, bool batch, bool& png) {
-    if (!o.output.empty() && !o.directory.empty()) return "give -o or -d, not both";
+// Checks the options against each other; whether the pictures are PNG
+// when they go together.
+platform::Result<bool> PngWanted(const RenderOptions& o, bool batch) {
+    if (!o.output.empty() && !o.directory.empty()) return platform::Fail("give -o or -d, not both");
     if (batch && !o.output.empty())
-        return "-o names one picture; give -d OUTDIR for several tracks";
-    png = o.format == "png";
+        return platform::Fail("-o names one picture; give -d OUTDIR for several tracks");
+    bool png = o.format == "png";
     if (!o.output.empty() && o.output != "-") {
         const std::string extension = platform::LowerExtension(o.output);
         const bool jpegName = IsJpegName(o.output);
         if (!jpegName && extension != ".png")
-            return "unknown picture type \"" + extension + "\" of " + o.output +
-                   "; use .png or .jpg";
+            return platform::Fail("unknown picture type \"" + extension + "\" of " + o.output +
+                                  "; use .png or .jpg");
         if (!o.format.empty() && (o.format == "png") != (extension == ".png"))
-            return "--format " + o.format + " does not match " + o.output;
+            return platform::Fail("--format " + o.format + " does not match " + o.output);
         png = extension == ".png";
     }
-    if (png && o.quality != 0) return "--quality is for JPEG pictures only";
-    return "";
+    if (png && o.quality != 0) return platform::Fail("--quality is for JPEG pictures only");
+    return png;
 }
 
 }  // namespace
@@ -227,33 +219,21 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
             if (given == objects) o->overlays.push_back(Overlay::kObjects);
             if (given == ghost) o->overlays.push_back(Overlay::kGhost);
         }
-        CollectedTracks collected = CollectTracks(o->tracks, o->recursive);
-        bool png = false;
-        std::string problem = collected.error;
-        if (problem.empty()) problem = UsageProblem(*o, collected.batch, png);
-        if (!problem.empty()) {
-            PrintError("render", problem);
-            RemoveStdinCopy();
-            exitCode = kFailed;
-            return;
-        }
+        const platform::Result<CollectedTracks> collected = CollectTracks(o->tracks, o->recursive);
+        if (StopsAt(collected, "render", exitCode)) return;
+        const platform::Result<bool> png = PngWanted(*o, collected->batch);
+        if (StopsAt(png, "render", exitCode)) return;
         // Several tracks without a folder go into this one.
-        if (collected.batch && o->directory.empty()) o->directory = ".";
-        if (!o->directory.empty()) {
-            const platform::Result<> made = platform::MakeFolders(o->directory);
-            if (!made) {
-                PrintError(o->directory, made.reason());
-                RemoveStdinCopy();
-                exitCode = kFailed;
-                return;
-            }
-        }
+        if (collected->batch && o->directory.empty()) o->directory = ".";
+        if (!o->directory.empty() &&
+            StopsAt(platform::MakeFolders(o->directory), o->directory, exitCode))
+            return;
         BatchSettings settings;
         settings.jobs = o->jobs;
-        settings.batch = collected.batch;
+        settings.batch = collected->batch;
         const RenderOptions& options = *o;
-        exitCode = RunBatch(collected.tracks, settings,
-                            [&options, png](const TrackInput& input, NameClaims& claims) {
+        exitCode = RunBatch(collected->tracks, settings,
+                            [&options, png = *png](const TrackInput& input, NameClaims& claims) {
                                 return RenderTrack(input, options, png, claims);
                             });
         RemoveStdinCopy();

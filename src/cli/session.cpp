@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/state.h"
+#include "cli/batch.h"
 #include "platform/encoding.h"
 #include "platform/surface.h"
 #include "start/core.h"
@@ -71,6 +72,12 @@ std::ostream& ErrorStream() {
 void PrintError(const std::string& what, const std::string& reason) {
     *errorStream << "trk: " << platform::TerminalText(what) << ": "
                  << platform::TerminalText(reason) << '\n';
+}
+
+void StopCommand(const std::string& what, const std::string& reason, int& exitCode) {
+    PrintError(what, reason);
+    RemoveStdinCopy();
+    exitCode = kFailed;
 }
 
 }  // namespace cli

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "platform/result.h"
 #include "platform/scripted_windowing.h"
 
 namespace cli {
@@ -49,5 +50,23 @@ std::ostream& ErrorStream();
 // "trk: <what>: <reason>" on the error stream (UTF-8, control characters
 // shown as '?').
 void PrintError(const std::string& what, const std::string& reason);
+
+// Whether `result` worked; when not, PrintError says why under `what`.
+template <typename T>
+bool Worked(const std::string& what, const platform::Result<T>& result) {
+    if (!result) PrintError(what, result.reason());
+    return result.ok();
+}
+
+// A command that cannot run at all: PrintError says why, the copy of
+// standard input goes, and the exit code is 1.
+void StopCommand(const std::string& what, const std::string& reason, int& exitCode);
+
+// Whether the command stops at `step`, which failed (as StopCommand).
+template <typename T>
+bool StopsAt(const platform::Result<T>& step, const std::string& what, int& exitCode) {
+    if (!step) StopCommand(what, step.reason(), exitCode);
+    return !step;
+}
 
 }  // namespace cli

@@ -105,13 +105,10 @@ void ExtractCar() {
 
     std::vector<std::uint8_t> bytes(kCarFileHeader.begin(), kCarFileHeader.end());
     bytes.insert(bytes.end(), record.begin(), record.end());
-    const platform::WriteResult written = platform::WriteFileSafely(chosen, bytes, s.TrackIdentity);
-    if (!written.Written()) {
-        RecordWrite(written.status == platform::WriteStatus::kRefused
-                        ? app::WriteOutcome::kRefused
-                        : app::WriteOutcome::kNotSaved,
-                    chosen, written.error);
-        Post("Car not saved: " + platform::TextFromPath(written.error));
+    const platform::Result<> written = platform::WriteFileSafely(chosen, bytes, s.TrackIdentity);
+    if (!written) {
+        RecordFailedWrite(chosen, written.failure());
+        Post("Car not saved: " + platform::TextFromPath(written.reason()));
         return;
     }
     RecordWrite(app::WriteOutcome::kSaved, chosen, "");

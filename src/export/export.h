@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/state.h"
+#include "platform/result.h"
 
 namespace exporter {
 
@@ -13,6 +14,8 @@ void ExtractCar();   // "Car"
 // Keeps in the state what "save" or "Car" did, for callers that must know
 // (the command line's exit code) without reading the status log.
 void RecordWrite(app::WriteOutcome outcome, const std::string& path, const std::string& error);
+// The same for a write to `path` that failed or was refused.
+void RecordFailedWrite(const std::string& path, const platform::Failure& failure);
 
 // The default path a save dialog offers: the current directory followed by
 // `text` (Windows-1252) and `extension`, or by nothing when `text` holds a

@@ -46,41 +46,41 @@ void EnterJpegEncoder() {
     EnterEncoder(kJpegEncoderId, EncodeJpeg);
 }
 
-std::string EncodeJpeg(const std::string& path, const platform::Picture& picture, int level) {
-    if (!IsWhole(picture)) return "the picture has no pixels to save";
+platform::Result<> EncodeJpeg(const std::string& path, const platform::Picture& picture,
+                              int level) {
+    if (!IsWhole(picture)) return platform::Fail("the picture has no pixels to save");
     const int quality = QualityFor(level);
-    const platform::WriteResult result = platform::WriteFileSafely(
+    return platform::WriteFileSafely(
         path, [&](std::FILE* file) { return platform::WriteJpeg(picture, quality, file); },
         app::state.TrackIdentity);
-    return result.error;
 }
 
-SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint32_t encoderId) {
+platform::Result<bool> SaveImage(int pictureNumber, const std::string& path,
+                                 std::uint32_t encoderId) {
     const platform::PictureRef picture = platform::PictureHandle(pictureNumber);
-    if (!picture) return {};
-    if (!IsWhole(*picture)) return {false, "the picture has no pixels to save"};
+    if (!picture) return false;
+    if (!IsWhole(*picture)) return platform::Fail("the picture has no pixels to save");
 
     const auto entry =
         std::find_if(encoderTable.begin(), encoderTable.end(),
                      [encoderId](const EncoderEntry& e) { return e.id == encoderId; });
-    if (entry == encoderTable.end()) return {false, "no encoder for this format"};
+    if (entry == encoderTable.end()) return platform::Fail("no encoder for this format");
     // Refused before anything is encoded: a folder, a FIFO, the track itself.
-    const platform::WriteResult check = platform::CheckTarget(path, app::state.TrackIdentity);
-    if (!check.Written())
-        return {false, check.error, check.status == platform::WriteStatus::kRefused};
+    const platform::Result<> check = platform::CheckTarget(path, app::state.TrackIdentity);
+    if (!check) return check.failure();
 
-    std::string error = entry->encode(path, *picture, kSaveImageLevel);
-    const bool written = error.empty();
-    return {written, std::move(error), false};
+    const platform::Result<> encoded = entry->encode(path, *picture, kSaveImageLevel);
+    if (!encoded) return encoded.failure();
+    return true;
 }
 
-SaveImageResult SaveImageToStream(int pictureNumber, std::FILE* stream) {
+platform::Result<> SaveImageToStream(int pictureNumber, std::FILE* stream) {
     const platform::PictureRef picture = platform::PictureHandle(pictureNumber);
-    if (!picture) return {false, "no picture was made"};
-    std::string error = platform::WriteJpeg(*picture, QualityFor(kSaveImageLevel), stream);
-    if (!error.empty()) return {false, std::move(error)};
-    if (std::fflush(stream) != 0) return {false, std::strerror(errno)};
-    return {true, ""};
+    if (!picture) return platform::Fail("no picture was made");
+    platform::Result<> written = platform::WriteJpeg(*picture, QualityFor(kSaveImageLevel), stream);
+    if (!written) return written;
+    if (std::fflush(stream) != 0) return platform::Fail(std::strerror(errno));
+    return {};
 }
 
 }  // namespace exporter

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/result.h"
 #include "platform/surface.h"
 
 namespace exporter {
@@ -17,34 +18,29 @@ inline constexpr std::uint32_t kJpegEncoderId =
 // The level save image passes; the encoder writes quality 10 x level.
 inline constexpr int kSaveImageLevel = 7;
 
-// Writes `picture` to `path`. Returns the empty text when the file was
-// written, else the reason; the file is then as it was before.
-using Encoder = std::string (*)(const std::string& path, const platform::Picture& picture,
-                                int level);
+// Writes `picture` to `path`. A failure leaves the file as it was before.
+using Encoder = platform::Result<> (*)(const std::string& path, const platform::Picture& picture,
+                                       int level);
 
 // Enters `encoder` under `id`; an id already in the table keeps its entry.
 void EnterEncoder(std::uint32_t id, Encoder encoder);
 // Enters the JPEG encoder (start-up; again does nothing).
 void EnterJpegEncoder();
 
-struct SaveImageResult {
-    bool written = false;
-    // Why nothing was written; empty when there was no picture to save,
-    // which the save action passes over in silence.
-    std::string error;
-    bool refused = false;  // the target may not be written (folder, FIFO, the track)
-};
-
-// Saves picture `pictureNumber` to `path` with the encoder `encoderId`.
-SaveImageResult SaveImage(int pictureNumber, const std::string& path, std::uint32_t encoderId);
+// Saves picture `pictureNumber` to `path` with the encoder `encoderId`:
+// true when written, false when there is no such picture to save, which
+// the save action passes over in silence. The failure is refused when the
+// target may not be written (a folder, a FIFO, the track).
+platform::Result<bool> SaveImage(int pictureNumber, const std::string& path,
+                                 std::uint32_t encoderId);
 
 // Picture `pictureNumber` as JPEG, at the state's JpegQuality or else the
 // save level's, into an open stream (standard output, or memory).
-SaveImageResult SaveImageToStream(int pictureNumber, std::FILE* stream);
+platform::Result<> SaveImageToStream(int pictureNumber, std::FILE* stream);
 
 // The JPEG encoder. Quality is the state's JpegQuality when set (1..100),
 // else 10 x level, the level clamped to 0..10. Never replaces the track
 // being read.
-std::string EncodeJpeg(const std::string& path, const platform::Picture& picture, int level);
+platform::Result<> EncodeJpeg(const std::string& path, const platform::Picture& picture, int level);
 
 }  // namespace exporter

@@ -10,27 +10,20 @@
 
 namespace exporter {
 
-bool WritePngToStream(const platform::Picture& picture, std::FILE* stream, std::string& error) {
-    error = platform::WritePng(picture, stream);
-    if (!error.empty()) return false;
-    if (std::fflush(stream) != 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    return true;
+platform::Result<> WritePngToStream(const platform::Picture& picture, std::FILE* stream) {
+    platform::Result<> written = platform::WritePng(picture, stream);
+    if (!written) return written;
+    if (std::fflush(stream) != 0) return platform::Fail(std::strerror(errno));
+    return {};
 }
 
-bool WritePng(const platform::Picture& picture, const std::string& path, std::string& error) {
+platform::Result<> WritePng(const platform::Picture& picture, const std::string& path) {
     if (picture.width <= 0 || picture.height <= 0 ||
-        picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height) {
-        error = "no picture to write";
-        return false;
-    }
-    const platform::WriteResult result = platform::WriteFileSafely(
+        picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
+        return platform::Fail("no picture to write");
+    return platform::WriteFileSafely(
         path, [&](std::FILE* file) { return platform::WritePng(picture, file); },
         app::state.TrackIdentity);
-    error = result.error;
-    return result.Written();
 }
 
 }  // namespace exporter

@@ -4,16 +4,16 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/result.h"
 #include "platform/surface.h"
 
 namespace exporter {
 
-// Writes `picture` to `path`. On failure returns false with the reason in
-// `error`; the file is then as it was before. Never replaces the track
-// being read.
-bool WritePng(const platform::Picture& picture, const std::string& path, std::string& error);
+// Writes `picture` to `path`. A failure leaves the file as it was before.
+// Never replaces the track being read.
+platform::Result<> WritePng(const platform::Picture& picture, const std::string& path);
 
 // The same PNG into an open stream (standard output, or memory).
-bool WritePngToStream(const platform::Picture& picture, std::FILE* stream, std::string& error);
+platform::Result<> WritePngToStream(const platform::Picture& picture, std::FILE* stream);
 
 }  // namespace exporter

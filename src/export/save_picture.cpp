@@ -15,6 +15,11 @@ void RecordWrite(app::WriteOutcome outcome, const std::string& path, const std::
     s.WriteError = error;
 }
 
+void RecordFailedWrite(const std::string& path, const platform::Failure& failure) {
+    RecordWrite(failure.refused ? app::WriteOutcome::kRefused : app::WriteOutcome::kNotSaved, path,
+                failure.reason);
+}
+
 void SavePicture() {
     app::AnalyserState& s = app::state;
     RecordWrite(app::WriteOutcome::kNothing, "", "");
@@ -22,18 +27,17 @@ void SavePicture() {
     const std::string chosen = platform::SaveFileDialog("Save Image", defaultPath, "jpg|*.jpg", 0);
     if (chosen.empty()) return;
 
-    const SaveImageResult result = SaveImage(picture::kTrackPicture, chosen, kJpegEncoderId);
-    if (result.written) {
+    const platform::Result<bool> saved = SaveImage(picture::kTrackPicture, chosen, kJpegEncoderId);
+    if (!saved) {
+        RecordFailedWrite(chosen, saved.failure());
+        s.StatusMessage = "Image not saved: " + platform::TextFromPath(saved.reason());
+        app::PostStatus();
+    } else if (*saved) {
         RecordWrite(app::WriteOutcome::kSaved, chosen, "");
         s.StatusMessage = "Image saved";
         app::PostStatus();
-    } else if (!result.error.empty()) {
-        // No picture yet stays quiet; a file that could not be written does not.
-        RecordWrite(result.refused ? app::WriteOutcome::kRefused : app::WriteOutcome::kNotSaved,
-                    chosen, result.error);
-        s.StatusMessage = "Image not saved: " + platform::TextFromPath(result.error);
-        app::PostStatus();
     }
+    // No picture yet stays quiet.
 }
 
 }  // namespace exporter

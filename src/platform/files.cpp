@@ -11,39 +11,34 @@
 
 namespace platform {
 
-ReadResult ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer) {
-    ReadResult result;
+Result<FileRead> ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        result.error = std::strerror(errno);
-        return result;
-    }
+    if (fd < 0) return Refuse(std::strerror(errno));
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        result.error = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
         ::close(fd);
-        return result;
+        return Refuse(S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file");
     }
-    result.opened = true;
-    result.length = info.st_size;
-    result.identity = {static_cast<std::uint64_t>(info.st_dev),
-                       static_cast<std::uint64_t>(info.st_ino), true};
     if (info.st_size > static_cast<off_t>(buffer.size())) {
-        result.tooLong = true;
-        result.error = "longer than " + std::to_string(buffer.size()) + " bytes";
         ::close(fd);
-        return result;
+        return Refuse("longer than " + std::to_string(buffer.size()) + " bytes");
     }
-    while (result.bytesRead < result.length) {
-        const ssize_t got = ::read(fd, buffer.data() + result.bytesRead,
-                                   static_cast<std::size_t>(result.length - result.bytesRead));
+    FileRead read{
+        0,
+        {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino), true}};
+    const std::int64_t length = info.st_size;
+    int error = 0;
+    while (read.bytesRead < length) {
+        const ssize_t got = ::read(fd, buffer.data() + read.bytesRead,
+                                   static_cast<std::size_t>(length - read.bytesRead));
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) result.error = std::strerror(errno);
+        if (got < 0) error = errno;
         if (got <= 0) break;
-        result.bytesRead += got;
+        read.bytesRead += got;
     }
     ::close(fd);
-    return result;
+    if (error != 0) return Fail(std::strerror(error));
+    return read;
 }
 
 Result<std::string> MakePrivateTemporaryFolder(const std::string& prefix) {

@@ -11,18 +11,17 @@
 
 namespace platform {
 
-struct ReadResult {
-    bool opened = false;         // the file could be opened and is a regular file
-    bool tooLong = false;        // longer than the buffer; nothing was read
-    std::int64_t length = 0;     // its length, when opened
-    std::int64_t bytesRead = 0;  // what actually arrived (a short read counts only these)
-    std::string error;           // why the file was not read whole; empty when it was
-    FileIdentity identity;       // which file was read, when opened
+// What a whole-file read put at the start of the buffer.
+struct FileRead {
+    std::int64_t bytesRead = 0;  // all that arrived: fewer when the file shrank meanwhile
+    FileIdentity identity;       // which file was read
 };
 
-// Reads the whole file `path` into the start of `buffer`. A file longer than
-// the buffer is not read at all, so the buffer keeps what it held.
-ReadResult ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer);
+// Reads the whole file `path` into the start of `buffer`. A file that
+// cannot be opened, is not a regular file or is longer than the buffer is
+// refused and not read at all, so the buffer keeps what it held; a read
+// that fails part way has overwritten the start of the buffer.
+Result<FileRead> ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer);
 
 // Makes a new folder that only this user may enter, in the system's folder
 // for temporary files, its name starting with `prefix`; gives its path.

@@ -258,8 +258,9 @@ void KeepFont(const std::string& face, int pixels, const std::string& faceFile, 
     PutNumber(bytes, static_cast<std::int64_t>(Fnv1a(bytes, bytes.size())));
     // The safe writer renames a whole file into place: workers racing to
     // keep the same font each leave a whole file, never a mix.
-    WriteFileSafely(path,
-                    std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    // A cache that cannot be kept is looked up again next time.
+    (void)WriteFileSafely(
+        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace platform

@@ -135,18 +135,18 @@ bool Encode(std::FILE* file, const Picture& picture, PngErrors* errors) {
 
 }  // namespace
 
-std::string WriteJpeg(const Picture& picture, int quality, std::FILE* file) {
-    if (!IsWhole(picture)) return "the picture has no pixels to save";
+Result<> WriteJpeg(const Picture& picture, int quality, std::FILE* file) {
+    if (!IsWhole(picture)) return Fail("the picture has no pixels to save");
     char message[JMSG_LENGTH_MAX] = {};
-    if (Compress(file, picture, std::clamp(quality, 0, 100), message)) return "";
-    return message[0] != '\0' ? message : "the JPEG library failed";
+    if (Compress(file, picture, std::clamp(quality, 0, 100), message)) return {};
+    return Fail(message[0] != '\0' ? message : "the JPEG library failed");
 }
 
-std::string WritePng(const Picture& picture, std::FILE* file) {
-    if (!IsWhole(picture)) return "no picture to write";
+Result<> WritePng(const Picture& picture, std::FILE* file) {
+    if (!IsWhole(picture)) return Fail("no picture to write");
     PngErrors errors{};
-    if (Encode(file, picture, &errors)) return "";
-    return errors.message[0] != '\0' ? errors.message : "the PNG library failed";
+    if (Encode(file, picture, &errors)) return {};
+    return Fail(errors.message[0] != '\0' ? errors.message : "the PNG library failed");
 }
 
 }  // namespace platform

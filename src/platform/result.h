@@ -9,13 +9,22 @@
 
 namespace platform {
 
-// Why something failed; converts to any Result.
+// Why something failed; converts to any Result. A refusal is a failure of
+// something not even begun, because what it was given may not be used (a
+// target that is a folder, a file that cannot be opened): nothing changed.
 struct Failure {
     std::string reason;
+    bool refused = false;
 };
 
 inline Failure Fail(std::string reason) {
     return {reason.empty() ? std::string("failed") : std::move(reason)};
+}
+
+inline Failure Refuse(std::string reason) {
+    Failure failure = Fail(std::move(reason));
+    failure.refused = true;
+    return failure;
 }
 
 // Result<> gives back nothing but whether it worked.
@@ -26,11 +35,14 @@ class [[nodiscard]] Result {
     // cppcheck-suppress noExplicitConstructor
     Result(T value) : value_(std::move(value)) {}
     // cppcheck-suppress noExplicitConstructor
-    Result(Failure&& failure) : reason_(std::move(failure.reason)) {}
+    Result(Failure&& failure) : reason_(std::move(failure.reason)), refused_(failure.refused) {}
 
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
     const std::string& reason() const { return reason_; }
+    bool refused() const { return refused_; }
+    // The failure as it is, to be passed on as another Result's.
+    Failure failure() const { return {reason_, refused_}; }
 
     const T& value() const& { return *value_; }
     T& value() & { return *value_; }
@@ -43,6 +55,7 @@ class [[nodiscard]] Result {
   private:
     std::optional<T> value_;
     std::string reason_;
+    bool refused_ = false;
 };
 
 template <>
@@ -50,14 +63,18 @@ class [[nodiscard]] Result<void> {
   public:
     Result() = default;
     // cppcheck-suppress noExplicitConstructor
-    Result(Failure&& failure) : failed_(true), reason_(std::move(failure.reason)) {}
+    Result(Failure&& failure)
+        : failed_(true), refused_(failure.refused), reason_(std::move(failure.reason)) {}
 
     bool ok() const { return !failed_; }
     explicit operator bool() const { return ok(); }
     const std::string& reason() const { return reason_; }
+    bool refused() const { return refused_; }
+    Failure failure() const { return {reason_, refused_}; }
 
   private:
     bool failed_ = false;
+    bool refused_ = false;
     std::string reason_;
 };
 

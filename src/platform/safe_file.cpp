@@ -24,14 +24,6 @@ std::string Folder(const std::string& path) {
     return cut == 0 ? "/" : path.substr(0, cut);
 }
 
-WriteResult Failed(std::string error) {
-    return {WriteStatus::kFailed, std::move(error)};
-}
-
-WriteResult Refused(std::string error) {
-    return {WriteStatus::kRefused, std::move(error)};
-}
-
 // A link is followed, so that the file it names is replaced and the link
 // itself stays a link. A dangling link is replaced like a missing file.
 std::string ResolvedTarget(const std::string& path) {
@@ -67,25 +59,25 @@ std::string CreateFailure(const std::string& path, int error) {
 
 }  // namespace
 
-WriteResult CheckTarget(const std::string& path, const FileIdentity& keep) {
-    if (path.empty()) return Refused("no file name given");
+Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
+    if (path.empty()) return Refuse("no file name given");
     struct stat target {};
     if (::stat(path.c_str(), &target) != 0) {
-        if (errno == ENOENT) return {WriteStatus::kWritten, ""};
-        return Failed(FilePart(path) + ": " + std::strerror(errno));
+        if (errno == ENOENT) return {};
+        return Fail(FilePart(path) + ": " + std::strerror(errno));
     }
-    if (S_ISDIR(target.st_mode)) return Refused(FilePart(path) + " is a folder");
-    if (!S_ISREG(target.st_mode)) return Refused(FilePart(path) + " is not a regular file");
+    if (S_ISDIR(target.st_mode)) return Refuse(FilePart(path) + " is a folder");
+    if (!S_ISREG(target.st_mode)) return Refuse(FilePart(path) + " is not a regular file");
     if (keep.known && static_cast<std::uint64_t>(target.st_dev) == keep.device &&
         static_cast<std::uint64_t>(target.st_ino) == keep.inode)
-        return Refused(FilePart(path) + " is the track being read");
-    return {WriteStatus::kWritten, ""};
+        return Refuse(FilePart(path) + " is the track being read");
+    return {};
 }
 
-WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
-                            const FileIdentity& keep) {
-    WriteResult check = CheckTarget(path, keep);
-    if (!check.Written()) return check;
+Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
+                         const FileIdentity& keep) {
+    Result<> check = CheckTarget(path, keep);
+    if (!check) return check;
     const std::string target = ResolvedTarget(path);
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0;
@@ -95,9 +87,9 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = TemporaryName(Folder(target));
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return Failed(CreateFailure(path, errno));
+        if (fd < 0 && errno != EEXIST) return Fail(CreateFailure(path, errno));
     }
-    if (fd < 0) return Failed(CreateFailure(path, EEXIST));
+    if (fd < 0) return Fail(CreateFailure(path, EEXIST));
 
     if (replacing) {
         // Owner first: a change of owner clears set-id bits that the mode restores.
@@ -112,9 +104,10 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
         const int error = errno;
         ::close(fd);
         ::unlink(temporary.c_str());
-        return Failed(std::strerror(error));
+        return Fail(std::strerror(error));
     }
-    std::string error = WriteAndFlush(file, write);
+    const Result<> written = WriteAndFlush(file, write);
+    std::string error = written.reason();
     // Bytes still on their way to the disk can fail there (quota, NFS), and a
     // crash must not leave a replaced file empty or half-written. A new file
     // had nothing before it to lose, so it is not waited for: the wait costs
@@ -127,22 +120,23 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
         error = std::strerror(errno);
     if (!error.empty()) {
         ::unlink(temporary.c_str());
-        return Failed(std::move(error));
+        return Fail(std::move(error));
     }
-    return {WriteStatus::kWritten, ""};
+    return {};
 }
 
-StreamBytes BytesWrittenBy(const StreamWriter& write) {
+Result<std::string> BytesWrittenBy(const StreamWriter& write) {
     char* data = nullptr;
     std::size_t size = 0;
     std::FILE* memory = ::open_memstream(&data, &size);
-    if (memory == nullptr) return {"", std::strerror(errno)};
-    StreamBytes result;
-    result.error = write(memory);
-    if (std::fclose(memory) != 0 && result.error.empty()) result.error = std::strerror(errno);
-    if (result.error.empty()) result.bytes.assign(data, size);
+    if (memory == nullptr) return Fail(std::strerror(errno));
+    const Result<> written = write(memory);
+    std::string error = written.reason();
+    if (std::fclose(memory) != 0 && error.empty()) error = std::strerror(errno);
+    std::string bytes = error.empty() ? std::string(data, size) : std::string();
     std::free(data);
-    return result;
+    if (!error.empty()) return Fail(std::move(error));
+    return bytes;
 }
 
 }  // namespace platform

@@ -11,6 +11,8 @@
 #include <span>
 #include <string>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // Which file a path named when it was read: device and inode, so that a
@@ -22,41 +24,27 @@ struct FileIdentity {
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
-enum class WriteStatus {
-    kWritten,
-    kFailed,   // tried, and a step failed; nothing of the target changed
-    kRefused,  // not tried: the target may not be written at all
-};
-
-struct WriteResult {
-    WriteStatus status = WriteStatus::kFailed;
-    std::string error;  // why not written (UTF-8, may name the file); empty when written
-    bool Written() const { return status == WriteStatus::kWritten; }
-};
-
 // Refuses, without opening anything, a target that exists but is not a
 // regular file (a folder, FIFO or device), and the file `keep` (the track
-// being read). kWritten means "may be written".
-WriteResult CheckTarget(const std::string& path, const FileIdentity& keep);
+// being read). Succeeds when the target may be written.
+Result<> CheckTarget(const std::string& path, const FileIdentity& keep);
 
-// Writes into the temporary file; returns the empty text on success, else
-// why it failed. The writer checks the stream's own errors as well.
-using StreamWriter = std::function<std::string(std::FILE* file)>;
+// Writes into the temporary file. The writer checks the stream's own errors
+// as well.
+using StreamWriter = std::function<Result<>(std::FILE* file)>;
 
 // Creates or replaces `path`. A replaced file keeps its permission bits; a
 // new one gets 0666 less the umask. A symbolic link is followed: the file
-// it names is replaced and the link stays.
-WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
-                            const FileIdentity& keep = {});
-WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
-                            const FileIdentity& keep = {});
+// it names is replaced and the link stays. A failure says why (UTF-8, may
+// name the file) and leaves the target as it was; it is refused when the
+// target may not be written at all (CheckTarget).
+Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
+                         const FileIdentity& keep = {});
+Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
+                         const FileIdentity& keep = {});
 
 // What `write` writes into a stream, as bytes in memory (a picture for
 // standard output); the writer's or the stream's failure otherwise.
-struct StreamBytes {
-    std::string bytes;
-    std::string error;  // empty when `bytes` holds all that was written
-};
-StreamBytes BytesWrittenBy(const StreamWriter& write);
+Result<std::string> BytesWrittenBy(const StreamWriter& write);
 
 }  // namespace platform

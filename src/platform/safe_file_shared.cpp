@@ -8,26 +8,29 @@
 
 namespace platform {
 
-std::string WriteAndFlush(std::FILE* file, const StreamWriter& write) {
+Result<> WriteAndFlush(std::FILE* file, const StreamWriter& write) {
     errno = 0;
-    std::string error = write(file);
+    const Result<> written = write(file);
     // The libraries word a failed write their own way; the system says why.
     const int writeErrno = errno;
-    if (!error.empty() && std::ferror(file) && writeErrno != 0)
-        error += std::string(" (") + std::strerror(writeErrno) + ")";
-    if (error.empty() && (std::fflush(file) != 0 || std::ferror(file)))
-        error = std::strerror(errno != 0 ? errno : EIO);
-    return error;
+    if (!written) {
+        if (std::ferror(file) && writeErrno != 0)
+            return Fail(written.reason() + " (" + std::strerror(writeErrno) + ")");
+        return written;
+    }
+    if (std::fflush(file) != 0 || std::ferror(file))
+        return Fail(std::strerror(errno != 0 ? errno : EIO));
+    return {};
 }
 
-WriteResult WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
-                            const FileIdentity& keep) {
+Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
+                         const FileIdentity& keep) {
     return WriteFileSafely(
         path,
-        [bytes](std::FILE* file) -> std::string {
+        [bytes](std::FILE* file) -> Result<> {
             if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
-                return std::strerror(errno);
-            return "";
+                return Fail(std::strerror(errno));
+            return {};
         },
         keep);
 }

@@ -9,8 +9,8 @@
 
 namespace platform {
 
-// Runs `write` on `file` and flushes it; returns the reason it failed, with
-// the system's word added to a library's own message, or empty.
-std::string WriteAndFlush(std::FILE* file, const StreamWriter& write);
+// Runs `write` on `file` and flushes it; a failure's reason has the
+// system's word added to a library's own message.
+Result<> WriteAndFlush(std::FILE* file, const StreamWriter& write);
 
 }  // namespace platform

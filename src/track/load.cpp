@@ -37,21 +37,25 @@ void LoadTrack() {
     if (!chosen.empty()) {
         const auto half = std::span(s.TrackBuffer)
                               .subspan(static_cast<std::size_t>(s.TrackData), app::kTrackHalfSize);
-        const platform::ReadResult read = platform::ReadWholeFile(chosen, half);
-        app::NoteBufferWrite(s.TrackData, read.bytesRead);
-        if (!read.error.empty()) {
+        const platform::Result<platform::FileRead> read = platform::ReadWholeFile(chosen, half);
+        if (!read) {
             // The previous track stays loaded, listed and drawn; only the log
             // says what happened. A read that failed half-way has overwritten
-            // part of its bytes, so its positions no longer hold.
-            s.LoadError = read.error;
-            if (read.opened && !read.tooLong) s.TrackAccepted = false;
+            // part of its bytes, so its positions no longer hold; how much of
+            // the half it reached is not known.
+            if (!read.refused()) {
+                app::NoteBufferWrite(s.TrackData, static_cast<std::int64_t>(half.size()));
+                s.TrackAccepted = false;
+            }
+            s.LoadError = read.reason();
             s.StatusMessage = "Caution: " + platform::TextFromPath(filePart) + ": " +
-                              platform::TextFromPath(read.error);
+                              platform::TextFromPath(read.reason());
             app::PostStatus();
             return;
         }
-        s.TrackFileSize = static_cast<std::int32_t>(read.bytesRead);
-        s.TrackIdentity = read.identity;
+        app::NoteBufferWrite(s.TrackData, read->bytesRead);
+        s.TrackFileSize = static_cast<std::int32_t>(read->bytesRead);
+        s.TrackIdentity = read->identity;
     }
     // A cancelled dialog lists the unchanged buffer again under an empty name.
     s.TrackPath = chosen;

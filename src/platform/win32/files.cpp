@@ -3,54 +3,51 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "wide.h"
 
 namespace platform {
 
-ReadResult ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer) {
-    ReadResult result;
+Result<FileRead> ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer) {
     // Backup semantics let a folder open, so that it is named as one.
     const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        result.error = path.empty() ? std::strerror(ENOENT) : SystemError(::GetLastError());
-        return result;
-    }
+    if (file == INVALID_HANDLE_VALUE)
+        return Refuse(path.empty() ? std::strerror(ENOENT) : SystemError(::GetLastError()));
     BY_HANDLE_FILE_INFORMATION info{};
     const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
     if (!disk || !::GetFileInformationByHandle(file, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        result.error = disk && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
-                           ? std::strerror(EISDIR)
-                           : "not a regular file";
         ::CloseHandle(file);
-        return result;
+        return Refuse(disk && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                          ? std::strerror(EISDIR)
+                          : "not a regular file");
     }
-    result.opened = true;
-    result.length =
+    const auto length =
         static_cast<std::int64_t>((std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow);
-    result.identity = {info.dwVolumeSerialNumber,
-                       (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, true};
-    if (result.length > static_cast<std::int64_t>(buffer.size())) {
-        result.tooLong = true;
-        result.error = "longer than " + std::to_string(buffer.size()) + " bytes";
+    if (length > static_cast<std::int64_t>(buffer.size())) {
         ::CloseHandle(file);
-        return result;
+        return Refuse("longer than " + std::to_string(buffer.size()) + " bytes");
     }
-    while (result.bytesRead < result.length) {
+    FileRead read{0,
+                  {info.dwVolumeSerialNumber,
+                   (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, true}};
+    std::optional<DWORD> error;
+    while (read.bytesRead < length) {
         DWORD got = 0;
-        const auto want = static_cast<DWORD>(result.length - result.bytesRead);
-        if (!::ReadFile(file, buffer.data() + result.bytesRead, want, &got, nullptr)) {
-            result.error = SystemError(::GetLastError());
+        const auto want = static_cast<DWORD>(length - read.bytesRead);
+        if (!::ReadFile(file, buffer.data() + read.bytesRead, want, &got, nullptr)) {
+            error = ::GetLastError();
             break;
         }
         if (got == 0) break;
-        result.bytesRead += got;
+        read.bytesRead += got;
     }
     ::CloseHandle(file);
-    return result;
+    if (error) return Fail(SystemError(*error));
+    return read;
 }
 
 Result<std::string> MakePrivateTemporaryFolder(const std::string& prefix) {

@@ -47,10 +47,10 @@ IWICImagingFactory* Factory(HRESULT& result) {
     return factory;
 }
 
-std::string Failure(const char* step, HRESULT result) {
+Failure EncoderFailure(const char* step, HRESULT result) {
     char code[16];
     std::snprintf(code, sizeof code, "%08lx", static_cast<unsigned long>(result));
-    return std::string("the Windows image encoder failed (") + step + ", 0x" + code + ")";
+    return Fail(std::string("the Windows image encoder failed (") + step + ", 0x" + code + ")");
 }
 
 void SetOption(IPropertyBag2* options, const wchar_t* name, VARIANT value) {
@@ -61,24 +61,24 @@ void SetOption(IPropertyBag2* options, const wchar_t* name, VARIANT value) {
 }
 
 // `quality` in 0..1 for JPEG; negative for PNG.
-std::string Encode(const Picture& picture, const GUID& container, float quality, std::FILE* file) {
+Result<> Encode(const Picture& picture, const GUID& container, float quality, std::FILE* file) {
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
-        return "no picture to write";
+        return Fail("no picture to write");
     HRESULT hr = S_OK;
     IWICImagingFactory* factory = Factory(hr);
-    if (factory == nullptr) return Failure("factory", hr);
+    if (factory == nullptr) return EncoderFailure("factory", hr);
     Held<IStream> stream;
     hr = ::CreateStreamOnHGlobal(nullptr, TRUE, stream.Out());
-    if (FAILED(hr)) return Failure("stream", hr);
+    if (FAILED(hr)) return EncoderFailure("stream", hr);
     Held<IWICBitmapEncoder> encoder;
     hr = factory->CreateEncoder(container, nullptr, encoder.Out());
     if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
-    if (FAILED(hr)) return Failure("encoder", hr);
+    if (FAILED(hr)) return EncoderFailure("encoder", hr);
     Held<IWICBitmapFrameEncode> frame;
     Held<IPropertyBag2> options;
     hr = encoder->CreateNewFrame(frame.Out(), options.Out());
-    if (FAILED(hr)) return Failure("frame", hr);
+    if (FAILED(hr)) return EncoderFailure("frame", hr);
     if (quality >= 0 && options.Get()) {
         VARIANT value;
         ::VariantInit(&value);
@@ -94,9 +94,9 @@ std::string Encode(const Picture& picture, const GUID& container, float quality,
         hr = frame->SetSize(static_cast<UINT>(picture.width), static_cast<UINT>(picture.height));
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
-    if (FAILED(hr)) return Failure("format", hr);
+    if (FAILED(hr)) return EncoderFailure("format", hr);
     if (!::IsEqualGUID(format, GUID_WICPixelFormat24bppBGR))
-        return "the Windows image encoder does not take 24-bit pictures";
+        return Fail("the Windows image encoder does not take 24-bit pictures");
 
     const UINT stride = static_cast<UINT>(picture.width) * 3;
     std::vector<BYTE> rows(static_cast<std::size_t>(stride) * picture.height);
@@ -110,29 +110,30 @@ std::string Encode(const Picture& picture, const GUID& container, float quality,
                             static_cast<UINT>(rows.size()), rows.data());
     if (SUCCEEDED(hr)) hr = frame->Commit();
     if (SUCCEEDED(hr)) hr = encoder->Commit();
-    if (FAILED(hr)) return Failure("pixels", hr);
+    if (FAILED(hr)) return EncoderFailure("pixels", hr);
 
     HGLOBAL memory = nullptr;
     STATSTG size{};
     hr = ::GetHGlobalFromStream(stream.Get(), &memory);
     if (SUCCEEDED(hr)) hr = stream->Stat(&size, STATFLAG_NONAME);
-    if (FAILED(hr)) return Failure("stream", hr);
+    if (FAILED(hr)) return EncoderFailure("stream", hr);
     const void* bytes = ::GlobalLock(memory);
-    if (bytes == nullptr) return "out of memory";
+    if (bytes == nullptr) return Fail("out of memory");
     const auto length = static_cast<std::size_t>(size.cbSize.QuadPart);
     const bool written = std::fwrite(bytes, 1, length, file) == length;
     ::GlobalUnlock(memory);
-    return written ? "" : "the image could not be written";
+    if (!written) return Fail("the image could not be written");
+    return {};
 }
 
 }  // namespace
 
-std::string WriteJpeg(const Picture& picture, int quality, std::FILE* file) {
+Result<> WriteJpeg(const Picture& picture, int quality, std::FILE* file) {
     quality = std::clamp(quality, 1, 100);
     return Encode(picture, GUID_ContainerFormatJpeg, static_cast<float>(quality) / 100.0f, file);
 }
 
-std::string WritePng(const Picture& picture, std::FILE* file) {
+Result<> WritePng(const Picture& picture, std::FILE* file) {
     return Encode(picture, GUID_ContainerFormatPng, -1.0f, file);
 }
 

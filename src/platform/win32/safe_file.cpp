@@ -20,14 +20,6 @@ std::string Folder(const std::string& path) {
     return path.substr(0, cut == 0 || (cut == 2 && path[1] == ':') ? cut + 1 : cut);
 }
 
-WriteResult Failed(std::string error) {
-    return {WriteStatus::kFailed, std::move(error)};
-}
-
-WriteResult Refused(std::string error) {
-    return {WriteStatus::kRefused, std::move(error)};
-}
-
 std::string TemporaryName(const std::string& folder) {
     static std::mt19937_64 random{std::random_device{}() ^
                                   static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32};
@@ -40,36 +32,35 @@ std::string TemporaryName(const std::string& folder) {
 
 }  // namespace
 
-WriteResult CheckTarget(const std::string& path, const FileIdentity& keep) {
-    if (path.empty()) return Refused("no file name given");
+Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
+    if (path.empty()) return Refuse("no file name given");
     // No access asked: only what the path names is looked at.
     const HANDLE file =
         ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return {WriteStatus::kWritten, ""};
-        return Failed(FilePart(path) + ": " + SystemError(error));
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
+        return Fail(FilePart(path) + ": " + SystemError(error));
     }
     BY_HANDLE_FILE_INFORMATION info{};
     const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
     const bool known = disk && ::GetFileInformationByHandle(file, &info);
     ::CloseHandle(file);
     // Device names (NUL, CON, COM1) open as character devices.
-    if (!known) return Refused(FilePart(path) + " is not a regular file");
+    if (!known) return Refuse(FilePart(path) + " is not a regular file");
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return Refused(FilePart(path) + " is a folder");
+        return Refuse(FilePart(path) + " is a folder");
     const std::uint64_t index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     if (keep.known && keep.device == info.dwVolumeSerialNumber && keep.inode == index)
-        return Refused(FilePart(path) + " is the track being read");
-    return {WriteStatus::kWritten, ""};
+        return Refuse(FilePart(path) + " is the track being read");
+    return {};
 }
 
-WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
-                            const FileIdentity& keep) {
-    WriteResult check = CheckTarget(path, keep);
-    if (!check.Written()) return check;
+Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
+                         const FileIdentity& keep) {
+    Result<> check = CheckTarget(path, keep);
+    if (!check) return check;
     const std::wstring target = Wide(path);
     const bool replacing = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
 
@@ -81,10 +72,10 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD error = ::GetLastError();
         if (handle == INVALID_HANDLE_VALUE && error != ERROR_FILE_EXISTS)
-            return Failed("cannot create a file in " + Folder(path) + ": " + SystemError(error));
+            return Fail("cannot create a file in " + Folder(path) + ": " + SystemError(error));
     }
     if (handle == INVALID_HANDLE_VALUE)
-        return Failed("cannot create a file in " + Folder(path) + ": " + std::strerror(EEXIST));
+        return Fail("cannot create a file in " + Folder(path) + ": " + std::strerror(EEXIST));
 
     const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
     std::FILE* file = fd >= 0 ? ::_fdopen(fd, "wb") : nullptr;
@@ -94,9 +85,10 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
         else
             ::CloseHandle(handle);
         ::DeleteFileW(temporary.c_str());
-        return Failed(std::strerror(errno));
+        return Fail(std::strerror(errno));
     }
-    std::string error = WriteAndFlush(file, write);
+    const Result<> written = WriteAndFlush(file, write);
+    std::string error = written.reason();
     // A replaced file must not be left empty by a crash; a new one had
     // nothing before it to lose.
     if (error.empty() && replacing &&
@@ -108,38 +100,39 @@ WriteResult WriteFileSafely(const std::string& path, const StreamWriter& write,
         error = SystemError(::GetLastError());
     if (!error.empty()) {
         ::DeleteFileW(temporary.c_str());
-        return Failed(std::move(error));
+        return Fail(std::move(error));
     }
-    return {WriteStatus::kWritten, ""};
+    return {};
 }
 
-StreamBytes BytesWrittenBy(const StreamWriter& write) {
+Result<std::string> BytesWrittenBy(const StreamWriter& write) {
     // No memory streams in the C runtime here: a temporary file that goes
     // when it is closed ("D"), kept in memory while it is small ("T").
     wchar_t folder[MAX_PATH + 1];
     wchar_t name[MAX_PATH + 1];
     if (::GetTempPathW(MAX_PATH + 1, folder) == 0 ||
         ::GetTempFileNameW(folder, L"trk", 0, name) == 0)
-        return {"", SystemError(::GetLastError())};
+        return Fail(SystemError(::GetLastError()));
     std::FILE* file = ::_wfopen(name, L"w+bTD");
     if (file == nullptr) {
         ::DeleteFileW(name);
-        return {"", std::strerror(errno)};
+        return Fail(std::strerror(errno));
     }
-    StreamBytes result;
-    result.error = write(file);
-    if (result.error.empty() && (std::fflush(file) != 0 || std::ferror(file)))
-        result.error = std::strerror(errno);
-    if (result.error.empty()) {
+    const Result<> written = write(file);
+    std::string error = written.reason();
+    if (error.empty() && (std::fflush(file) != 0 || std::ferror(file)))
+        error = std::strerror(errno);
+    std::string bytes;
+    if (error.empty()) {
         std::rewind(file);
         char block[65536];
         for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;)
-            result.bytes.append(block, got);
-        if (std::ferror(file)) result.error = std::strerror(errno);
+            bytes.append(block, got);
+        if (std::ferror(file)) error = std::strerror(errno);
     }
     std::fclose(file);
-    if (!result.error.empty()) result.bytes.clear();
-    return result;
+    if (!error.empty()) return Fail(std::move(error));
+    return bytes;
 }
 
 }  // namespace platform
