@@ -10,7 +10,7 @@ namespace platform {
 
 Result<> WriteAndFlush(std::FILE* file, const StreamWriter& write) {
     errno = 0;
-    const Result<> written = write(file);
+    Result<> written = write(file);
     // The libraries word a failed write their own way; the system says why.
     const int writeErrno = errno;
     if (!written) {
