@@ -66,18 +66,12 @@ Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
         if (errno == ENOENT) return {};
         return Fail(FilePart(path) + ": " + std::strerror(errno));
     }
-    if (S_ISDIR(target.st_mode)) return Refuse(FilePart(path) + " is a folder");
-    if (!S_ISREG(target.st_mode)) return Refuse(FilePart(path) + " is not a regular file");
-    if (keep.known && static_cast<std::uint64_t>(target.st_dev) == keep.device &&
-        static_cast<std::uint64_t>(target.st_ino) == keep.inode)
-        return Refuse(FilePart(path) + " is the track being read");
-    return {};
+    return TargetVerdict(FilePart(path), S_ISDIR(target.st_mode), S_ISREG(target.st_mode),
+                         keep.known && static_cast<std::uint64_t>(target.st_dev) == keep.device &&
+                             static_cast<std::uint64_t>(target.st_ino) == keep.inode);
 }
 
-Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
-                         const FileIdentity& keep) {
-    Result<> check = CheckTarget(path, keep);
-    if (!check) return check;
+Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write) {
     const std::string target = ResolvedTarget(path);
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0;

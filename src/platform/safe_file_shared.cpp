@@ -8,6 +8,20 @@
 
 namespace platform {
 
+Result<> TargetVerdict(const std::string& name, bool folder, bool regular, bool kept) {
+    if (folder) return Refuse(name + " is a folder");
+    if (!regular) return Refuse(name + " is not a regular file");
+    if (kept) return Refuse(name + " is the track being read");
+    return {};
+}
+
+Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
+                         const FileIdentity& keep) {
+    Result<> check = CheckTarget(path, keep);
+    if (!check) return check;
+    return WriteThroughTemporary(path, write);
+}
+
 Result<> WriteAndFlush(std::FILE* file, const StreamWriter& write) {
     errno = 0;
     Result<> written = write(file);

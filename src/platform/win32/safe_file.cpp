@@ -48,19 +48,14 @@ Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
     const bool known = disk && ::GetFileInformationByHandle(file, &info);
     ::CloseHandle(file);
     // Device names (NUL, CON, COM1) open as character devices.
-    if (!known) return Refuse(FilePart(path) + " is not a regular file");
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return Refuse(FilePart(path) + " is a folder");
+    const bool folder = known && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const std::uint64_t index = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
-    if (keep.known && keep.device == info.dwVolumeSerialNumber && keep.inode == index)
-        return Refuse(FilePart(path) + " is the track being read");
-    return {};
+    return TargetVerdict(
+        FilePart(path), folder, known && !folder,
+        known && keep.known && keep.device == info.dwVolumeSerialNumber && keep.inode == index);
 }
 
-Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
-                         const FileIdentity& keep) {
-    Result<> check = CheckTarget(path, keep);
-    if (!check) return check;
+Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write) {
     const std::wstring target = Wide(path);
     const bool replacing = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
 
