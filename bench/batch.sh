@@ -9,7 +9,8 @@
 # Tracks are made by trackgen into /tmp once and kept there (making 1,000
 # takes minutes); the 10,000 are the 1,000 named ten times over, in ten
 # folders of hard links.
-#   bench/batch.sh [BUILD_DIR] [TRACKS]
+# Each figure is the median of ROUNDS runs (default 3).
+#   [ROUNDS=N] bench/batch.sh [BUILD_DIR] [TRACKS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
@@ -41,28 +42,39 @@ wall() {
 
 "$trk" render "$tracks" --water --objects --ghost --format png -d "$work/png" 2>/dev/null || true
 
-render() { rm -rf "$work/out"; "$trk" render "$tracks" --water --objects --ghost -d "$work/out" "$@"; }
-rm -rf "$work/out"
-one=$(cpu "$trk" render "$tracks" --water --objects --ghost -d "$work/out" -j 1)
-floor=$("$build/bench/jpeg_floor" "$work/png" "$work/floor" 1)
-floorCpu=$(echo "$floor" | sed -E 's/.*: ([0-9.]+) ms CPU.*/\1/')
-echo "trk render -j 1: $(echo "1000 * $one / $count" | bc -l | xargs printf '%.3f') ms CPU per track"
-echo "floor (bare libjpeg): $floor"
+# Every run writes into a folder of its own and nothing is deleted before the
+# end: ext4 makes a file created soon after many were deleted pay for a search
+# past their inodes, which would be counted against whichever ran second.
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+rounds=${ROUNDS:-3}
+for r in $(seq 1 "$rounds"); do
+  cpu "$trk" render "$tracks" --water --objects --ghost -d "$work/out-$r" -j 1 >>"$work/one"
+  "$build/bench/jpeg_floor" "$work/png" "$work/floor-$r" 1 |
+    sed -E 's/.*: ([0-9.]+) ms CPU.*/\1/' >>"$work/floor"
+done
+one=$(median <"$work/one")
+floorCpu=$(median <"$work/floor")
+echo "trk render -j 1: $(echo "1000 * $one / $count" | bc -l | xargs printf '%.3f') ms CPU per track (median of $rounds)"
+echo "floor (bare libjpeg): $floorCpu ms CPU per picture (median of $rounds)"
 echo "ratio: $(echo "1000 * $one / $count / $floorCpu" | bc -l | xargs printf '%.2f')"
 
-w1=$(wall render -j 1)
-w2=$(wall render -j 2)
+render() { "$trk" render "$tracks" --water --objects --ghost -d "$work/wall-$RANDOM$RANDOM" "$@"; }
+for r in $(seq 1 "$rounds"); do
+  wall render -j 1 >>"$work/wall1"
+  wall render -j 2 >>"$work/wall2"
+done
+w1=$(median <"$work/wall1")
+w2=$(median <"$work/wall2")
 # Under other load the wall times say little; see the load average printed.
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
-echo "wall: -j 1 $(printf '%.2f' "$w1") s, -j 2 $(printf '%.2f' "$w2") s, throughput x$(echo "$w1 / $w2" | bc -l | xargs printf '%.2f')"
+echo "wall: -j 1 $(printf '%.2f' "$w1") s, -j 2 $(printf '%.2f' "$w2") s, throughput x$(echo "$w1 / $w2" | bc -l | xargs printf '%.2f') (medians of $rounds)"
 
 mkdir -p "$work/small" "$work/large"
 files=("$tracks"/*.trk)
 ln "${files[@]:0:100}" "$work/small/"
 for k in $(seq 0 9); do mkdir -p "$work/large/$k" && ln "$tracks"/*.trk "$work/large/$k/"; done
 peak() {
-  rm -rf "$work/out"
-  /usr/bin/time -v -o "$work/time" "$trk" render "$1" -r --water --objects --ghost -j 1 -d "$work/out" >/dev/null 2>&1
+  /usr/bin/time -v -o "$work/time" "$trk" render "$1" -r --water --objects --ghost -j 1 -d "$work/peak-$RANDOM$RANDOM" >/dev/null 2>&1
   awk -F': ' '/Maximum resident/ { print $2 }' "$work/time"
 }
 small=$(peak "$work/small")

@@ -250,6 +250,16 @@ TEST_F(Surface, EveryFillReachesItsWholeAreaHoweverManyCameBefore) {
     DrawLine(60, 10, 60, 60, grey);
     DrawLine(60, 60, 10, 60, grey);
     DrawLine(10, 60, 10, 10, grey);
+    // What the fills reached since a mark: inside the square, not outside.
+    const FillMark before = CurrentFillMark();
+    EXPECT_FALSE(FilledSince(before, 30, 30));
+    FloodFill(30, 30, grey, RgbColour(255, 0, 0));
+    const FillMark after = CurrentFillMark();
+    EXPECT_TRUE(FilledSince(before, 11, 59));
+    EXPECT_FALSE(FilledSince(before, 5, 5));
+    EXPECT_FALSE(FilledSince(before, 10, 30));  // the border itself
+    EXPECT_FALSE(FilledSince(after, 30, 30));
+    EXPECT_FALSE(FilledSince(before, -1, 30));
     for (int k = 0; k < 600; ++k) {
         const Colour fill = k % 2 == 0 ? RgbColour(255, 0, 0) : RgbColour(0, 0, 255);
         FloodFill(30, 30, grey, fill);
@@ -260,6 +270,8 @@ TEST_F(Surface, EveryFillReachesItsWholeAreaHoweverManyCameBefore) {
 
     ASSERT_TRUE(PictureFromBitmap(2, Bitmap(64, 32)));
     BeginDrawing(2);
+    // Fills on the first picture say nothing about this one.
+    EXPECT_FALSE(FilledSince(after, 30, 30));
     FloodFill(0, 0, grey, kWhite);
     const Picture* small = PictureHandle(2);
     ASSERT_NE(small, nullptr);

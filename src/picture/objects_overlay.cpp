@@ -1,10 +1,8 @@
 // The track's objects: dots, squares, and turned rectangles sized from the
 // world size. The float arithmetic follows the game's own, step by step in
 // 32-bit floats, so that corners land on the same pixels.
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "picture/object_records.h"
 
@@ -43,41 +41,6 @@ void DrawTurnedRectangle(const Object& o, int halfWidth, int halfLength, platfor
     platform::DrawLine(Pixel(p2x), Pixel(p2y), Pixel(p4x), Pixel(p4y), colour);
 }
 
-// Tells fills that cannot change anything. Within the pass, outlines only
-// add border pixels and fills only add the fill colour, so regions only
-// split: a pixel that an earlier fill of this pass coloured lies in a region
-// wholly of the fill colour, and filling from it again changes nothing.
-// Without this, 32,767 large halls would each refill most of the picture.
-class SpentFills {
-  public:
-    SpentFills(platform::Colour border, platform::Colour fill)
-        : picture_(border == fill ? nullptr : platform::PictureHandle(kTrackPicture)),
-          fill_(fill) {}
-    bool Spent(int x, int y) {
-        if (picture_ == nullptr || x < 0 || y < 0 || x >= picture_->width || y >= picture_->height)
-            return false;
-        const auto& pixels = picture_->pixels;
-        // What had the fill colour before the pass's first fill: usually
-        // nothing, unless an earlier press left it there.
-        if (!startTaken_) {
-            startTaken_ = true;
-            if (std::find(pixels.begin(), pixels.end(), fill_) != pixels.end()) {
-                filledAtStart_.resize(pixels.size());
-                std::transform(pixels.begin(), pixels.end(), filledAtStart_.begin(),
-                               [this](platform::Colour c) { return c == fill_; });
-            }
-        }
-        const auto at = static_cast<std::size_t>(y) * picture_->width + x;
-        return pixels[at] == fill_ && (filledAtStart_.empty() || !filledAtStart_[at]);
-    }
-
-  private:
-    platform::PictureRef picture_;
-    platform::Colour fill_;
-    bool startTaken_ = false;
-    std::vector<std::uint8_t> filledAtStart_;
-};
-
 }  // namespace
 
 void DrawObjectsOverlay() {
@@ -109,11 +72,18 @@ void DrawObjectsOverlay() {
         const HalfSize big = LargeHalfSize(ws);
         const int bigWidth = big.width;
         const int bigLength = big.length;
-        SpentFills spent(outline, colours[1]);
+        // Within this pass outlines only add border pixels and fills only add
+        // the fill colour, so regions only split: a point that an earlier fill
+        // of the pass reached lies in a region wholly filled, and filling from
+        // it again changes nothing. Without this, 32,767 large halls would each
+        // refill most of the picture.
+        const bool skipSpent = outline != colours[1];
+        const platform::FillMark passStart = platform::CurrentFillMark();
         ForEachObject(file, [&](const Object& o) {
             if (!IsLargeRectangle(o.type) || !PassesMarginTest(o, bigWidth)) return;
             DrawTurnedRectangle(o, bigWidth, bigLength, outline);
-            if (!spent.Spent(o.px, o.py)) platform::FloodFill(o.px, o.py, outline, colours[1]);
+            if (!skipSpent || !platform::FilledSince(passStart, o.px, o.py))
+                platform::FloodFill(o.px, o.py, outline, colours[1]);
         });
 
         const HalfSize small = SmallHalfSize(ws);

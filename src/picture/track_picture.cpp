@@ -1,5 +1,7 @@
 // The landmap picture and its caption.
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <span>
 #include <string>
 
@@ -27,25 +29,39 @@ std::span<std::uint8_t> PictureArea() {
     return std::span(s.TrackBuffer).subspan(static_cast<std::size_t>(s.PictureData), kImageSize);
 }
 
+// Where the map's pixels begin: above the caption band, which is stored first.
+constexpr std::int64_t kMapStart =
+    kPixelOffset + std::int64_t{kPictureHeight - kMapSize} * kPictureWidth;
+
 // Runs continue across rows: the first stored row is the bottom map row, so
 // the write position starts at column 0 of picture row 511 and moves up.
+// What no run reaches (the whole map of a damaged file) stays background.
 void DecodeLandmap(std::span<std::uint8_t> area, std::int32_t n) {
     const track::Reader file = track::LoadedTrack();
-    const auto& indices = app::state.TerrainIndexTable;
-    constexpr std::int64_t kStart =
-        kPixelOffset + std::int64_t{kPictureHeight - kMapSize} * kPictureWidth;
-    std::int64_t write = kStart;
+    std::array<std::uint8_t, 16> pixels{};
+    for (std::size_t code = 0; code < pixels.size(); ++code)
+        pixels[code] = static_cast<std::uint8_t>(app::state.TerrainIndexTable[code] & 0xFF);
+    const auto end = area.begin() + kImageSize;
+    auto write = area.begin() + kMapStart;
+    const std::span<const std::uint8_t> runs =
+        file.Bytes(track::kLandmapOffset, 2 * track::LandmapPairsInside(n, file.Size()));
     // Once the pixel array is full nothing more can land.
-    const std::int64_t pairs = track::LandmapPairsInside(n, file.Size());
-    for (std::int64_t k = 0; k < pairs && write < kImageSize; ++k) {
-        const std::int64_t at = track::kLandmapOffset + 2 * k;
-        const unsigned value = file.U8(at) | (file.U8(at + 1) << 8);
-        const unsigned code = value & 15;
-        const std::int64_t run = std::min<std::int64_t>(value >> 4, kImageSize - write);
-        const auto pixel = static_cast<std::uint8_t>(indices[code] & 0xFF);
-        std::fill_n(area.begin() + write, run, pixel);
+    for (std::size_t k = 0; k + 1 < runs.size() && write < end; k += 2) {
+        const unsigned value = runs[k] | (runs[k + 1] << 8);
+        const auto run = std::min<std::ptrdiff_t>(value >> 4, end - write);
+        const std::uint8_t pixel = pixels[value & 15];
+        if (end - write >= run + 8) {
+            // Runs are short, and a fill of a few bytes costs more to start
+            // than to do: eight bytes a store, the last one reaching past the
+            // run into what the next run (or the background) overwrites.
+            const std::uint64_t eight = pixel * std::uint64_t{0x0101010101010101};
+            for (std::ptrdiff_t i = 0; i < run; i += 8) std::memcpy(&write[i], &eight, 8);
+        } else {
+            std::fill_n(write, run, pixel);
+        }
         write += run;
     }
+    std::fill(write, end, kBackgroundIndex);
 }
 
 // "54.32" from 5432: two leading digits above 999, one otherwise, then the
@@ -76,8 +92,9 @@ void BuildTrackPicture() {
     app::NoteBufferWrite(s.PictureData, static_cast<std::int64_t>(area.size()));
 
     const Template& bmp = PictureTemplate();
-    std::copy(bmp.begin(), bmp.end(), area.begin());
-    std::fill(area.begin() + kPixelOffset, area.end(), kBackgroundIndex);
+    std::copy(bmp.begin(), bmp.begin() + kPixelOffset, area.begin());
+    // The caption band; DecodeLandmap fills the map above it.
+    std::fill(area.begin() + kPixelOffset, area.begin() + kMapStart, kBackgroundIndex);
 
     const std::int32_t n = track::LoadedTrack().I32(track::kLandmapCountOffset);
     s.LandmapSize = n;

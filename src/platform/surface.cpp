@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <limits>
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/encoding.h"
 #include "platform/font.h"
@@ -106,6 +109,37 @@ bool DecodeBitmap(std::span<const std::uint8_t> image, Picture& picture) {
         for (; x < w; ++x) out[x] = palette[row[x]];
     }
     return true;
+}
+
+// Which fill last reached each pixel, for FilledSince, told apart by a round
+// number, so that a fill need not first clear a mark for every pixel of the
+// picture. The epoch changes whenever the marks are cleared, which makes
+// every FillMark taken before then stale.
+struct FillMarks {
+    const Picture* picture = nullptr;
+    std::vector<std::uint16_t> reached;
+    std::uint16_t round = 0;
+    std::uint32_t epoch = 0;
+};
+FillMarks fillMarks;
+
+void StartFillMarks(const Picture& picture) {
+    fillMarks.picture = &picture;
+    fillMarks.reached.assign(picture.pixels.size(), 0);
+    fillMarks.round = 0;
+    ++fillMarks.epoch;
+}
+
+// Marks for `picture`, made afresh when they were another picture's.
+void TakeFillMarksFor(const Picture& picture) {
+    if (fillMarks.picture != &picture || fillMarks.reached.size() != picture.pixels.size())
+        StartFillMarks(picture);
+}
+
+std::uint16_t NextFillRound(const Picture& picture) {
+    TakeFillMarksFor(picture);
+    if (fillMarks.round == UINT16_MAX) StartFillMarks(picture);
+    return ++fillMarks.round;
 }
 
 bool CanDraw() {
@@ -317,59 +351,80 @@ void DrawLine(int x1, int y1, int x2, int y2, Colour colour) {
     }
 }
 
+FillMark CurrentFillMark() {
+    if (CanDraw()) TakeFillMarksFor(*drawing.target);
+    return {fillMarks.epoch, fillMarks.round};
+}
+
+bool FilledSince(FillMark mark, int x, int y) {
+    if (!CanDraw() || mark.epoch != fillMarks.epoch || fillMarks.picture != drawing.target)
+        return false;
+    const Picture& p = *drawing.target;
+    if (x < 0 || y < 0 || x >= p.width || y >= p.height ||
+        fillMarks.reached.size() != p.pixels.size())
+        return false;
+    return fillMarks.reached[static_cast<std::size_t>(y) * p.width + x] > mark.round;
+}
+
 void FloodFill(int x, int y, Colour border, Colour fill) {
     if (!CanDraw()) return;
     Picture& p = *drawing.target;
     if (x < 0 || y < 0 || x >= p.width || y >= p.height) return;
     border &= kRgbMask;
-    const auto at = [&p](std::int64_t px, std::int64_t py) {
-        return static_cast<std::size_t>(py * p.width + px);
-    };
-    if (p.pixels[at(x, y)] == border) return;
+    fill &= kRgbMask;
+    const auto width = static_cast<std::size_t>(p.width);
+    Colour* const pixels = p.pixels.data();
+    if (pixels[static_cast<std::size_t>(y) * width + x] == border) return;
 
-    // Pixels already of the fill colour are crossed like any other, so the
-    // reached area does not depend on what was painted before. The marks are
-    // kept between fills and told apart by a round number, so that a fill
-    // does not first clear a mark for every pixel of the picture.
-    static std::vector<std::uint8_t> reached;
-    static std::uint8_t round = 0;
-    if (reached.size() != p.pixels.size()) {
-        reached.assign(p.pixels.size(), 0);
-        round = 0;
-    }
-    // The round wraps from 255 to 0, which cppcheck does not see.
-    // cppcheck-suppress knownConditionTrueFalse
-    if (++round == 0) {
-        std::fill(reached.begin(), reached.end(), 0);
-        round = 1;
-    }
-    std::vector<std::pair<int, int>> pending{{x, y}};
-    const auto open = [&](std::int64_t px, std::int64_t py) {
-        return reached[at(px, py)] != round && p.pixels[at(px, py)] != border;
+    // Reached pixels first take a value no colour has, and the fill colour
+    // only at the end: pixels already of the fill colour are crossed like any
+    // other, so the reached area does not depend on what was painted before.
+    constexpr Colour kReached = ~kRgbMask;
+    const auto open = [&](std::size_t at) {
+        return pixels[at] != border && pixels[at] != kReached;
     };
+    struct Span {
+        std::size_t row, left, right;
+    };
+    // Kept between fills: thousands of halls each fill a few rows.
+    static std::vector<std::pair<int, int>> pending;
+    static std::vector<Span> spans;
+    pending.assign(1, {x, y});
+    spans.clear();
     while (!pending.empty()) {
         const auto [sx, sy] = pending.back();
         pending.pop_back();
-        if (!open(sx, sy)) continue;
-        int left = sx;
-        while (left > 0 && open(left - 1, sy)) --left;
-        int right = sx;
-        while (right + 1 < p.width && open(right + 1, sy)) ++right;
-        for (int cx = left; cx <= right; ++cx) {
-            reached[at(cx, sy)] = round;
-            p.pixels[at(cx, sy)] = fill & kRgbMask;
-        }
+        const std::size_t row = static_cast<std::size_t>(sy) * width;
+        if (!open(row + sx)) continue;
+        std::size_t left = sx;
+        while (left > 0 && open(row + left - 1)) --left;
+        std::size_t right = sx;
+        while (right + 1 < width && open(row + right + 1)) ++right;
+        std::fill(pixels + row + left, pixels + row + right + 1, kReached);
+        spans.push_back({row, left, right});
         for (const int ny : {sy - 1, sy + 1}) {
             if (ny < 0 || ny >= p.height) continue;
-            for (int cx = left; cx <= right; ++cx) {
-                if (open(cx, ny) && (cx == left || !open(cx - 1, ny))) pending.emplace_back(cx, ny);
+            const std::size_t next = static_cast<std::size_t>(ny) * width;
+            // One seed for each open stretch of the neighbouring row.
+            bool previousOpen = false;
+            for (std::size_t cx = left; cx <= right; ++cx) {
+                const bool isOpen = open(next + cx);
+                if (isOpen && !previousOpen) pending.emplace_back(static_cast<int>(cx), ny);
+                previousOpen = isOpen;
             }
         }
+    }
+    const std::uint16_t round = NextFillRound(p);
+    std::uint16_t* const reached = fillMarks.reached.data();
+    for (const Span& span : spans) {
+        std::fill(pixels + span.row + span.left, pixels + span.row + span.right + 1, fill);
+        std::fill(reached + span.row + span.left, reached + span.row + span.right + 1, round);
     }
 }
 
 void FreeSurface() {
     EndDrawing();
+    fillMarks = FillMarks{nullptr, {}, 0, fillMarks.epoch + 1};
     pictures.clear();
     fonts.clear();
     defaultFont.reset();

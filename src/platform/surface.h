@@ -71,6 +71,15 @@ void FillBox(int x, int y, int width, int height, Colour colour);
 void PlotPixel(int x, int y, Colour colour);
 void DrawLine(int x1, int y1, int x2, int y2, Colour colour);
 void FloodFill(int x, int y, Colour border, Colour fill);
+// Marks a point in the run of fills; FilledSince tells whether a fill after
+// it reached (x, y) of the drawing's picture. False when unsure: the marks
+// start again every 65,535 fills and when another picture is filled.
+struct FillMark {
+    std::uint32_t epoch = 0;
+    std::uint16_t round = 0;
+};
+FillMark CurrentFillMark();
+bool FilledSince(FillMark mark, int x, int y);
 
 // Frees every picture and font (shut-down, and tests between cases).
 void FreeSurface();
