@@ -70,8 +70,11 @@ floors() {
   mkdir -p "$work/half-a-$1" "$work/half-b-$1"
   ln -f "${pictures[@]:0:half}" "$work/half-a-$1/"
   ln -f "${pictures[@]:half}" "$work/half-b-$1/"
-  "$build/bench/jpeg_floor" "$work/half-a-$1" "$work/floor-a-$1" 1 | floorWall >"$work/a" &
-  "$build/bench/jpeg_floor" "$work/half-b-$1" "$work/floor-b-$1" 1 | floorWall >"$work/b"
+  # Both read their pictures first and start compressing at the same moment.
+  local start
+  start=$(echo "$(date +%s.%N) + 5" | bc -l)
+  "$build/bench/jpeg_floor" "$work/half-a-$1" "$work/floor-a-$1" 2 "$start" | floorWall >"$work/a" &
+  "$build/bench/jpeg_floor" "$work/half-b-$1" "$work/floor-b-$1" 2 "$start" | floorWall >"$work/b"
   wait
   echo "($(cat "$work/a") + $(cat "$work/b")) / 4" | bc -l
 }
@@ -79,7 +82,7 @@ render() { "$trk" render "$tracks" --water --objects --ghost -d "$work/wall-$RAN
 for r in $(seq 1 "$rounds"); do
   wall render -j 1 >>"$work/wall1"
   wall render -j 2 >>"$work/wall2"
-  "$build/bench/jpeg_floor" "$work/png" "$work/wall-floor-$r" 1 | floorWall >>"$work/floor1"
+  "$build/bench/jpeg_floor" "$work/png" "$work/wall-floor-$r" 2 | floorWall >>"$work/floor1"
   floors "$r" >>"$work/floor2"
 done
 w1=$(median <"$work/wall1")
