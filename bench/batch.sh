@@ -3,7 +3,8 @@
 #  - CPU time per track of `trk render -j 1` against the floor, bare libjpeg
 #    compressing the same 512 x 560 rows at quality 70 in one process
 #    (jpeg_floor, built with -DTA_BENCH=ON);
-#  - throughput of -j 2 against -j 1;
+#  - throughput of -j 2 against -j 1, beside what the machine itself gives:
+#    two floors side by side against one;
 #  - peak memory (/usr/bin/time -v) of a 10,000-track batch against a
 #    100-track one.
 # Tracks are made by trackgen into /tmp once and kept there (making 1,000
@@ -58,16 +59,40 @@ echo "trk render -j 1: $(echo "1000 * $one / $count" | bc -l | xargs printf '%.3
 echo "floor (bare libjpeg): $floorCpu ms CPU per picture (median of $rounds)"
 echo "ratio: $(echo "1000 * $one / $count / $floorCpu" | bc -l | xargs printf '%.2f')"
 
+# Two floors at once, each on half the pictures: the most two cores give
+# here. A floor's own figure is its compression alone (without reading the
+# pictures), in wall time per picture; two at once give twice the pictures.
+floorWall() { sed -E 's/.*CPU, ([0-9.]+) ms wall.*/\1/'; }
+floors() {
+  local pictures half
+  pictures=("$work"/png/*.png)
+  half=$(( ${#pictures[@]} / 2 ))
+  mkdir -p "$work/half-a-$1" "$work/half-b-$1"
+  ln -f "${pictures[@]:0:half}" "$work/half-a-$1/"
+  ln -f "${pictures[@]:half}" "$work/half-b-$1/"
+  # Both read their pictures first and start compressing at the same moment.
+  local start
+  start=$(echo "$(date +%s.%N) + 5" | bc -l)
+  "$build/bench/jpeg_floor" "$work/half-a-$1" "$work/floor-a-$1" 2 "$start" | floorWall >"$work/a" &
+  "$build/bench/jpeg_floor" "$work/half-b-$1" "$work/floor-b-$1" 2 "$start" | floorWall >"$work/b"
+  wait
+  echo "($(cat "$work/a") + $(cat "$work/b")) / 4" | bc -l
+}
 render() { "$trk" render "$tracks" --water --objects --ghost -d "$work/wall-$RANDOM$RANDOM" "$@"; }
 for r in $(seq 1 "$rounds"); do
   wall render -j 1 >>"$work/wall1"
   wall render -j 2 >>"$work/wall2"
+  "$build/bench/jpeg_floor" "$work/png" "$work/wall-floor-$r" 2 | floorWall >>"$work/floor1"
+  floors "$r" >>"$work/floor2"
 done
 w1=$(median <"$work/wall1")
 w2=$(median <"$work/wall2")
 # Under other load the wall times say little; see the load average printed.
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 echo "wall: -j 1 $(printf '%.2f' "$w1") s, -j 2 $(printf '%.2f' "$w2") s, throughput x$(echo "$w1 / $w2" | bc -l | xargs printf '%.2f') (medians of $rounds)"
+f1=$(median <"$work/floor1")
+f2=$(median <"$work/floor2")
+echo "the machine: one floor $(printf '%.3f' "$f1") ms a picture, two side by side $(printf '%.3f' "$f2") ms, throughput x$(echo "$f1 / $f2" | bc -l | xargs printf '%.2f')"
 
 mkdir -p "$work/small" "$work/large"
 files=("$tracks"/*.trk)

@@ -2,8 +2,9 @@
 // at quality 70, to files, one process, nothing else. Reads the PNG pictures
 // in a folder (trk render --format png -d DIR), keeps their RGB rows in
 // memory, then compresses every picture `rounds` times and prints the CPU
-// and wall time per picture.
-//   jpeg_floor PNG_DIR OUT_DIR [rounds]
+// and wall time per picture. With START (seconds since 1970), the compressing
+// waits until then, so that floors started together compress together.
+//   jpeg_floor PNG_DIR OUT_DIR [rounds [START]]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 // jpeglib.h needs stdio's FILE and size_t first.
@@ -70,7 +72,7 @@ double CpuSeconds() {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: jpeg_floor PNG_DIR OUT_DIR [rounds]\n");
+        std::fprintf(stderr, "usage: jpeg_floor PNG_DIR OUT_DIR [rounds [START]]\n");
         return 1;
     }
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 1;
@@ -86,6 +88,12 @@ int main(int argc, char** argv) {
         }
     }
     std::filesystem::create_directories(argv[2]);
+    if (argc > 4) {
+        const std::chrono::system_clock::time_point start{
+            std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                std::chrono::duration<double>(std::atof(argv[4])))};
+        std::this_thread::sleep_until(start);
+    }
     const auto wallStart = std::chrono::steady_clock::now();
     const double cpuStart = CpuSeconds();
     for (int r = 0; r < rounds; ++r)

@@ -118,7 +118,7 @@ TEST_F(JpegExport, QualityIsSeventyUnlessTheCommandLineOverridesIt) {
 
     // The level is clamped to 0..10 before it becomes the quality.
     app::state.JpegQuality = 0;
-    const platform::Picture grey{5, 3, std::vector(15, RgbColour(200, 200, 200))};
+    const platform::Picture grey{5, 3, platform::Pixels(15, RgbColour(200, 200, 200))};
     ASSERT_TRUE(exporter::EncodeJpeg(Path("high.jpg"), grey, 14));
     ASSERT_TRUE(DecodeJpeg(Path("high.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(100));
@@ -145,7 +145,7 @@ TEST_F(JpegExport, FullDiskFailsCleanlyAndTheProcessLivesOn) {
 
 TEST_F(JpegExport, LibraryErrorLeavesNoPartialFile) {
     // Too wide for baseline JPEG: libjpeg stops inside jpeg_start_compress.
-    const platform::Picture wide{70000, 1, std::vector<platform::Colour>(70000, 0)};
+    const platform::Picture wide{70000, 1, platform::Pixels(70000, 0)};
     const std::string path = Path("wide.jpg");
     const platform::Result<> encoded = exporter::EncodeJpeg(path, wide, 7);
     EXPECT_FALSE(encoded);

@@ -37,34 +37,52 @@ std::string UserFolder(const char* variable, const char* underHome) {
 
 // Modification time (to the nanosecond), size and identity of one path; a
 // missing path is stamped as such, so that its appearance is a change too.
-void Stamp(const std::string& path, std::string& out) {
+// Returns whether the path is a folder (links followed).
+bool Stamp(const std::string& path, std::string& out) {
     struct stat info {};
     out += path;
     if (::stat(path.c_str(), &info) != 0) {
         out += " -\n";
-        return;
+        return false;
     }
     out += ' ' + std::to_string(info.st_mtim.tv_sec) + '.' + std::to_string(info.st_mtim.tv_nsec) +
            ' ' + std::to_string(info.st_size) + ' ' + std::to_string(info.st_ino) + '\n';
+    return S_ISDIR(info.st_mode);
 }
 
-// A folder and, inside it, every entry (linked configuration snippets are
-// stamped by their targets) and every subfolder, in name order.
-void StampTree(const std::string& folder, bool entries, int depth, std::string& out) {
-    Stamp(folder, out);
+// Inside a folder, every entry (linked configuration snippets are stamped by
+// their targets) and every subfolder, in name order. Each path is looked at
+// once: the configuration folders hold dozens of links, and this runs at
+// every start.
+void StampInside(const std::string& folder, bool entries, int depth, std::string& out) {
     std::error_code error;
     std::vector<fs::directory_entry> inside;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
         inside.push_back(*it);
     std::sort(inside.begin(), inside.end());
     for (const fs::directory_entry& entry : inside) {
+        // The folder listing tells files from folders; only a link needs a
+        // look at what it names, which stamping it takes anyway.
         std::error_code kind;
-        if (entry.is_directory(kind)) {
-            if (depth < 8) StampTree(entry.path().string(), entries, depth + 1, out);
+        const std::string path = entry.path().string();
+        std::string stamp;
+        const bool isFolder =
+            entry.is_symlink(kind) ? Stamp(path, stamp) : entry.is_directory(kind);
+        if (isFolder) {
+            if (depth >= 8) continue;
+            if (stamp.empty()) Stamp(path, stamp);
+            out += stamp;
+            StampInside(path, entries, depth + 1, out);
         } else if (entries) {
-            Stamp(entry.path().string(), out);
+            if (stamp.empty()) Stamp(path, stamp);
+            out += stamp;
         }
     }
+}
+
+void StampTree(const std::string& folder, bool entries, std::string& out) {
+    Stamp(folder, out);
+    StampInside(folder, entries, 0, out);
 }
 
 std::uint64_t Fnv1a(const std::string& bytes, std::size_t length) {
@@ -164,13 +182,13 @@ std::string FontSetupStamp() {
         Stamp(home + "/.fonts.conf", stamp);
         configs.push_back(home + "/.fonts.conf.d");
     }
-    for (const std::string& folder : configs) StampTree(folder, true, 0, stamp);
+    for (const std::string& folder : configs) StampTree(folder, true, stamp);
     // Font folders: a font added or removed changes its folder's time.
     std::vector<std::string> fonts = {"/usr/share/fonts", "/usr/local/share/fonts"};
     if (const std::string data = UserFolder("XDG_DATA_HOME", ".local/share"); !data.empty())
         fonts.push_back(data + "/fonts");
     if (const std::string home = Home(); !home.empty()) fonts.push_back(home + "/.fonts");
-    for (const std::string& folder : fonts) StampTree(folder, false, 0, stamp);
+    for (const std::string& folder : fonts) StampTree(folder, false, stamp);
     return stamp;
 }
 

@@ -3,6 +3,7 @@
 // the caption font comes through FreeType and fontconfig (font.cpp).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -26,10 +27,30 @@ constexpr int BlueOf(Colour c) {
     return (c >> 16) & 0xFF;
 }
 
+// Memory for pixels. A picture is a megabyte or more, and the first touch
+// of each small page of fresh memory costs more than drawing on it; where
+// the system can back a picture with one large page, it does.
+void* AllocatePixels(std::size_t bytes);
+void FreePixels(void* memory) noexcept;
+
+template <typename T>
+struct PixelAllocator {
+    using value_type = T;
+    PixelAllocator() = default;
+    // Implicit on purpose: the standard library converts allocators implicitly.
+    template <typename U>
+    // cppcheck-suppress noExplicitConstructor
+    PixelAllocator(const PixelAllocator<U>& /*other*/) noexcept {}
+    T* allocate(std::size_t n) { return static_cast<T*>(AllocatePixels(n * sizeof(T))); }
+    void deallocate(T* memory, std::size_t /*n*/) noexcept { FreePixels(memory); }
+    friend bool operator==(const PixelAllocator&, const PixelAllocator&) = default;
+};
+using Pixels = std::vector<Colour, PixelAllocator<Colour>>;
+
 struct Picture {
     int width = 0;
     int height = 0;
-    std::vector<Colour> pixels;  // row by row from the top, `width` per row
+    Pixels pixels;  // row by row from the top, `width` per row
 
     Colour At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };

@@ -56,5 +56,5 @@ std::string GuiTest::NewestStatusLine() const {
 
 std::vector<platform::Colour> GuiTest::PicturePixels(platform::PictureRef picture) {
     if (!picture) return {};
-    return picture->pixels;
+    return {picture->pixels.begin(), picture->pixels.end()};
 }
