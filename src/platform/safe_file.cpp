@@ -106,7 +106,7 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
     // A picture is some tens of kilobytes: written in one go rather than in
     // the block size's pieces, which cost a system call each. The buffer
     // outlives the stream, which is closed below.
-    const auto buffer = std::make_unique<char[]>(kWriteBuffer);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kWriteBuffer);
     std::setvbuf(file, buffer.get(), _IOFBF, kWriteBuffer);
     const Result<> written = WriteAndFlush(file, write);
     std::string error = written.reason();
