@@ -66,17 +66,12 @@ void StampInside(const std::string& folder, bool entries, int depth, std::string
         std::error_code kind;
         const std::string path = entry.path().string();
         std::string stamp;
-        const bool isFolder =
-            entry.is_symlink(kind) ? Stamp(path, stamp) : entry.is_directory(kind);
-        if (isFolder) {
-            if (depth >= 8) continue;
-            if (stamp.empty()) Stamp(path, stamp);
-            out += stamp;
-            StampInside(path, entries, depth + 1, out);
-        } else if (entries) {
-            if (stamp.empty()) Stamp(path, stamp);
-            out += stamp;
-        }
+        const bool link = entry.is_symlink(kind);
+        const bool isFolder = link ? Stamp(path, stamp) : entry.is_directory(kind);
+        if (isFolder ? depth >= 8 : !entries) continue;
+        if (!link) Stamp(path, stamp);
+        out += stamp;
+        if (isFolder) StampInside(path, entries, depth + 1, out);
     }
 }
 
