@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "picture/template.h"
@@ -128,6 +130,32 @@ TEST_F(LandmapPicture, PixelsBeyondTheMapAreDroppedAndTheBandStays) {
         MapPixelsWhere([](platform::Colour c) { return c != RgbColour(145, 202, 91); }).empty());
     for (int x = 0; x < 512; ++x) EXPECT_EQ(Pixel(x, 559), kBand) << x;
     for (int y = 512; y < 560; ++y) EXPECT_EQ(Pixel(0, y), kBand) << y;
+}
+
+TEST_F(LandmapPicture, RunsOfEveryLengthEachKeepTheirOwnPixels) {
+    // Runs of 0 to 150 pixels in turn, so that each short run follows and
+    // precedes runs of every kind, up to the last pixel of the map.
+    const std::array<platform::Colour, 4> colours = {
+        RgbColour(158, 158, 158), RgbColour(179, 179, 179), RgbColour(145, 202, 91),
+        RgbColour(190, 210, 130)};
+    TrackContents t;
+    std::vector<platform::Colour> expected;
+    for (unsigned k = 0; expected.size() < 512 * 512; ++k) {
+        const unsigned code = k % 4;
+        const auto run = static_cast<unsigned>(
+            std::min<std::size_t>((k * 37) % 151, 512 * 512 - expected.size()));
+        const unsigned value = run << 4 | code;
+        t.landmap.push_back(
+            {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)});
+        expected.insert(expected.end(), run, colours[code]);
+    }
+    Load(WriteTrack("runs.trk", t));
+    for (std::size_t at = 0; at < expected.size(); ++at) {
+        const int x = static_cast<int>(at % 512);
+        const int y = 511 - static_cast<int>(at / 512);
+        ASSERT_EQ(Pixel(x, y), expected[at]) << x << "," << y;
+    }
+    for (int x = 0; x < 512; ++x) EXPECT_EQ(Pixel(x, 512), kBand) << x;
 }
 
 TEST_F(LandmapPicture, CountsBeyondTheFileReadOnlyThePairsInside) {
