@@ -58,7 +58,7 @@ std::optional<std::uint16_t> U16(std::span<const std::uint8_t> bytes, std::size_
 // std::fill stores one value at a time at -O2; the spans filled here (flood
 // fills, boxes) are long enough that sixteen bytes a store pay.
 template <typename T>
-void FillWide(T* first, T* last, T value) {
+void FillWide(T* first, const T* last, T value) {
     constexpr std::size_t kPerStore = 16 / sizeof(T);
     std::array<T, kPerStore> wide;
     wide.fill(value);
