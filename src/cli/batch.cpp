@@ -8,12 +8,15 @@
 // count, and the same as one track at a time.
 #include "cli/batch.h"
 
+#include <malloc.h>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -140,58 +143,111 @@ std::optional<TrackResult> UnpackResult(const std::string& bytes) {
 constexpr std::size_t kManyNames = 1024;
 constexpr std::size_t kReservedNameBytes = std::size_t{16} << 20;
 
-// The names claimed so far, exact and packed: one block of names and an
-// open-addressing table of their numbers.
+// Counts in the packed lists take one byte below 128: seven bits a byte,
+// the high bit saying that more follow.
+void PutCount(std::string& bytes, std::size_t count) {
+    for (; count >= 0x80; count >>= 7) bytes += static_cast<char>((count & 0x7f) | 0x80);
+    bytes += static_cast<char>(count);
+}
+
+std::size_t TakeCount(const std::string& bytes, std::size_t& at) {
+    std::size_t count = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(bytes[at++]);
+        count |= std::size_t{byte & 0x7fu} << shift;
+        if (byte < 0x80) return count;
+    }
+}
+
+// The names claimed so far, exact and packed: one block of records and an
+// open-addressing table of where they start. A record is a name in full or,
+// for a numbered name, the record it was numbered from (its stem and
+// extension) and the number: the copies of one archive in several folders
+// cost a few bytes each.
 class LocalClaims : public NameClaims {
   public:
     std::string Claim(const std::string& stem, const std::string& extension) override {
+        if (4 * (count_ + 1) > 3 * table_.size()) Grow();
+        if (count_ == kManyNames) records_.reserve(kReservedNameBytes);
         std::string name = stem + extension;
-        for (int n = 2; !Insert(name); ++n) {
+        std::size_t slot = Find(name);
+        if (table_[slot] == 0) {
+            Keep(slot);
+            PutCount(records_, name.size() << 1);
+            records_ += name;
+            return name;
+        }
+        const std::size_t base = table_[slot] - 1;
+        for (std::size_t n = 2;; ++n) {
             name = stem;
             name += '-';
             name += std::to_string(n);
             name += extension;
+            slot = Find(name);
+            if (table_[slot] != 0) continue;
+            const std::size_t at = Keep(slot);
+            PutCount(records_, n << 1 | 1);
+            PutCount(records_, at - base);
+            PutCount(records_, extension.size());
+            return name;
         }
-        return name;
     }
 
   private:
-    std::string_view Name(std::uint32_t k) const {
-        const std::size_t begin = k == 0 ? 0 : ends_[k - 1];
-        return std::string_view(names_).substr(begin, ends_[k] - begin);
+    // Starts a record in `slot`; returns where.
+    std::size_t Keep(std::size_t slot) {
+        table_[slot] = static_cast<std::uint32_t>(records_.size() + 1);
+        ++count_;
+        return records_.size();
     }
 
-    // The free slot for `name`, or the table's size when it is taken.
-    std::size_t Find(std::string_view name) const {
+    // The name of the record at `at`.
+    std::string Name(std::size_t at) const {
+        // A numbered name's record may itself be numbered ("a-2" numbered
+        // "a-2-2"): the numbers go in from the innermost, the full name.
+        std::vector<std::pair<std::size_t, std::size_t>> numbers;  // number, extension size
+        for (;;) {
+            const std::size_t record = at;
+            const std::size_t code = TakeCount(records_, at);
+            if ((code & 1) == 0) {
+                std::string name = records_.substr(at, code >> 1);
+                for (auto it = numbers.rbegin(); it != numbers.rend(); ++it)
+                    name.insert(name.size() - it->second, "-" + std::to_string(it->first));
+                return name;
+            }
+            const std::size_t back = TakeCount(records_, at);
+            numbers.emplace_back(code >> 1, TakeCount(records_, at));
+            at = record - back;
+        }
+    }
+
+    // Where the record at `at` ends.
+    std::size_t Past(std::size_t at) const {
+        const std::size_t code = TakeCount(records_, at);
+        if ((code & 1) == 0) return at + (code >> 1);
+        TakeCount(records_, at);
+        TakeCount(records_, at);
+        return at;
+    }
+
+    // The slot of `name`, or the free slot where it would go.
+    std::size_t Find(const std::string& name) const {
         const std::size_t mask = table_.size() - 1;
-        for (std::size_t at = std::hash<std::string_view>{}(name)&mask;; at = (at + 1) & mask) {
-            if (table_[at] == 0) return at;
-            if (Name(table_[at] - 1) == name) return table_.size();
+        for (std::size_t slot = std::hash<std::string>{}(name)&mask;; slot = (slot + 1) & mask) {
+            if (table_[slot] == 0) return slot;
+            if (Name(table_[slot] - 1) == name) return slot;
         }
-    }
-
-    bool Insert(const std::string& name) {
-        if (4 * (ends_.size() + 1) > 3 * table_.size()) Grow();
-        if (ends_.size() == kManyNames) {
-            names_.reserve(kReservedNameBytes);
-            ends_.reserve(kReservedNameBytes / 8);
-        }
-        const std::size_t at = Find(name);
-        if (at == table_.size()) return false;
-        names_ += name;
-        ends_.push_back(static_cast<std::uint32_t>(names_.size()));
-        table_[at] = static_cast<std::uint32_t>(ends_.size());
-        return true;
     }
 
     void Grow() {
         table_.assign(std::max<std::size_t>(64, 2 * table_.size()), 0);
-        for (std::uint32_t k = 0; k < ends_.size(); ++k) table_[Find(Name(k))] = k + 1;
+        for (std::size_t at = 0; at < records_.size(); at = Past(at))
+            table_[Find(Name(at))] = static_cast<std::uint32_t>(at + 1);
     }
 
-    std::string names_;
-    std::vector<std::uint32_t> ends_;
-    std::vector<std::uint32_t> table_;  // 0: free, else the name's number + 1
+    std::string records_;
+    std::size_t count_ = 0;
+    std::vector<std::uint32_t> table_;  // 0: free, else where the record starts + 1
 };
 
 // A worker's claims go to the parent, which grants them in argument order.
@@ -339,22 +395,54 @@ void TrackList::Add(const TrackInput& input) {
     const std::size_t cut = input.given.rfind('/');
     const std::size_t nameAt = cut == std::string::npos ? 0 : cut + 1;
     const std::string_view folder = std::string_view(input.given).substr(0, nameAt);
-    if (folders_.empty() || folders_.back() != folder) folders_.emplace_back(folder);
-    if (entries_.size() == kManyNames) {
-        names_.reserve(kReservedNameBytes);
-        entries_.reserve(kReservedNameBytes / 16);
+    if (folders_.empty() || FolderText(folders_.size() - 1) != folder) {
+        folderTexts_ += folder;
+        folders_.push_back({count_, folderTexts_.size()});
     }
-    names_.append(input.given, nameAt);
-    entries_.push_back({static_cast<std::uint32_t>(folders_.size() - 1),
-                        static_cast<std::uint32_t>(names_.size())});
-    if (input.path != input.given || !input.error.empty()) unusual_[entries_.size() - 1] = input;
+    if (count_ == kManyNames) {
+        names_.reserve(kReservedNameBytes);
+        blocks_.reserve(kReservedNameBytes / 8 / kBlock);
+    }
+    std::string_view name = std::string_view(input.given).substr(nameAt);
+    const bool trk = name.ends_with(".trk");
+    if (trk) name.remove_suffix(4);
+    if (count_ % kBlock == 0) {
+        blocks_.push_back(names_.size());
+        last_.clear();
+    }
+    const std::size_t shared =
+        std::mismatch(last_.begin(), last_.end(), name.begin(), name.end()).first - last_.begin();
+    PutCount(names_, shared);
+    PutCount(names_, (name.size() - shared) << 1 | (trk ? 1 : 0));
+    names_ += name.substr(shared);
+    last_ = name;
+    if (input.path != input.given || !input.error.empty()) unusual_[count_] = input;
+    ++count_;
+}
+
+std::string_view TrackList::FolderText(std::size_t k) const {
+    const std::size_t begin = k == 0 ? 0 : folders_[k - 1].end;
+    return std::string_view(folderTexts_).substr(begin, folders_[k].end - begin);
 }
 
 TrackInput TrackList::operator[](std::size_t index) const {
     if (const auto it = unusual_.find(index); it != unusual_.end()) return it->second;
-    const std::size_t begin = index == 0 ? 0 : entries_[index - 1].end;
-    std::string given =
-        folders_[entries_[index].folder] + names_.substr(begin, entries_[index].end - begin);
+    // The folder: that of the last run starting at or before the track.
+    const auto run = std::upper_bound(folders_.begin(), folders_.end(), index,
+                                      [](std::size_t k, const Folder& f) { return k < f.first; }) -
+                     1;
+    std::string given(FolderText(run - folders_.begin()));
+    const std::size_t nameAt = given.size();
+    bool trk = false;
+    std::size_t at = blocks_[index / kBlock];
+    for (std::size_t k = index / kBlock * kBlock; k <= index; ++k) {
+        given.resize(nameAt + TakeCount(names_, at));
+        const std::size_t code = TakeCount(names_, at);
+        given.append(names_, at, code >> 1);
+        at += code >> 1;
+        trk = (code & 1) != 0;
+    }
+    if (trk) given += ".trk";
     return {given, given, ""};
 }
 
@@ -394,6 +482,17 @@ int DefaultJobs() {
 }
 
 int RunBatch(const TrackList& tracks, const BatchSettings& settings, const TrackJob& job) {
+    if (std::getenv("TA_MEMTRACE")) {
+        const struct mallinfo2 m = mallinfo2();
+        std::ifstream a("/proc/self/status");
+        std::string line, keep;
+        while (std::getline(a, line))
+            if (line.rfind("VmHWM", 0) == 0 || line.rfind("RssAnon", 0) == 0)
+                keep += line.substr(line.find_first_of("0123456789")) + " ";
+        std::fprintf(stderr, "start hwm/anon %s arena %zu inuse %zu mmap %zu free %zu\n",
+                     keep.c_str(), m.arena / 1024, m.uordblks / 1024, m.hblkhd / 1024,
+                     m.fordblks / 1024);
+    }
     Printer printer(tracks.size(), settings);
     LocalClaims names;
     platform::WorkerJobs jobs;
@@ -419,6 +518,28 @@ int RunBatch(const TrackList& tracks, const BatchSettings& settings, const Track
             result = TrackResult{Outcome::kFailed, "",
                                  "trk: " + input.given + ": the worker drawing it stopped\n"};
         printer.Print(input, *result);
+        if (std::getenv("TA_MEMTRACE") && (index % 500 == 0 || index + 1 == tracks.size())) {
+            std::ifstream a("/proc/self/status");
+            std::string line, keep;
+            while (std::getline(a, line))
+                if (line.rfind("VmHWM", 0) == 0 || line.rfind("RssAnon", 0) == 0)
+                    keep += line.substr(line.find_first_of("0123456789")) + " ";
+            const struct mallinfo2 m = mallinfo2();
+            std::fprintf(stderr, "%zu hwm/anon %s arena %zu inuse %zu mmap %zu free %zu\n", index,
+                         keep.c_str(), m.arena / 1024, m.uordblks / 1024, m.hblkhd / 1024,
+                         m.fordblks / 1024);
+        }
+        if (std::getenv("TA_MEMTRACE") && (index % 500 == 0 || index + 1 == tracks.size())) {
+            std::ifstream a("/proc/self/status");
+            std::string line, keep;
+            while (std::getline(a, line))
+                if (line.rfind("VmHWM", 0) == 0 || line.rfind("RssAnon", 0) == 0)
+                    keep += line.substr(line.find_first_of("0123456789")) + " ";
+            const struct mallinfo2 m = mallinfo2();
+            std::fprintf(stderr, "%zu hwm/anon %s arena %zu inuse %zu mmap %zu free %zu\n", index,
+                         keep.c_str(), m.arena / 1024, m.uordblks / 1024, m.hblkhd / 1024,
+                         m.fordblks / 1024);
+        }
     };
     const int workers = settings.jobs > 0 ? settings.jobs : DefaultJobs();
     platform::RunWorkers(jobs, static_cast<std::size_t>(workers));

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/result.h"
@@ -22,24 +23,32 @@ struct TrackInput {
 // Largest track read from standard input, as the load action's own limit.
 inline constexpr std::size_t kMaxStdinTrack = 1'000'000;
 
-// The tracks of a run, packed: the file names one after another in one
-// block, each with the folder it shares with its neighbours kept once, so
-// that an archive of ten thousand tracks costs little more than its file
-// names (peak memory stays near that of a small run).
+// The tracks of a run, packed, so that an archive of ten thousand tracks
+// costs a few bytes a track (peak memory stays near that of a small run).
+// A file name is kept as the bytes it does not share with the one before
+// it, without its ".trk"; every kBlock-th name is kept whole so that any
+// track is found from the whole name before it. A run of tracks from one
+// folder keeps that folder once.
 class TrackList {
   public:
     void Add(const TrackInput& input);
-    std::size_t size() const { return entries_.size(); }
+    std::size_t size() const { return count_; }
     TrackInput operator[](std::size_t index) const;
 
   private:
-    struct Entry {
-        std::uint32_t folder;  // in folders_
-        std::uint32_t end;     // where its file name ends in names_
+    std::string_view FolderText(std::size_t k) const;
+
+    static constexpr std::size_t kBlock = 32;
+    struct Folder {
+        std::size_t first;  // the first track in it
+        std::size_t end;    // where its text ends in folderTexts_
     };
-    std::vector<std::string> folders_;  // up to and with the last '/'; a run of tracks shares one
-    std::string names_;                 // every file name, one after another
-    std::vector<Entry> entries_;
+    std::string folderTexts_;          // up to and with the last '/', one after another
+    std::vector<Folder> folders_;      // in track order
+    std::string names_;                // the file names, coded as said above
+    std::vector<std::size_t> blocks_;  // where each kBlock of names starts in names_
+    std::string last_;                 // the name added last, without its ".trk"
+    std::size_t count_ = 0;
     // The few whose path differs from the name (stdin) or that cannot run.
     std::map<std::size_t, TrackInput> unusual_;
 };
