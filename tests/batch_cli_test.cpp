@@ -4,8 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <sstream>
 
+#include "cli/batch.h"
 #include "support/fixture.h"
 #include "support/jpeg_decode.h"
 #include "support/run_command.h"
@@ -89,6 +92,77 @@ TEST_F(TrkBatchTracks, SamePictureNamesFromDifferentFoldersGetNumbersInArgumentO
     EXPECT_EQ(Slurp(out / numbered), Slurp(scratch / "b.jpg"));
     EXPECT_NE(r.err.find("trk: 2 tracks: 2 written, 0 refused, 0 failed"), std::string::npos)
         << r.err;
+}
+
+// Runs `claim` for every track of `tracks` one at a time; what each printed.
+std::vector<std::string> RunHere(
+    const cli::TrackList& tracks,
+    const std::function<std::string(const cli::TrackInput&, cli::NameClaims&)>& claim) {
+    cli::BatchSettings settings;
+    settings.jobs = 1;
+    testing::internal::CaptureStdout();
+    cli::RunBatch(tracks, settings, [&](const cli::TrackInput& input, cli::NameClaims& claims) {
+        return cli::TrackResult{cli::Outcome::kWritten, claim(input, claims) + "\n", ""};
+    });
+    std::istringstream out(testing::internal::GetCapturedStdout());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(TrackList, GivesBackEveryTrackAsAdded) {
+    // Names packed against their neighbours: across blocks and folders, a
+    // folder coming back, with and without ".trk", long and empty names.
+    std::vector<cli::TrackInput> inputs;
+    const std::string longName(300, 'n');
+    for (int i = 0; i < 150; ++i) {
+        const std::string number = std::to_string(i % 50);
+        const std::string folder = i < 70 ? "a/" : i < 100 ? "b/c/" : i < 120 ? "" : "a/";
+        for (const std::string& name : {"t" + number + ".trk", "t" + number, "t" + number + ".TRK",
+                                        longName + number + ".trk", std::string()})
+            inputs.push_back({folder + name, folder + name, ""});
+    }
+    inputs.insert(inputs.begin() + 33, {"-", "/tmp/x/stdin.trk", ""});
+    inputs.insert(inputs.begin() + 64, {"gone", "gone", "cannot read the folder"});
+    cli::TrackList tracks;
+    for (const cli::TrackInput& input : inputs) tracks.Add(input);
+    ASSERT_EQ(tracks.size(), inputs.size());
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const cli::TrackInput back = tracks[i];
+        EXPECT_EQ(back.given, inputs[i].given) << i;
+        EXPECT_EQ(back.path, inputs[i].path) << i;
+        EXPECT_EQ(back.error, inputs[i].error) << i;
+    }
+}
+
+TEST(NameClaims, NamesAreThoseOfAPlainSetOfEveryNameGiven) {
+    // Stems that are each other's numbered names and extensions that end
+    // in each other: names kept as numbered ones must still compare whole.
+    const std::vector<std::string> stems = {"a", "a-2", "a-2-2", "a-3", "a.b", "b", "a-"};
+    const std::vector<std::string> extensions = {".jpg", ".b.jpg", "-2.jpg", ""};
+    cli::TrackList tracks;
+    std::vector<std::pair<std::string, std::string>> asked;
+    for (std::size_t i = 0; i < 3000; ++i) {
+        tracks.Add({"t.trk", "t.trk", ""});
+        asked.emplace_back(stems[i % stems.size()] + (i % 500 < 250 ? "" : std::to_string(i)),
+                           extensions[(i / 7 + i / 50) % extensions.size()]);
+    }
+    std::size_t next = 0;
+    const std::vector<std::string> given =
+        RunHere(tracks, [&](const cli::TrackInput&, cli::NameClaims& claims) {
+            const auto& [stem, extension] = asked[next++];
+            return claims.Claim(stem, extension);
+        });
+    std::set<std::string> taken;
+    ASSERT_EQ(given.size(), asked.size());
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        const auto& [stem, extension] = asked[i];
+        std::string name = stem + extension;
+        for (int n = 2; taken.count(name) != 0; ++n)
+            name = stem + "-" + std::to_string(n) + extension;
+        taken.insert(name);
+        ASSERT_EQ(given[i], name) << i;
+    }
 }
 
 TEST_F(TrkBatchTracks, EveryWorkerCountGivesTheSameBytesAsOneTrackAtATime) {
