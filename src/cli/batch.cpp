@@ -50,24 +50,42 @@ std::string Joined(const std::string& folder, const std::string& name) {
 
 // Name order is byte order of the file names, the same on every machine.
 void WalkFolder(const std::string& folder, bool recursive, TrackList& tracks) {
+    // The names packed while they are sorted: a folder of many thousand
+    // tracks costs little more than its names.
+    struct Entry {
+        std::uint32_t at, size;
+        bool isFolder;  // a folder to walk
+    };
+    std::string names;
+    std::vector<Entry> entries;
     std::error_code error;
-    std::vector<std::pair<std::string, bool>> entries;  // name, is a folder to walk
     for (fs::directory_iterator it(platform::FsPath(folder), error), end; !error && it != end;
          it.increment(error)) {
         const std::string name = platform::PathText(it->path().filename());
         std::error_code kind;
         // Linked folders are not walked: a link to a parent would never end.
         const bool folderHere = it->symlink_status(kind).type() == fs::file_type::directory;
-        if (folderHere ? recursive : IsTrackFile(name)) entries.emplace_back(name, folderHere);
+        if (!(folderHere ? recursive : IsTrackFile(name))) continue;
+        if (names.size() + name.size() > UINT32_MAX) {
+            error = std::make_error_code(std::errc::value_too_large);
+            break;
+        }
+        entries.push_back({static_cast<std::uint32_t>(names.size()),
+                           static_cast<std::uint32_t>(name.size()), folderHere});
+        names += name;
     }
     if (error) {
         tracks.Add({folder, folder, "cannot read the folder: " + error.message()});
         return;
     }
-    std::sort(entries.begin(), entries.end());
-    for (const auto& [name, isFolder] : entries) {
-        const std::string path = Joined(folder, name);
-        if (isFolder) {
+    const auto nameOf = [&names](const Entry& entry) {
+        return std::string_view(names).substr(entry.at, entry.size);
+    };
+    std::sort(entries.begin(), entries.end(),
+              [&](const Entry& a, const Entry& b) { return nameOf(a) < nameOf(b); });
+    for (const Entry& entry : entries) {
+        const std::string path = Joined(folder, std::string(nameOf(entry)));
+        if (entry.isFolder) {
             WalkFolder(path, recursive, tracks);
         } else {
             tracks.Add({path, path, ""});
