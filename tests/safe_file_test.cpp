@@ -169,4 +169,35 @@ TEST_F(SafeFile, ASymbolicLinkStaysAndItsFileIsReplaced) {
     EXPECT_EQ(Names(dir / "real"), std::vector<std::string>{"picture.png"});
 }
 
+// A file written under a name of its own and named later is held to the
+// same rules as a direct write, and never stays behind.
+TEST_F(SafeFile, AFileMovedIntoPlaceIsCheckedLikeAWriteAndNeverLeftBehind) {
+    const auto writeUnnamed = [this](std::uint8_t value) {
+        const std::string written = platform::UnusedNameIn(dir.string());
+        EXPECT_TRUE(WriteFileSafely(written, Bytes(3, value)));
+        return written;
+    };
+    ASSERT_TRUE(platform::MoveIntoPlace(writeUnnamed(1), Path("new.jpg")));
+    EXPECT_EQ(Read(Path("new.jpg")), Bytes(3, 1));
+
+    ::chmod(Path("new.jpg").c_str(), 0604);
+    ASSERT_TRUE(platform::MoveIntoPlace(writeUnnamed(2), Path("new.jpg")));
+    EXPECT_EQ(Read(Path("new.jpg")), Bytes(3, 2));
+    EXPECT_EQ(ModeOf(Path("new.jpg")), 0604u);
+
+    fs::create_directory(dir / "folder.jpg");
+    const auto folder = platform::MoveIntoPlace(writeUnnamed(3), Path("folder.jpg"));
+    EXPECT_TRUE(folder.refused());
+    EXPECT_EQ(folder.reason(), "folder.jpg is a folder");
+
+    std::vector<std::uint8_t> buffer(16);
+    const auto read = platform::ReadWholeFile(Path("new.jpg"), buffer);
+    ASSERT_TRUE(read && read->identity.known);
+    fs::create_hard_link(dir / "new.jpg", dir / "hard.jpg");
+    const auto kept = platform::MoveIntoPlace(writeUnnamed(4), Path("hard.jpg"), read->identity);
+    EXPECT_EQ(kept.reason(), "hard.jpg is the track being read");
+    EXPECT_EQ(Read(Path("new.jpg")), Bytes(3, 2));
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"folder.jpg", "hard.jpg", "new.jpg"}));
+}
+
 }  // namespace

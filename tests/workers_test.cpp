@@ -91,7 +91,7 @@ TEST(Workers, ATrackWhoseWorkerDiesFailsAndTheRunGoesOn) {
         cli::RunBatch(tracks, settings, [](const cli::TrackInput& input, cli::NameClaims& claims) {
             const std::string name = claims.Claim(input.given.substr(0, 1), ".jpg");
             if (input.given == "crash.trk") std::abort();
-            return cli::TrackResult{cli::Outcome::kWritten, input.given + " -> " + name + "\n", ""};
+            return cli::TrackResult{cli::Outcome::kWritten, input.given + " -> " + name + "\n", "", {}};
         });
     const std::string out = testing::internal::GetCapturedStdout();
     const std::string err = testing::internal::GetCapturedStderr();
