@@ -64,17 +64,19 @@ void PutText(std::string& message, const std::string& text) {
     message += text;
 }
 
-bool GetNumber(int fd, std::uint64_t& value) {
-    std::uint8_t bytes[8];
-    if (!ReadAll(fd, bytes, sizeof bytes)) return false;
-    value = 0;
-    for (int k = 7; k >= 0; --k) value = (value << 8) | bytes[k];
-    return true;
+constexpr std::uint64_t kLongestText = std::uint64_t{1} << 32;
+
+std::uint64_t NumberAt(const char* bytes) {
+    std::uint64_t value = 0;
+    for (int k = 7; k >= 0; --k) value = (value << 8) | static_cast<std::uint8_t>(bytes[k]);
+    return value;
 }
 
 bool GetText(int fd, std::string& text) {
-    std::uint64_t size = 0;
-    if (!GetNumber(fd, size) || size > (std::uint64_t{1} << 32)) return false;
+    char number[8];
+    if (!ReadAll(fd, number, sizeof number)) return false;
+    const std::uint64_t size = NumberAt(number);
+    if (size > kLongestText) return false;
     text.resize(size);
     return size == 0 || ReadAll(fd, text.data(), size);
 }
@@ -168,6 +170,7 @@ struct Worker {
     pid_t pid = -1;
     int socket = -1;
     bool open = false;
+    std::string unread;  // the start of a message not yet whole
 };
 
 // The caller's side: questions and results taken in as they come, handed
@@ -177,15 +180,46 @@ class Collector {
     Collector(const WorkerJobs& jobs, std::vector<Worker>& workers, const JobBoard& board)
         : jobs_(jobs), workers_(workers), board_(board), settled_(jobs.count, 0) {}
 
-    // Reads one message from worker w; false when it stopped or spoke nonsense.
+    // Reads what worker w has sent, in one go however many messages it
+    // holds; false when it stopped or spoke nonsense.
     bool Take(std::size_t w) {
+        Worker& worker = workers_[w];
+        char block[1 << 16];
+        const ssize_t got = ::read(worker.socket, block, sizeof block);
+        if (got < 0 && errno == EINTR) return true;
+        if (got <= 0) return false;
+        std::string& unread = worker.unread;
+        unread.append(block, static_cast<std::size_t>(got));
+        // A message: its type, the job's number, the text's size, the text.
+        constexpr std::size_t kHead = 1 + 8 + 8;
+        std::size_t at = 0;
+        while (unread.size() - at >= kHead) {
+            const std::uint64_t size = NumberAt(&unread[at + 9]);
+            if (size > kLongestText) return false;
+            if (unread.size() - at - kHead < size) break;
+            const bool taken = Handle(w, static_cast<std::uint8_t>(unread[at]),
+                                      NumberAt(&unread[at + 1]), unread.substr(at + kHead, size));
+            if (!taken) return false;
+            at += kHead + size;
+        }
+        unread.erase(0, at);
+        return true;
+    }
+
+    // Worker w stopped: the job it had not ended ends without a result.
+    void Lose(std::size_t w) {
+        LoseEvery([&](std::size_t job) { return board_.TakenBy(job, w); });
+    }
+
+    // Every worker stopped: jobs nobody ended (or took) end without a result.
+    void LoseTheRest() {
+        LoseEvery([](std::size_t) { return true; });
+    }
+
+  private:
+    bool Handle(std::size_t w, std::uint8_t type, std::uint64_t index, std::string text) {
+        if (!board_.TakenBy(index, w)) return false;
         const int fd = workers_[w].socket;
-        std::uint8_t type = 0;
-        std::uint64_t index = 0;
-        if (!ReadAll(fd, &type, 1) || !GetNumber(fd, index) || !board_.TakenBy(index, w))
-            return false;
-        std::string text;
-        if (!GetText(fd, text)) return false;
         if (type == kQuestion) {
             // A later question of a job already settled waits for nobody.
             if (settled_[index]) {
@@ -203,17 +237,6 @@ class Collector {
         return true;
     }
 
-    // Worker w stopped: the job it had not ended ends without a result.
-    void Lose(std::size_t w) {
-        LoseEvery([&](std::size_t job) { return board_.TakenBy(job, w); });
-    }
-
-    // Every worker stopped: jobs nobody ended (or took) end without a result.
-    void LoseTheRest() {
-        LoseEvery([](std::size_t) { return true; });
-    }
-
-  private:
     template <typename Which>
     void LoseEvery(const Which& which) {
         for (std::size_t job = nextDone_; job < jobs_.count; ++job) {
@@ -298,7 +321,7 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
         }
         ::close(ends[2 * w + 1]);
         // A worker that could not be started counts as one that stopped.
-        workers[w] = {pid, ends[2 * w], pid > 0};
+        workers[w] = {pid, ends[2 * w], pid > 0, {}};
     }
 
     Collector collector(jobs, workers, board);
