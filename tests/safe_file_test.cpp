@@ -197,7 +197,25 @@ TEST_F(SafeFile, AFileMovedIntoPlaceIsCheckedLikeAWriteAndNeverLeftBehind) {
     const auto kept = platform::MoveIntoPlace(writeUnnamed(4), Path("hard.jpg"), read->identity);
     EXPECT_EQ(kept.reason(), "hard.jpg is the track being read");
     EXPECT_EQ(Read(Path("new.jpg")), Bytes(3, 2));
-    EXPECT_EQ(Names(dir), (std::vector<std::string>{"folder.jpg", "hard.jpg", "new.jpg"}));
+
+    // A link stays, and its file is replaced wherever it is: on another file
+    // system (shared memory) where there is one, out of a rename's reach.
+    struct stat here {
+    }, shm{};
+    const bool elsewhere = ::stat(dir.c_str(), &here) == 0 && ::stat("/dev/shm", &shm) == 0 &&
+                           here.st_dev != shm.st_dev && ::access("/dev/shm", W_OK) == 0;
+    const fs::path real = (elsewhere ? fs::path("/dev/shm") : dir) / dir.filename();
+    fs::create_directories(real);
+    std::ofstream(real / "picture.png") << "old";
+    fs::create_symlink(real / "picture.png", dir / "link.png");
+    const auto linked = platform::MoveIntoPlace(writeUnnamed(5), Path("link.png"));
+    EXPECT_TRUE(linked) << linked.reason();
+    EXPECT_TRUE(fs::is_symlink(dir / "link.png"));
+    EXPECT_EQ(Read((real / "picture.png").string()), Bytes(3, 5));
+    EXPECT_EQ(Names(real), std::vector<std::string>{"picture.png"});
+    fs::remove_all(real);
+    EXPECT_EQ(Names(dir),
+              (std::vector<std::string>{"folder.jpg", "hard.jpg", "link.png", "new.jpg"}));
 }
 
 }  // namespace

@@ -133,23 +133,44 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
     return {};
 }
 
+namespace {
+
+// A link's file may be in another folder, even on another file system, where
+// no rename reaches: the bytes go over there as any write does.
+Result<> CopyOver(const std::string& written, const std::string& path) {
+    std::FILE* from = std::fopen(written.c_str(), "rb");
+    if (from == nullptr) return Fail(std::strerror(errno));
+    const Result<> copied = WriteThroughTemporary(path, [from](std::FILE* to) -> Result<> {
+        char block[1 << 16];
+        for (std::size_t got; (got = std::fread(block, 1, sizeof block, from)) > 0;)
+            if (std::fwrite(block, 1, got, to) != got) return Fail(std::strerror(errno));
+        if (std::ferror(from)) return Fail(std::strerror(errno));
+        return {};
+    });
+    std::fclose(from);
+    return copied;
+}
+
+Result<> Move(const std::string& written, const std::string& path) {
+    if (ResolvedTarget(path) != path) return CopyOver(written, path);
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) {
+        const int fd = ::open(written.c_str(), O_RDONLY | O_CLOEXEC);
+        const std::string error = fd < 0 ? std::strerror(errno) : TakeOver(fd, existing);
+        if (fd >= 0) ::close(fd);
+        if (!error.empty()) return Fail(error);
+    }
+    if (::rename(written.c_str(), path.c_str()) != 0) return Fail(std::strerror(errno));
+    return {};
+}
+
+}  // namespace
+
 Result<> MoveIntoPlace(const std::string& written, const std::string& path,
                        const FileIdentity& keep) {
     Result<> moved = CheckTarget(path, keep);
-    if (moved) {
-        const std::string target = ResolvedTarget(path);
-        std::string error;
-        struct stat existing {};
-        if (::stat(target.c_str(), &existing) == 0) {
-            const int fd = ::open(written.c_str(), O_RDONLY | O_CLOEXEC);
-            error = fd < 0 ? std::strerror(errno) : TakeOver(fd, existing);
-            if (fd >= 0) ::close(fd);
-        }
-        if (error.empty() && ::rename(written.c_str(), target.c_str()) != 0)
-            error = std::strerror(errno);
-        if (error.empty()) return {};
-        moved = Fail(std::move(error));
-    }
+    if (moved) moved = Move(written, path);
+    // Gone after a rename; after anything else, not to be left behind.
     ::unlink(written.c_str());
     return moved;
 }
