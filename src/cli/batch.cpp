@@ -449,8 +449,8 @@ int RunBatch(const TrackList& tracks, const BatchSettings& settings, const Track
         const TrackInput input = tracks[index];
         std::optional<TrackResult> result;
         if (bytes) result = UnpackResult(*bytes);
-        // A worker that stopped early (a crash on some hostile track) fails
-        // the tracks it had left; the others go on.
+        // A worker that stopped (a crash on some hostile track) fails the
+        // track it was drawing; the others go on.
         if (!result)
             result = TrackResult{Outcome::kFailed,
                                  "",
