@@ -328,6 +328,20 @@ TEST_F(TrkBatchTracks, BadTracksInTheMiddleAreCountedAndTheRunGoesOn) {
     // The summary is the last line; messages of tracks that went well are left out.
     EXPECT_EQ(r.err.find("Image saved"), std::string::npos) << r.err;
 
+    // A picture whose name is taken by a folder fails alone, and leaves no
+    // file behind under a name of its own.
+    const std::string taken = Names(out).back();  // not a numbered one
+    fs::remove_all(out);
+    fs::create_directories(out / taken);
+    r = RunTrk("render -j 2 " + Quoted(scratch / "run") + " -d " + Quoted(out));
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find((out / taken).string() + ": " + taken + " is a folder\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("2 written (1 damaged), 1 refused, 2 failed"), std::string::npos);
+    EXPECT_EQ(Names(out).size(), 3u);
+    EXPECT_TRUE(fs::is_empty(out / taken));
+
     r = RunTrk("info --json " + Quoted(scratch / "run"));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("\"damaged\":true"), std::string::npos) << r.out;

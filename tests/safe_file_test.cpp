@@ -169,4 +169,53 @@ TEST_F(SafeFile, ASymbolicLinkStaysAndItsFileIsReplaced) {
     EXPECT_EQ(Names(dir / "real"), std::vector<std::string>{"picture.png"});
 }
 
+// A file written under a name of its own and named later is held to the
+// same rules as a direct write, and never stays behind.
+TEST_F(SafeFile, AFileMovedIntoPlaceIsCheckedLikeAWriteAndNeverLeftBehind) {
+    const auto writeUnnamed = [this](std::uint8_t value) {
+        const std::string written = platform::UnusedNameIn(dir.string());
+        EXPECT_TRUE(WriteFileSafely(written, Bytes(3, value)));
+        return written;
+    };
+    ASSERT_TRUE(platform::MoveIntoPlace(writeUnnamed(1), Path("new.jpg")));
+    EXPECT_EQ(Read(Path("new.jpg")), Bytes(3, 1));
+
+    ::chmod(Path("new.jpg").c_str(), 0604);
+    ASSERT_TRUE(platform::MoveIntoPlace(writeUnnamed(2), Path("new.jpg")));
+    EXPECT_EQ(Read(Path("new.jpg")), Bytes(3, 2));
+    EXPECT_EQ(ModeOf(Path("new.jpg")), 0604u);
+
+    fs::create_directory(dir / "folder.jpg");
+    const auto folder = platform::MoveIntoPlace(writeUnnamed(3), Path("folder.jpg"));
+    EXPECT_TRUE(folder.refused());
+    EXPECT_EQ(folder.reason(), "folder.jpg is a folder");
+
+    std::vector<std::uint8_t> buffer(16);
+    const auto read = platform::ReadWholeFile(Path("new.jpg"), buffer);
+    ASSERT_TRUE(read && read->identity.known);
+    fs::create_hard_link(dir / "new.jpg", dir / "hard.jpg");
+    const auto kept = platform::MoveIntoPlace(writeUnnamed(4), Path("hard.jpg"), read->identity);
+    EXPECT_EQ(kept.reason(), "hard.jpg is the track being read");
+    EXPECT_EQ(Read(Path("new.jpg")), Bytes(3, 2));
+
+    // A link stays, and its file is replaced wherever it is: on another file
+    // system (shared memory) where there is one, out of a rename's reach.
+    struct stat here {
+    }, shm{};
+    const bool elsewhere = ::stat(dir.c_str(), &here) == 0 && ::stat("/dev/shm", &shm) == 0 &&
+                           here.st_dev != shm.st_dev && ::access("/dev/shm", W_OK) == 0;
+    const fs::path real = (elsewhere ? fs::path("/dev/shm") : dir) / dir.filename();
+    fs::create_directories(real);
+    std::ofstream(real / "picture.png") << "old";
+    fs::create_symlink(real / "picture.png", dir / "link.png");
+    const auto linked = platform::MoveIntoPlace(writeUnnamed(5), Path("link.png"));
+    EXPECT_TRUE(linked) << linked.reason();
+    EXPECT_TRUE(fs::is_symlink(dir / "link.png"));
+    EXPECT_EQ(Read((real / "picture.png").string()), Bytes(3, 5));
+    EXPECT_EQ(Names(real), std::vector<std::string>{"picture.png"});
+    fs::remove_all(real);
+    EXPECT_EQ(Names(dir),
+              (std::vector<std::string>{"folder.jpg", "hard.jpg", "link.png", "new.jpg"}));
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <malloc.h>
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -23,6 +24,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "cli/session.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
@@ -137,10 +139,24 @@ bool TakeText(const std::string& bytes, std::size_t& at, std::string& text) {
     return true;
 }
 
+bool TakeNumber(const std::string& bytes, std::size_t& at, std::uint64_t& number) {
+    std::string text;
+    if (!TakeText(bytes, at, text) || text.empty() || text.size() > 20) return false;
+    const char* end = text.data() + text.size();
+    return std::from_chars(text.data(), end, number).ptr == end;
+}
+
 std::string PackResult(const TrackResult& result) {
     std::string bytes(1, static_cast<char>('0' + static_cast<int>(result.outcome)));
     PutText(bytes, result.out);
     PutText(bytes, result.err);
+    const UnnamedFile& file = result.file;
+    if (file.written.empty()) return bytes;
+    for (const std::string* text : {&file.written, &file.folder, &file.stem, &file.extension})
+        PutText(bytes, *text);
+    PutText(bytes, std::to_string(file.keep.known ? 1 : 0));
+    PutText(bytes, std::to_string(file.keep.device));
+    PutText(bytes, std::to_string(file.keep.inode));
     return bytes;
 }
 
@@ -149,8 +165,16 @@ std::optional<TrackResult> UnpackResult(const std::string& bytes) {
     TrackResult result;
     result.outcome = static_cast<Outcome>(bytes[0] - '0');
     std::size_t at = 1;
-    if (!TakeText(bytes, at, result.out) || !TakeText(bytes, at, result.err) || at != bytes.size())
+    if (!TakeText(bytes, at, result.out) || !TakeText(bytes, at, result.err)) return std::nullopt;
+    if (at == bytes.size()) return result;
+    UnnamedFile& file = result.file;
+    std::uint64_t known = 0;
+    for (std::string* text : {&file.written, &file.folder, &file.stem, &file.extension})
+        if (!TakeText(bytes, at, *text)) return std::nullopt;
+    if (!TakeNumber(bytes, at, known) || known > 1 || !TakeNumber(bytes, at, file.keep.device) ||
+        !TakeNumber(bytes, at, file.keep.inode) || at != bytes.size() || file.written.empty())
         return std::nullopt;
+    file.keep.known = known == 1;
     return result;
 }
 
@@ -283,9 +307,21 @@ class AskedClaims : public NameClaims {
     platform::JobQuestions& questions_;
 };
 
+// Renames a job's unnamed file to the name its turn gets; a failure fails
+// the track, and the file goes.
+void GiveName(TrackResult& result, NameClaims& names) {
+    const UnnamedFile& file = result.file;
+    const std::string path = platform::PathText(
+        platform::FsPath(file.folder) / platform::FsPath(names.Claim(file.stem, file.extension)));
+    const platform::Result<> moved = platform::MoveIntoPlace(file.written, path, file.keep);
+    if (moved) return;
+    result.outcome = Outcome::kFailed;
+    result.err += ErrorLine(path, moved.reason());
+}
+
 TrackResult RunOne(const TrackInput& input, NameClaims& claims, const TrackJob& job) {
     if (!input.error.empty())
-        return {Outcome::kFailed, "", "trk: " + input.given + ": " + input.error + "\n"};
+        return {Outcome::kFailed, "", "trk: " + input.given + ": " + input.error + "\n", {}};
     return job(input, claims);
 }
 
@@ -530,11 +566,14 @@ int RunBatch(const TrackList& tracks, const BatchSettings& settings, const Track
         const TrackInput input = tracks[index];
         std::optional<TrackResult> result;
         if (bytes) result = UnpackResult(*bytes);
-        // A worker that stopped early (a crash on some hostile track) fails
-        // the tracks it had left; the others go on.
+        // A worker that stopped (a crash on some hostile track) fails the
+        // track it was drawing; the others go on.
         if (!result)
-            result = TrackResult{Outcome::kFailed, "",
-                                 "trk: " + input.given + ": the worker drawing it stopped\n"};
+            result = TrackResult{Outcome::kFailed,
+                                 "",
+                                 "trk: " + input.given + ": the worker drawing it stopped\n",
+                                 {}};
+        if (!result->file.written.empty()) GiveName(*result, names);
         printer.Print(input, *result);
         if (std::getenv("TA_MEMTRACE") && (index % 500 == 0 || index + 1 == tracks.size())) {
             std::ifstream a("/proc/self/status");

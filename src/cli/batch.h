@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/result.h"
+#include "platform/safe_file.h"
 
 namespace cli {
 
@@ -69,10 +70,22 @@ void RemoveStdinCopy();
 
 enum class Outcome { kWritten, kDamaged, kRefused, kFailed };
 
+// A file a job wrote whole under a name of its own, to be renamed to its
+// wanted name once the tracks before it have had theirs. So a worker never
+// waits for the others to reach their names, and the names are still given
+// in the order the tracks were named.
+struct UnnamedFile {
+    std::string written;  // its present path; empty: there is none
+    std::string folder;   // where it is, and stays
+    std::string stem, extension;
+    platform::FileIdentity keep;  // the track, which it must not replace
+};
+
 struct TrackResult {
     Outcome outcome = Outcome::kWritten;
     std::string out;  // for standard output
     std::string err;  // messages for standard error
+    UnnamedFile file;
 };
 
 // Hands out output names so that no output of a run overwrites another:

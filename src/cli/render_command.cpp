@@ -78,6 +78,16 @@ bool SavePng(const std::string& output) {
     return Worked(output, exporter::WritePng(*shown, output));
 }
 
+// The picture into `path` by the save's own encoders, without its dialog
+// and status line: the file is not yet under its name.
+platform::Result<> WritePicture(const std::string& path, bool png, int quality) {
+    const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
+    if (shown == nullptr) return platform::Fail("no picture was made");
+    if (png) return exporter::WritePng(*shown, path);
+    app::state.JpegQuality = quality;
+    return exporter::EncodeJpeg(path, *shown, exporter::kSaveImageLevel);
+}
+
 // The picture's bytes, for standard output.
 platform::Result<std::string> PictureBytes(bool png, int quality) {
     return platform::BytesWrittenBy([png, quality](std::FILE* memory) -> platform::Result<> {
@@ -101,8 +111,7 @@ std::string FileStem(const std::string& pictureName) {
     return stem;
 }
 
-TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool png,
-                        NameClaims& claims) {
+TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool png) {
     std::ostringstream errors;
     TrackResult result;
     {
@@ -138,11 +147,17 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
             written = Worked("-", bytes);
             if (written) result.out = std::move(*bytes);
         } else if (!o.directory.empty()) {
-            const std::string name =
-                claims.Claim(FileStem(app::state.PictureName), png ? ".png" : ".jpg");
-            const std::string path =
-                platform::PathText(platform::FsPath(o.directory) / platform::FsPath(name));
-            written = png ? SavePng(path) : SaveJpeg(session, path, o.quality);
+            // Written under a name of its own; its own name, numbered when an
+            // earlier track took it, is given once the tracks before it have
+            // theirs. Messages name the picture as wanted.
+            const std::string stem = FileStem(app::state.PictureName);
+            const std::string extension = png ? ".png" : ".jpg";
+            const std::string path = platform::UnusedNameIn(o.directory);
+            written = Worked(platform::PathText(platform::FsPath(o.directory) /
+                                                platform::FsPath(stem + extension)),
+                             WritePicture(path, png, o.quality));
+            if (written)
+                result.file = {path, o.directory, stem, extension, app::state.TrackIdentity};
         } else {
             written = png ? SavePng(o.output) : SaveJpeg(session, o.output, o.quality);
         }
@@ -233,8 +248,8 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         settings.batch = collected->batch;
         const RenderOptions& options = *o;
         exitCode = RunBatch(collected->tracks, settings,
-                            [&options, png = *png](const TrackInput& input, NameClaims& claims) {
-                                return RenderTrack(input, options, png, claims);
+                            [&options, png = *png](const TrackInput& input, NameClaims&) {
+                                return RenderTrack(input, options, png);
                             });
         RemoveStdinCopy();
     });

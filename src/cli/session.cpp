@@ -69,9 +69,12 @@ std::ostream& ErrorStream() {
     return *errorStream;
 }
 
+std::string ErrorLine(const std::string& what, const std::string& reason) {
+    return "trk: " + platform::TerminalText(what) + ": " + platform::TerminalText(reason) + '\n';
+}
+
 void PrintError(const std::string& what, const std::string& reason) {
-    *errorStream << "trk: " << platform::TerminalText(what) << ": "
-                 << platform::TerminalText(reason) << '\n';
+    *errorStream << ErrorLine(what, reason);
 }
 
 void StopCommand(const std::string& what, const std::string& reason, int& exitCode) {

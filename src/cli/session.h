@@ -50,6 +50,8 @@ std::ostream& ErrorStream();
 // "trk: <what>: <reason>" on the error stream (UTF-8, control characters
 // shown as '?').
 void PrintError(const std::string& what, const std::string& reason);
+// The line PrintError prints, with its newline.
+std::string ErrorLine(const std::string& what, const std::string& reason);
 
 // Whether `result` worked; when not, PrintError says why under `what`.
 template <typename T>

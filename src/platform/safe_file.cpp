@@ -39,15 +39,34 @@ std::string ResolvedTarget(const std::string& path) {
     return resolved;
 }
 
+}  // namespace
+
 // Names are short and independent of the target's, so that a long target
 // name cannot make the temporary one too long.
-std::string TemporaryName(const std::string& folder) {
+std::string UnusedNameIn(const std::string& folder) {
     static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())
                                                                << 32};
     char name[64];
     std::snprintf(name, sizeof name, "/.trk-%ld-%016llx.tmp", static_cast<long>(::getpid()),
                   static_cast<unsigned long long>(random()));
     return folder + name;
+}
+
+namespace {
+
+// A file that replaces `existing` takes over its owner and permission bits,
+// and is on disk before the rename: a crash must not leave a replaced file
+// empty or half-written. A new file had nothing before it to lose, so it is
+// not waited for: the wait costs more than the rest of a picture, and a
+// batch into a fresh folder writes only new files.
+std::string TakeOver(int fd, const struct stat& existing) {
+    // Owner first: a change of owner clears set-id bits that the mode restores.
+    if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+        // Only root may give a file away; the file is then the writer's own.
+    }
+    (void)::fchmod(fd, existing.st_mode & 07777);
+    if (::fsync(fd) != 0 && errno != EINVAL) return std::strerror(errno);
+    return "";
 }
 
 std::string CreateFailure(const std::string& path, int error) {
@@ -82,19 +101,11 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = TemporaryName(Folder(target));
+        temporary = UnusedNameIn(Folder(target));
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return Fail(CreateFailure(path, errno));
     }
     if (fd < 0) return Fail(CreateFailure(path, EEXIST));
-
-    if (replacing) {
-        // Owner first: a change of owner clears set-id bits that the mode restores.
-        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
-            // Only root may give a file away; the file is then the writer's own.
-        }
-        (void)::fchmod(fd, existing.st_mode & 07777);
-    }
 
     std::FILE* file = ::fdopen(fd, "wb");
     if (file == nullptr) {
@@ -110,13 +121,8 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
     std::setvbuf(file, buffer.get(), _IOFBF, kWriteBuffer);
     const Result<> written = WriteAndFlush(file, write);
     std::string error = written.reason();
-    // Bytes still on their way to the disk can fail there (quota, NFS), and a
-    // crash must not leave a replaced file empty or half-written. A new file
-    // had nothing before it to lose, so it is not waited for: the wait costs
-    // more than the rest of a picture, and a batch into a fresh folder writes
-    // only new files.
-    if (error.empty() && replacing && ::fsync(::fileno(file)) != 0 && errno != EINVAL)
-        error = std::strerror(errno);
+    // Bytes still on their way to the disk can fail there too (quota, NFS).
+    if (error.empty() && replacing) error = TakeOver(::fileno(file), existing);
     if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
     if (error.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
         error = std::strerror(errno);
@@ -125,6 +131,48 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
         return Fail(std::move(error));
     }
     return {};
+}
+
+namespace {
+
+// A link's file may be in another folder, even on another file system, where
+// no rename reaches: the bytes go over there as any write does.
+Result<> CopyOver(const std::string& written, const std::string& path) {
+    std::FILE* from = std::fopen(written.c_str(), "rb");
+    if (from == nullptr) return Fail(std::strerror(errno));
+    const Result<> copied = WriteThroughTemporary(path, [from](std::FILE* to) -> Result<> {
+        char block[1 << 16];
+        for (std::size_t got; (got = std::fread(block, 1, sizeof block, from)) > 0;)
+            if (std::fwrite(block, 1, got, to) != got) return Fail(std::strerror(errno));
+        if (std::ferror(from)) return Fail(std::strerror(errno));
+        return {};
+    });
+    std::fclose(from);
+    return copied;
+}
+
+Result<> Move(const std::string& written, const std::string& path) {
+    if (ResolvedTarget(path) != path) return CopyOver(written, path);
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) {
+        const int fd = ::open(written.c_str(), O_RDONLY | O_CLOEXEC);
+        const std::string error = fd < 0 ? std::strerror(errno) : TakeOver(fd, existing);
+        if (fd >= 0) ::close(fd);
+        if (!error.empty()) return Fail(error);
+    }
+    if (::rename(written.c_str(), path.c_str()) != 0) return Fail(std::strerror(errno));
+    return {};
+}
+
+}  // namespace
+
+Result<> MoveIntoPlace(const std::string& written, const std::string& path,
+                       const FileIdentity& keep) {
+    Result<> moved = CheckTarget(path, keep);
+    if (moved) moved = Move(written, path);
+    // Gone after a rename; after anything else, not to be left behind.
+    ::unlink(written.c_str());
+    return moved;
 }
 
 Result<std::string> BytesWrittenBy(const StreamWriter& write) {

@@ -43,6 +43,18 @@ Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
 Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
                          const FileIdentity& keep = {});
 
+// A name for a new file in `folder` that no other writer picks: hidden, of
+// the kind the temporary files above have.
+std::string UnusedNameIn(const std::string& folder);
+
+// Renames `written`, a file this run wrote whole (by WriteFileSafely), to
+// `path`, with the care WriteFileSafely takes over its own temporary file:
+// refused as by CheckTarget, a link followed, a replaced file's permission
+// bits kept and the new bytes on disk before the rename. The two must be in
+// one folder. Whatever the outcome, `written` is gone afterwards.
+Result<> MoveIntoPlace(const std::string& written, const std::string& path,
+                       const FileIdentity& keep = {});
+
 // What `write` writes into a stream, as bytes in memory (a picture for
 // standard output); the writer's or the stream's failure otherwise.
 Result<std::string> BytesWrittenBy(const StreamWriter& write);

@@ -1,19 +1,25 @@
-// Workers as processes, forked once. Worker w runs the jobs whose number is w
-// modulo the worker count and sends each question and each result through a
-// socket to the caller, which alone answers (in job order) and alone hands
-// results on (in job order too). So what the caller sees does not depend on
-// the worker count, and is the same as a run here, one job after another.
+// Workers as processes, forked once. Each takes the next job not yet taken,
+// so that a worker slowed down (by a larger track, or by the machine) leaves
+// more to the others instead of holding them up at the end, and sends each
+// question and each result through a socket to the caller, which alone
+// answers (in job order) and alone hands results on (in job order too). So
+// what the caller sees does not depend on the worker count, and is the same
+// as a run here, one job after another.
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
 #include <map>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/workers.h"
@@ -58,17 +64,19 @@ void PutText(std::string& message, const std::string& text) {
     message += text;
 }
 
-bool GetNumber(int fd, std::uint64_t& value) {
-    std::uint8_t bytes[8];
-    if (!ReadAll(fd, bytes, sizeof bytes)) return false;
-    value = 0;
-    for (int k = 7; k >= 0; --k) value = (value << 8) | bytes[k];
-    return true;
+constexpr std::uint64_t kLongestText = std::uint64_t{1} << 32;
+
+std::uint64_t NumberAt(const char* bytes) {
+    std::uint64_t value = 0;
+    for (int k = 7; k >= 0; --k) value = (value << 8) | static_cast<std::uint8_t>(bytes[k]);
+    return value;
 }
 
 bool GetText(int fd, std::string& text) {
-    std::uint64_t size = 0;
-    if (!GetNumber(fd, size) || size > (std::uint64_t{1} << 32)) return false;
+    char number[8];
+    if (!ReadAll(fd, number, sizeof number)) return false;
+    const std::uint64_t size = NumberAt(number);
+    if (size > kLongestText) return false;
     text.resize(size);
     return size == 0 || ReadAll(fd, text.data(), size);
 }
@@ -92,10 +100,61 @@ class AskCaller : public JobQuestions {
     std::size_t index_ = 0;
 };
 
-[[noreturn]] void WorkerMain(const WorkerJobs& jobs, std::size_t first, std::size_t step,
-                             int socket) {
+// Shared by the caller and its workers, in memory mapped before the fork:
+// who took each job. A worker takes a job by writing its own number into
+// the job's place in one atomic step, so that the caller, seeing a worker
+// stop, knows exactly which jobs went with it.
+class JobBoard {
+  public:
+    static constexpr std::size_t kNone = ~std::size_t{0};
+    static_assert(std::atomic<std::size_t>::is_always_lock_free &&
+                      std::atomic<std::uint32_t>::is_always_lock_free,
+                  "a lock would not be shared between processes");
+
+    explicit JobBoard(std::size_t count)
+        : count_(count), size_(sizeof(Hint) + count * sizeof(Owner)) {
+        void* memory =
+            ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) return;
+        hint_ = new (memory) Hint(0);
+        owners_ = reinterpret_cast<Owner*>(static_cast<char*>(memory) + sizeof(Hint));
+        for (std::size_t job = 0; job < count; ++job) new (&owners_[job]) Owner(0);
+    }
+    ~JobBoard() {
+        if (hint_ != nullptr) ::munmap(hint_, size_);
+    }
+    JobBoard(const JobBoard&) = delete;
+    JobBoard& operator=(const JobBoard&) = delete;
+
+    bool Ready() const { return hint_ != nullptr; }
+
+    // Worker w takes the first job nobody has taken; kNone when none is left.
+    std::size_t Take(std::size_t w) {
+        for (std::size_t job = hint_->load(); job < count_; ++job) {
+            std::uint32_t free = 0;
+            if (owners_[job].compare_exchange_strong(free, static_cast<std::uint32_t>(w + 1))) {
+                // Only a place to start looking: a hint left behind costs a few tries.
+                hint_->store(job + 1);
+                return job;
+            }
+        }
+        return kNone;
+    }
+    bool TakenBy(std::size_t job, std::size_t w) const {
+        return job < count_ && owners_[job].load() == w + 1;
+    }
+
+  private:
+    using Hint = std::atomic<std::size_t>;
+    using Owner = std::atomic<std::uint32_t>;  // 0: free, else the worker's number + 1
+    std::size_t count_, size_;
+    Hint* hint_ = nullptr;
+    Owner* owners_ = nullptr;
+};
+
+[[noreturn]] void WorkerMain(const WorkerJobs& jobs, JobBoard& board, std::size_t w, int socket) {
     AskCaller questions(socket);
-    for (std::size_t i = first; i < jobs.count; i += step) {
+    for (std::size_t i; (i = board.Take(w)) != JobBoard::kNone;) {
         questions.Start(i);
         const std::string result = jobs.run(i, questions);
         std::string message(1, static_cast<char>(kResult));
@@ -111,32 +170,63 @@ struct Worker {
     pid_t pid = -1;
     int socket = -1;
     bool open = false;
+    std::string unread;  // the start of a message not yet whole
 };
 
 // The caller's side: questions and results taken in as they come, handed
 // on in job order.
 class Collector {
   public:
-    Collector(const WorkerJobs& jobs, std::vector<Worker>& workers)
-        : jobs_(jobs), workers_(workers), settled_(jobs.count, 0) {}
+    Collector(const WorkerJobs& jobs, std::vector<Worker>& workers, const JobBoard& board)
+        : jobs_(jobs), workers_(workers), board_(board), settled_(jobs.count, 0) {}
 
-    // Reads one message from worker w; false when it stopped or spoke nonsense.
+    // Reads what worker w has sent, in one go however many messages it
+    // holds; false when it stopped or spoke nonsense.
     bool Take(std::size_t w) {
+        Worker& worker = workers_[w];
+        char block[1 << 16];
+        const ssize_t got = ::read(worker.socket, block, sizeof block);
+        if (got < 0 && errno == EINTR) return true;
+        if (got <= 0) return false;
+        std::string& unread = worker.unread;
+        unread.append(block, static_cast<std::size_t>(got));
+        // A message: its type, the job's number, the text's size, the text.
+        constexpr std::size_t kHead = 1 + 8 + 8;
+        std::size_t at = 0;
+        while (unread.size() - at >= kHead) {
+            const std::uint64_t size = NumberAt(&unread[at + 9]);
+            if (size > kLongestText) return false;
+            if (unread.size() - at - kHead < size) break;
+            const bool taken = Handle(w, static_cast<std::uint8_t>(unread[at]),
+                                      NumberAt(&unread[at + 1]), unread.substr(at + kHead, size));
+            if (!taken) return false;
+            at += kHead + size;
+        }
+        unread.erase(0, at);
+        return true;
+    }
+
+    // Worker w stopped: the job it had not ended ends without a result.
+    void Lose(std::size_t w) {
+        LoseEvery([&](std::size_t job) { return board_.TakenBy(job, w); });
+    }
+
+    // Every worker stopped: jobs nobody ended (or took) end without a result.
+    void LoseTheRest() {
+        LoseEvery([](std::size_t) { return true; });
+    }
+
+  private:
+    bool Handle(std::size_t w, std::uint8_t type, std::uint64_t index, std::string text) {
+        if (!board_.TakenBy(index, w)) return false;
         const int fd = workers_[w].socket;
-        std::uint8_t type = 0;
-        std::uint64_t index = 0;
-        if (!ReadAll(fd, &type, 1) || !GetNumber(fd, index) || index >= jobs_.count ||
-            index % workers_.size() != w)
-            return false;
-        std::string text;
-        if (!GetText(fd, text)) return false;
         if (type == kQuestion) {
             // A later question of a job already settled waits for nobody.
             if (settled_[index]) {
                 WriteAll(fd, Answer(index, text));
                 return true;
             }
-            questions_[index] = std::move(text);
+            questions_[index] = {w, std::move(text)};
         } else if (type == kResult) {
             results_[index] = std::move(text);
             settled_[index] = 1;
@@ -147,18 +237,17 @@ class Collector {
         return true;
     }
 
-    // Worker w stopped: the jobs it had not ended end without a result.
-    void Lose(std::size_t w) {
-        for (std::size_t i = w; i < jobs_.count; i += workers_.size()) {
-            if (i < nextDone_ || results_.contains(i)) continue;
-            questions_.erase(i);
-            settled_[i] = 1;
-            results_[i] = std::nullopt;
+    template <typename Which>
+    void LoseEvery(const Which& which) {
+        for (std::size_t job = nextDone_; job < jobs_.count; ++job) {
+            if (results_.contains(job) || !which(job)) continue;
+            questions_.erase(job);
+            settled_[job] = 1;
+            results_[job] = std::nullopt;
         }
         Advance();
     }
 
-  private:
     std::string Answer(std::size_t index, const std::string& question) {
         std::string answer;
         PutText(answer, jobs_.answer(index, question));
@@ -170,8 +259,8 @@ class Collector {
             const auto question = questions_.find(nextSettled_);
             if (question != questions_.end()) {
                 // A worker that cannot take its answer is found out at its next read.
-                WriteAll(workers_[nextSettled_ % workers_.size()].socket,
-                         Answer(nextSettled_, question->second));
+                WriteAll(workers_[question->second.first].socket,
+                         Answer(nextSettled_, question->second.second));
                 questions_.erase(question);
                 settled_[nextSettled_] = 1;
             }
@@ -188,8 +277,9 @@ class Collector {
 
     const WorkerJobs& jobs_;
     std::vector<Worker>& workers_;
+    const JobBoard& board_;
     std::vector<char> settled_;  // asked its first question, or ended
-    std::map<std::size_t, std::string> questions_;
+    std::map<std::size_t, std::pair<std::size_t, std::string>> questions_;  // worker, question
     std::map<std::size_t, std::optional<std::string>> results_;
     std::size_t nextSettled_ = 0, nextDone_ = 0;
 };
@@ -205,7 +295,9 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
     workerCount = std::min(workerCount, jobs.count);
     if (workerCount <= 1) return RunJobsHere(jobs);
 
-    // Every socket first: without them the jobs run here instead.
+    // The board and every socket first: without them the jobs run here instead.
+    JobBoard board(jobs.count);
+    if (!board.Ready()) return RunJobsHere(jobs);
     std::vector<int> ends;  // caller's, worker's, for each worker
     for (std::size_t w = 0; w < workerCount; ++w) {
         int pair[2];
@@ -225,23 +317,24 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
         if (pid == 0) {
             for (std::size_t k = 0; k < ends.size(); ++k)
                 if (k != 2 * w + 1) ::close(ends[k]);
-            WorkerMain(jobs, w, workerCount, ends[2 * w + 1]);
+            WorkerMain(jobs, board, w, ends[2 * w + 1]);
         }
         ::close(ends[2 * w + 1]);
         // A worker that could not be started counts as one that stopped.
-        workers[w] = {pid, ends[2 * w], pid > 0};
+        workers[w] = {pid, ends[2 * w], pid > 0, {}};
     }
 
-    Collector collector(jobs, workers);
+    Collector collector(jobs, workers, board);
     std::size_t open = 0;
     for (std::size_t w = 0; w < workerCount; ++w) {
         if (workers[w].open) {
             ++open;
         } else {
-            collector.Lose(w);
             ::close(workers[w].socket);
         }
     }
+    // Not one worker could be started: the jobs run here instead.
+    if (open == 0) return RunJobsHere(jobs);
     while (open > 0) {
         std::vector<pollfd> fds;
         std::vector<std::size_t> owners;
@@ -271,6 +364,7 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
             --open;
         }
     }
+    collector.LoseTheRest();
     for (const Worker& worker : workers) {
         int status = 0;
         while (worker.pid > 0 && ::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {

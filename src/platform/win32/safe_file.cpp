@@ -20,7 +20,9 @@ std::string Folder(const std::string& path) {
     return path.substr(0, cut == 0 || (cut == 2 && path[1] == ':') ? cut + 1 : cut);
 }
 
-std::string TemporaryName(const std::string& folder) {
+}  // namespace
+
+std::string UnusedNameIn(const std::string& folder) {
     static std::mt19937_64 random{std::random_device{}() ^
                                   static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32};
     char name[64];
@@ -29,8 +31,6 @@ std::string TemporaryName(const std::string& folder) {
                   static_cast<unsigned long long>(random()));
     return folder + name;
 }
-
-}  // namespace
 
 Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
     if (path.empty()) return Refuse("no file name given");
@@ -62,7 +62,7 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
     std::wstring temporary;
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = Wide(TemporaryName(Folder(path)));
+        temporary = Wide(UnusedNameIn(Folder(path)));
         handle = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD error = ::GetLastError();
@@ -98,6 +98,31 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
         return Fail(std::move(error));
     }
     return {};
+}
+
+Result<> MoveIntoPlace(const std::string& written, const std::string& path,
+                       const FileIdentity& keep) {
+    const std::wstring from = Wide(written);
+    Result<> moved = CheckTarget(path, keep);
+    if (moved) {
+        const std::wstring target = Wide(path);
+        std::string error;
+        // A replaced file must not be left empty by a crash.
+        if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            const HANDLE file = ::CreateFileW(from.c_str(), GENERIC_WRITE, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE || !::FlushFileBuffers(file))
+                error = SystemError(::GetLastError());
+            if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+        }
+        if (error.empty() && !::MoveFileExW(from.c_str(), target.c_str(),
+                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            error = SystemError(::GetLastError());
+        if (error.empty()) return {};
+        moved = Fail(std::move(error));
+    }
+    ::DeleteFileW(from.c_str());
+    return moved;
 }
 
 Result<std::string> BytesWrittenBy(const StreamWriter& write) {
