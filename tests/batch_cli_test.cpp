@@ -102,7 +102,9 @@ std::vector<std::string> RunHere(
     settings.jobs = 1;
     testing::internal::CaptureStdout();
     cli::RunBatch(tracks, settings, [&](const cli::TrackInput& input, cli::NameClaims& claims) {
-        return cli::TrackResult{cli::Outcome::kWritten, claim(input, claims) + "\n", ""};
+        cli::TrackResult result;
+        result.out = claim(input, claims) + "\n";
+        return result;
     });
     std::istringstream out(testing::internal::GetCapturedStdout());
     std::vector<std::string> lines;
