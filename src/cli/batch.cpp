@@ -8,16 +8,13 @@
 // count, and the same as one track at a time.
 #include "cli/batch.h"
 
-#include <malloc.h>
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -253,8 +250,9 @@ class LocalClaims : public NameClaims {
             const std::size_t code = TakeCount(records_, at);
             if ((code & 1) == 0) {
                 std::string name = records_.substr(at, code >> 1);
-                for (auto it = numbers.rbegin(); it != numbers.rend(); ++it)
-                    name.insert(name.size() - it->second, "-" + std::to_string(it->first));
+                for (std::size_t k = numbers.size(); k-- > 0;)
+                    name.insert(name.size() - numbers[k].second,
+                                "-" + std::to_string(numbers[k].first));
                 return name;
             }
             const std::size_t back = TakeCount(records_, at);
@@ -536,17 +534,6 @@ int DefaultJobs() {
 }
 
 int RunBatch(const TrackList& tracks, const BatchSettings& settings, const TrackJob& job) {
-    if (std::getenv("TA_MEMTRACE")) {
-        const struct mallinfo2 m = mallinfo2();
-        std::ifstream a("/proc/self/status");
-        std::string line, keep;
-        while (std::getline(a, line))
-            if (line.rfind("VmHWM", 0) == 0 || line.rfind("RssAnon", 0) == 0)
-                keep += line.substr(line.find_first_of("0123456789")) + " ";
-        std::fprintf(stderr, "start hwm/anon %s arena %zu inuse %zu mmap %zu free %zu\n",
-                     keep.c_str(), m.arena / 1024, m.uordblks / 1024, m.hblkhd / 1024,
-                     m.fordblks / 1024);
-    }
     Printer printer(tracks.size(), settings);
     LocalClaims names;
     platform::WorkerJobs jobs;
@@ -575,28 +562,6 @@ int RunBatch(const TrackList& tracks, const BatchSettings& settings, const Track
                                  {}};
         if (!result->file.written.empty()) GiveName(*result, names);
         printer.Print(input, *result);
-        if (std::getenv("TA_MEMTRACE") && (index % 500 == 0 || index + 1 == tracks.size())) {
-            std::ifstream a("/proc/self/status");
-            std::string line, keep;
-            while (std::getline(a, line))
-                if (line.rfind("VmHWM", 0) == 0 || line.rfind("RssAnon", 0) == 0)
-                    keep += line.substr(line.find_first_of("0123456789")) + " ";
-            const struct mallinfo2 m = mallinfo2();
-            std::fprintf(stderr, "%zu hwm/anon %s arena %zu inuse %zu mmap %zu free %zu\n", index,
-                         keep.c_str(), m.arena / 1024, m.uordblks / 1024, m.hblkhd / 1024,
-                         m.fordblks / 1024);
-        }
-        if (std::getenv("TA_MEMTRACE") && (index % 500 == 0 || index + 1 == tracks.size())) {
-            std::ifstream a("/proc/self/status");
-            std::string line, keep;
-            while (std::getline(a, line))
-                if (line.rfind("VmHWM", 0) == 0 || line.rfind("RssAnon", 0) == 0)
-                    keep += line.substr(line.find_first_of("0123456789")) + " ";
-            const struct mallinfo2 m = mallinfo2();
-            std::fprintf(stderr, "%zu hwm/anon %s arena %zu inuse %zu mmap %zu free %zu\n", index,
-                         keep.c_str(), m.arena / 1024, m.uordblks / 1024, m.hblkhd / 1024,
-                         m.fordblks / 1024);
-        }
     };
     const int workers = settings.jobs > 0 ? settings.jobs : DefaultJobs();
     platform::RunWorkers(jobs, static_cast<std::size_t>(workers));
