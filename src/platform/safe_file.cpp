@@ -140,7 +140,7 @@ namespace {
 Result<> CopyOver(const std::string& written, const std::string& path) {
     std::FILE* from = std::fopen(written.c_str(), "rb");
     if (from == nullptr) return Fail(std::strerror(errno));
-    const Result<> copied = WriteThroughTemporary(path, [from](std::FILE* to) -> Result<> {
+    Result<> copied = WriteThroughTemporary(path, [from](std::FILE* to) -> Result<> {
         char block[1 << 16];
         for (std::size_t got; (got = std::fread(block, 1, sizeof block, from)) > 0;)
             if (std::fwrite(block, 1, got, to) != got) return Fail(std::strerror(errno));
