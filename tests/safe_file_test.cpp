@@ -173,10 +173,25 @@ TEST_F(SafeFile, ASymbolicLinkStaysAndItsFileIsReplaced) {
 // same rules as a direct write, and never stays behind.
 TEST_F(SafeFile, AFileMovedIntoPlaceIsCheckedLikeAWriteAndNeverLeftBehind) {
     const auto writeUnnamed = [this](std::uint8_t value) {
-        const std::string written = platform::UnusedNameIn(dir.string());
-        EXPECT_TRUE(WriteFileSafely(written, Bytes(3, value)));
-        return written;
+        const auto written = platform::WriteUnnamed(dir.string(), [value](std::FILE* file) {
+            std::fwrite(Bytes(3, value).data(), 1, 3, file);
+            return platform::Result<>{};
+        });
+        EXPECT_TRUE(written) << written.reason();
+        return written ? *written : std::string();
     };
+    // A failed write leaves no file, and a missing folder is named.
+    const auto failed = platform::WriteUnnamed(dir.string(), [](std::FILE* file) {
+        std::fputs("half", file);
+        return platform::Result<>(platform::Fail("the encoder gave up"));
+    });
+    EXPECT_EQ(failed.reason(), "the encoder gave up");
+    const auto missing =
+        platform::WriteUnnamed(Path("gone"), [](std::FILE*) { return platform::Result<>{}; });
+    EXPECT_NE(missing.reason().find("cannot create a file in " + Path("gone")), std::string::npos)
+        << missing.reason();
+    EXPECT_TRUE(Names(dir).empty());
+
     ASSERT_TRUE(platform::MoveIntoPlace(writeUnnamed(1), Path("new.jpg")));
     EXPECT_EQ(Read(Path("new.jpg")), Bytes(3, 1));
 

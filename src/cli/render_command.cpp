@@ -78,27 +78,17 @@ bool SavePng(const std::string& output) {
     return Worked(output, exporter::WritePng(*shown, output));
 }
 
-// The picture into `path` by the save's own encoders, without its dialog
-// and status line: the file is not yet under its name.
-platform::Result<> WritePicture(const std::string& path, bool png, int quality) {
-    const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
-    if (shown == nullptr) return platform::Fail("no picture was made");
-    if (png) return exporter::WritePng(*shown, path);
-    app::state.JpegQuality = quality;
-    return exporter::EncodeJpeg(path, *shown, exporter::kSaveImageLevel);
-}
-
-// The picture's bytes, for standard output.
-platform::Result<std::string> PictureBytes(bool png, int quality) {
-    return platform::BytesWrittenBy([png, quality](std::FILE* memory) -> platform::Result<> {
+// The picture in the save's own formats, written into a stream.
+platform::StreamWriter PictureWriter(bool png, int quality) {
+    return [png, quality](std::FILE* stream) -> platform::Result<> {
         if (!png) {
             app::state.JpegQuality = quality;
-            return exporter::SaveImageToStream(picture::kTrackPicture, memory);
+            return exporter::SaveImageToStream(picture::kTrackPicture, stream);
         }
         const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
         if (shown == nullptr) return platform::Fail("no picture was made");
-        return exporter::WritePngToStream(*shown, memory);
-    });
+        return exporter::WritePngToStream(*shown, stream);
+    };
 }
 
 // A picture name as a file name in the output folder: the characters a
@@ -143,7 +133,8 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
         if (o.size > 0 && !platform::ScalePictureToFit(picture::kTrackPicture, o.size)) {
             PrintError(input.given, "the picture could not be scaled");
         } else if (o.output == "-") {
-            platform::Result<std::string> bytes = PictureBytes(png, o.quality);
+            platform::Result<std::string> bytes =
+                platform::BytesWrittenBy(PictureWriter(png, o.quality));
             written = Worked("-", bytes);
             if (written) result.out = std::move(*bytes);
         } else if (!o.directory.empty()) {
@@ -152,12 +143,13 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
             // theirs. Messages name the picture as wanted.
             const std::string stem = FileStem(app::state.PictureName);
             const std::string extension = png ? ".png" : ".jpg";
-            const std::string path = platform::UnusedNameIn(o.directory);
+            platform::Result<std::string> file =
+                platform::WriteUnnamed(o.directory, PictureWriter(png, o.quality));
             written = Worked(platform::PathText(platform::FsPath(o.directory) /
                                                 platform::FsPath(stem + extension)),
-                             WritePicture(path, png, o.quality));
+                             file);
             if (written)
-                result.file = {path, o.directory, stem, extension, app::state.TrackIdentity};
+                result.file = {*file, o.directory, stem, extension, app::state.TrackIdentity};
         } else {
             written = png ? SavePng(o.output) : SaveJpeg(session, o.output, o.quality);
         }

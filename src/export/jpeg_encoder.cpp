@@ -77,6 +77,7 @@ platform::Result<bool> SaveImage(int pictureNumber, const std::string& path,
 platform::Result<> SaveImageToStream(int pictureNumber, std::FILE* stream) {
     const platform::PictureRef picture = platform::PictureHandle(pictureNumber);
     if (!picture) return platform::Fail("no picture was made");
+    if (!IsWhole(*picture)) return platform::Fail("the picture has no pixels to save");
     platform::Result<> written = platform::WriteJpeg(*picture, QualityFor(kSaveImageLevel), stream);
     if (!written) return written;
     if (std::fflush(stream) != 0) return platform::Fail(std::strerror(errno));

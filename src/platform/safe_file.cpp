@@ -69,14 +69,52 @@ std::string TakeOver(int fd, const struct stat& existing) {
     return "";
 }
 
-std::string CreateFailure(const std::string& path, int error) {
+std::string CreateFailure(const std::string& folder, int error) {
     // A relative name in a working folder that was deleted.
-    if (error == ENOENT && path.find('/') == std::string::npos) {
+    if (error == ENOENT && folder == ".") {
         char probe[2];
         if (::getcwd(probe, sizeof probe) == nullptr && errno == ENOENT)
             return "the working folder no longer exists";
     }
-    return "cannot create a file in " + Folder(path) + ": " + std::strerror(error);
+    return "cannot create a file in " + folder + ": " + std::strerror(error);
+}
+
+// A new file under a name of its own in `folder`, written whole and closed;
+// one that is to replace `existing` takes it over first. Returns its name;
+// after a failure nothing is left behind.
+Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& write,
+                               const struct stat* existing) {
+    std::string name;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        name = UnusedNameIn(folder);
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return Fail(CreateFailure(folder, errno));
+    }
+    if (fd < 0) return Fail(CreateFailure(folder, EEXIST));
+
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(name.c_str());
+        return Fail(std::strerror(error));
+    }
+    // A picture is some tens of kilobytes: written in one go rather than in
+    // the block size's pieces, which cost a system call each. The buffer
+    // outlives the stream, which is closed below.
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kWriteBuffer);
+    std::setvbuf(file, buffer.get(), _IOFBF, kWriteBuffer);
+    const Result<> written = WriteAndFlush(file, write);
+    std::string error = written.reason();
+    // Bytes still on their way to the disk can fail there too (quota, NFS).
+    if (error.empty() && existing != nullptr) error = TakeOver(::fileno(file), *existing);
+    if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
+    if (!error.empty()) {
+        ::unlink(name.c_str());
+        return Fail(std::move(error));
+    }
+    return name;
 }
 
 }  // namespace
@@ -97,40 +135,19 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
     const std::string target = ResolvedTarget(path);
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0;
-
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = UnusedNameIn(Folder(target));
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return Fail(CreateFailure(path, errno));
-    }
-    if (fd < 0) return Fail(CreateFailure(path, EEXIST));
-
-    std::FILE* file = ::fdopen(fd, "wb");
-    if (file == nullptr) {
+    const Result<std::string> temporary =
+        WriteNewIn(Folder(target), write, replacing ? &existing : nullptr);
+    if (!temporary) return temporary.failure();
+    if (::rename(temporary->c_str(), target.c_str()) != 0) {
         const int error = errno;
-        ::close(fd);
-        ::unlink(temporary.c_str());
+        ::unlink(temporary->c_str());
         return Fail(std::strerror(error));
     }
-    // A picture is some tens of kilobytes: written in one go rather than in
-    // the block size's pieces, which cost a system call each. The buffer
-    // outlives the stream, which is closed below.
-    const auto buffer = std::make_unique_for_overwrite<char[]>(kWriteBuffer);
-    std::setvbuf(file, buffer.get(), _IOFBF, kWriteBuffer);
-    const Result<> written = WriteAndFlush(file, write);
-    std::string error = written.reason();
-    // Bytes still on their way to the disk can fail there too (quota, NFS).
-    if (error.empty() && replacing) error = TakeOver(::fileno(file), existing);
-    if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
-    if (error.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
-        error = std::strerror(errno);
-    if (!error.empty()) {
-        ::unlink(temporary.c_str());
-        return Fail(std::move(error));
-    }
     return {};
+}
+
+Result<std::string> WriteUnnamed(const std::string& folder, const StreamWriter& write) {
+    return WriteNewIn(folder, write, nullptr);
 }
 
 namespace {
@@ -168,6 +185,11 @@ Result<> Move(const std::string& written, const std::string& path) {
 
 Result<> MoveIntoPlace(const std::string& written, const std::string& path,
                        const FileIdentity& keep) {
+    // Most often nothing is there yet (a new folder): no more to check.
+    struct stat there {};
+    if (!path.empty() && ::lstat(path.c_str(), &there) != 0 && errno == ENOENT &&
+        ::rename(written.c_str(), path.c_str()) == 0)
+        return {};
     Result<> moved = CheckTarget(path, keep);
     if (moved) moved = Move(written, path);
     // Gone after a rename; after anything else, not to be left behind.

@@ -47,7 +47,12 @@ Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> 
 // the kind the temporary files above have.
 std::string UnusedNameIn(const std::string& folder);
 
-// Renames `written`, a file this run wrote whole (by WriteFileSafely), to
+// Writes a new file under a name of its own in `folder` (UnusedNameIn) and
+// returns that name, for MoveIntoPlace to give the file its own later.
+// After a failure nothing is left behind.
+Result<std::string> WriteUnnamed(const std::string& folder, const StreamWriter& write);
+
+// Renames `written`, a file this run wrote whole (by WriteUnnamed), to
 // `path`, with the care WriteFileSafely takes over its own temporary file:
 // refused as by CheckTarget, a link followed, a replaced file's permission
 // bits kept and the new bytes on disk before the rename. The two must be in

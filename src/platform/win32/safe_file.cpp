@@ -55,22 +55,25 @@ Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
         known && keep.known && keep.device == info.dwVolumeSerialNumber && keep.inode == index);
 }
 
-Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write) {
-    const std::wstring target = Wide(path);
-    const bool replacing = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+namespace {
 
-    std::wstring temporary;
+// A new file under a name of its own in `folder`, written whole and closed,
+// on disk first when it is to replace a file. Returns its name; after a
+// failure nothing is left behind.
+Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& write,
+                               bool replacing) {
+    std::string name;
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = Wide(UnusedNameIn(Folder(path)));
-        handle = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        name = UnusedNameIn(folder);
+        handle = ::CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD error = ::GetLastError();
         if (handle == INVALID_HANDLE_VALUE && error != ERROR_FILE_EXISTS)
-            return Fail("cannot create a file in " + Folder(path) + ": " + SystemError(error));
+            return Fail("cannot create a file in " + folder + ": " + SystemError(error));
     }
     if (handle == INVALID_HANDLE_VALUE)
-        return Fail("cannot create a file in " + Folder(path) + ": " + std::strerror(EEXIST));
+        return Fail("cannot create a file in " + folder + ": " + std::strerror(EEXIST));
 
     const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
     std::FILE* file = fd >= 0 ? ::_fdopen(fd, "wb") : nullptr;
@@ -79,7 +82,7 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
             ::_close(fd);
         else
             ::CloseHandle(handle);
-        ::DeleteFileW(temporary.c_str());
+        ::DeleteFileW(Wide(name).c_str());
         return Fail(std::strerror(errno));
     }
     const Result<> written = WriteAndFlush(file, write);
@@ -90,14 +93,32 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
         !::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)))))
         error = SystemError(::GetLastError());
     if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
-    if (error.empty() && !::MoveFileExW(temporary.c_str(), target.c_str(),
-                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = SystemError(::GetLastError());
     if (!error.empty()) {
-        ::DeleteFileW(temporary.c_str());
+        ::DeleteFileW(Wide(name).c_str());
         return Fail(std::move(error));
     }
+    return name;
+}
+
+}  // namespace
+
+Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write) {
+    const std::wstring target = Wide(path);
+    const bool replacing = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const Result<std::string> temporary = WriteNewIn(Folder(path), write, replacing);
+    if (!temporary) return temporary.failure();
+    const std::wstring from = Wide(*temporary);
+    if (!::MoveFileExW(from.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = ::GetLastError();
+        ::DeleteFileW(from.c_str());
+        return Fail(SystemError(error));
+    }
     return {};
+}
+
+Result<std::string> WriteUnnamed(const std::string& folder, const StreamWriter& write) {
+    return WriteNewIn(folder, write, false);
 }
 
 Result<> MoveIntoPlace(const std::string& written, const std::string& path,
