@@ -39,10 +39,9 @@ std::string ResolvedTarget(const std::string& path) {
     return resolved;
 }
 
-}  // namespace
-
-// Names are short and independent of the target's, so that a long target
-// name cannot make the temporary one too long.
+// A name for a new file in `folder` that no other writer picks. Names are
+// short and independent of the target's, so that a long target name cannot
+// make the temporary one too long.
 std::string UnusedNameIn(const std::string& folder) {
     static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())
                                                                << 32};
@@ -51,8 +50,6 @@ std::string UnusedNameIn(const std::string& folder) {
                   static_cast<unsigned long long>(random()));
     return folder + name;
 }
-
-namespace {
 
 // A file that replaces `existing` takes over its owner and permission bits,
 // and is on disk before the rename: a crash must not leave a replaced file

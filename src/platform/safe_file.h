@@ -43,13 +43,9 @@ Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
 Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
                          const FileIdentity& keep = {});
 
-// A name for a new file in `folder` that no other writer picks: hidden, of
-// the kind the temporary files above have.
-std::string UnusedNameIn(const std::string& folder);
-
-// Writes a new file under a name of its own in `folder` (UnusedNameIn) and
-// returns that name, for MoveIntoPlace to give the file its own later.
-// After a failure nothing is left behind.
+// Writes a new file under a name of its own in `folder` (hidden, of the kind
+// the temporary files above have) and returns that name, for MoveIntoPlace
+// to give the file its own later. After a failure nothing is left behind.
 Result<std::string> WriteUnnamed(const std::string& folder, const StreamWriter& write);
 
 // Renames `written`, a file this run wrote whole (by WriteUnnamed), to

@@ -20,8 +20,7 @@ std::string Folder(const std::string& path) {
     return path.substr(0, cut == 0 || (cut == 2 && path[1] == ':') ? cut + 1 : cut);
 }
 
-}  // namespace
-
+// A name for a new file in `folder` that no other writer picks.
 std::string UnusedNameIn(const std::string& folder) {
     static std::mt19937_64 random{std::random_device{}() ^
                                   static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32};
@@ -31,6 +30,8 @@ std::string UnusedNameIn(const std::string& folder) {
                   static_cast<unsigned long long>(random()));
     return folder + name;
 }
+
+}  // namespace
 
 Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
     if (path.empty()) return Refuse("no file name given");
