@@ -13,12 +13,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
 #include <map>
 #include <new>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -28,6 +30,9 @@ namespace platform {
 namespace {
 
 enum Message : std::uint8_t { kQuestion = 1, kResult = 2 };
+
+// Long enough to take several results in one go, short beside a run.
+constexpr std::chrono::milliseconds kGathering{2};
 
 // MSG_NOSIGNAL: an answer to a worker that has just died must not take the
 // caller down with SIGPIPE; the worker's end is noticed when read.
@@ -211,6 +216,9 @@ class Collector {
         LoseEvery([&](std::size_t job) { return board_.TakenBy(job, w); });
     }
 
+    // Whether any job has asked a question yet.
+    bool Asked() const { return asked_; }
+
     // Every worker stopped: jobs nobody ended (or took) end without a result.
     void LoseTheRest() {
         LoseEvery([](std::size_t) { return true; });
@@ -221,6 +229,7 @@ class Collector {
         if (!board_.TakenBy(index, w)) return false;
         const int fd = workers_[w].socket;
         if (type == kQuestion) {
+            asked_ = true;
             // A later question of a job already settled waits for nobody.
             if (settled_[index]) {
                 WriteAll(fd, Answer(index, text));
@@ -282,6 +291,7 @@ class Collector {
     std::map<std::size_t, std::pair<std::size_t, std::string>> questions_;  // worker, question
     std::map<std::size_t, std::optional<std::string>> results_;
     std::size_t nextSettled_ = 0, nextDone_ = 0;
+    bool asked_ = false;
 };
 
 void CloseAll(std::vector<int>& sockets) {
@@ -363,6 +373,11 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
             workers[w].open = false;
             --open;
         }
+        // Waking for each result costs more than taking it (a wake-up from
+        // another processor is dear, in a virtual machine most of all), so
+        // results are let gather for a moment and taken together. Not once
+        // a job has asked a question: it waits for its answer.
+        if (!collector.Asked()) std::this_thread::sleep_for(kGathering);
     }
     collector.LoseTheRest();
     for (const Worker& worker : workers) {
