@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/safe_file.h"
@@ -80,10 +82,10 @@ void StampTree(const std::string& folder, bool entries, std::string& out) {
     StampInside(folder, entries, 0, out);
 }
 
-std::uint64_t Fnv1a(const std::string& bytes, std::size_t length) {
+std::uint64_t Fnv1a(std::string_view bytes) {
     std::uint64_t hash = 14695981039346656037ULL;
-    for (std::size_t i = 0; i < length; ++i) {
-        hash ^= static_cast<unsigned char>(bytes[i]);
+    for (const char byte : bytes) {
+        hash ^= static_cast<unsigned char>(byte);
         hash *= 1099511628211ULL;
     }
     return hash;
@@ -106,7 +108,7 @@ std::string CachePath(const std::string& face, int pixels) {
     const std::string folder = CacheFolder();
     if (folder.empty()) return "";
     const std::string name = face + '\n' + std::to_string(pixels);
-    return folder + "/font-" + Hex(Fnv1a(name, name.size())) + ".bin";
+    return folder + "/font-" + Hex(Fnv1a(name)) + ".bin";
 }
 
 std::string Key(const std::string& face, int pixels) {
@@ -128,9 +130,9 @@ void PutText(std::string& out, const std::string& text) {
 
 class Cursor {
   public:
-    explicit Cursor(const std::string& bytes, std::size_t end) : bytes_(bytes), end_(end) {}
+    explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
     bool Number(std::int64_t& value) {
-        if (end_ - at_ < 8) return false;
+        if (bytes_.size() - at_ < 8) return false;
         std::uint64_t v = 0;
         for (int i = 7; i >= 0; --i)
             v = (v << 8) | static_cast<unsigned char>(bytes_[at_ + static_cast<std::size_t>(i)]);
@@ -144,19 +146,25 @@ class Cursor {
         value = static_cast<int>(v);
         return true;
     }
-    bool Text(std::string& text) {
+    // The text stays in the cursor's bytes.
+    bool Text(std::string_view& text) {
         std::int64_t size = 0;
-        if (!Number(size) || size < 0 || static_cast<std::uint64_t>(size) > end_ - at_)
+        if (!Number(size) || size < 0 || static_cast<std::uint64_t>(size) > bytes_.size() - at_)
             return false;
         text = bytes_.substr(at_, static_cast<std::size_t>(size));
         at_ += static_cast<std::size_t>(size);
         return true;
     }
-    bool AtEnd() const { return at_ == end_; }
+    bool Text(std::string& text) {
+        std::string_view view;
+        if (!Text(view)) return false;
+        text = view;
+        return true;
+    }
+    bool AtEnd() const { return at_ == bytes_.size(); }
 
   private:
-    const std::string& bytes_;
-    std::size_t end_;
+    std::string_view bytes_;
     std::size_t at_ = 0;
 };
 
@@ -194,23 +202,23 @@ std::unique_ptr<Font> CachedFont(const std::string& face, int pixels) {
     if (!in) return nullptr;
     const std::streamoff length = in.tellg();
     if (length <= 0 || static_cast<std::uint64_t>(length) > kMaxCacheFile) return nullptr;
-    std::string bytes(static_cast<std::size_t>(length), '\0');
+    // Read once and looked at where it lies: this runs at every start, and
+    // copies of a file this size cost more in fresh memory than reading it.
+    const auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(length));
     in.seekg(0);
-    if (!in.read(bytes.data(), length)) return nullptr;
+    if (!in.read(buffer.get(), length)) return nullptr;
+    const std::string_view bytes(buffer.get(), static_cast<std::size_t>(length));
     const std::size_t magic = sizeof kMagic - 1;
-    if (bytes.size() < magic + 8 || bytes.size() > kMaxCacheFile ||
-        bytes.compare(0, magic, kMagic) != 0)
-        return nullptr;
+    if (bytes.size() < magic + 8 || bytes.substr(0, magic) != kMagic) return nullptr;
     const std::size_t body = bytes.size() - 8;
-    const std::string tail = bytes.substr(body);
-    Cursor sum(tail, 8);
+    Cursor sum(bytes.substr(body));
     std::int64_t stored = 0;
-    if (!sum.Number(stored) || static_cast<std::uint64_t>(stored) != Fnv1a(bytes, body))
+    if (!sum.Number(stored) || static_cast<std::uint64_t>(stored) != Fnv1a(bytes.substr(0, body)))
         return nullptr;
 
-    std::string key, faceFile, faceStamp;
-    const std::string rest = bytes.substr(magic, body - magic);
-    Cursor fields(rest, rest.size());
+    std::string_view key;
+    std::string faceFile, faceStamp;
+    Cursor fields(bytes.substr(magic, body - magic));
     if (!fields.Text(key) || key != Key(face, pixels)) return nullptr;
     if (!fields.Text(faceFile) || !fields.Text(faceStamp)) return nullptr;
     std::string now;
@@ -230,7 +238,7 @@ std::unique_ptr<Font> CachedFont(const std::string& face, int pixels) {
             !fields.Small(glyph.left, -kSide, kSide) || !fields.Small(glyph.top, -kSide, kSide) ||
             !fields.Small(glyph.width, 0, kSide) || !fields.Small(glyph.rows, 0, kSide))
             return nullptr;
-        std::string mask;
+        std::string_view mask;
         if (!fields.Text(mask) || mask.size() != static_cast<std::size_t>(glyph.width) *
                                                      static_cast<std::size_t>(glyph.rows))
             return nullptr;
@@ -268,7 +276,7 @@ void KeepFont(const std::string& face, int pixels, const std::string& faceFile, 
         PutNumber(bytes, glyph.mask.empty() ? 0 : glyph.rows);
         PutText(bytes, std::string(glyph.mask.begin(), glyph.mask.end()));
     }
-    PutNumber(bytes, static_cast<std::int64_t>(Fnv1a(bytes, bytes.size())));
+    PutNumber(bytes, static_cast<std::int64_t>(Fnv1a(bytes)));
     // The safe writer renames a whole file into place: workers racing to
     // keep the same font each leave a whole file, never a mix.
     // A cache that cannot be kept is looked up again next time.
