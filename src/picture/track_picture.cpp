@@ -11,6 +11,7 @@
 #include "picture/picture.h"
 #include "picture/template.h"
 #include "platform/encoding.h"
+#include "platform/memory.h"
 #include "platform/paths.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
@@ -95,6 +96,7 @@ void BuildTrackPicture() {
     const std::span<std::uint8_t> area = PictureArea();
     if (area.empty()) return;
     app::NoteBufferWrite(s.PictureData, static_cast<std::int64_t>(area.size()));
+    platform::WillWrite(area);
 
     const Template& bmp = PictureTemplate();
     std::copy(bmp.begin(), bmp.begin() + kPixelOffset, area.begin());

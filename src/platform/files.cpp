@@ -9,6 +9,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/memory.h"
+
 namespace platform {
 
 Result<FileRead> ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer) {
@@ -27,6 +29,7 @@ Result<FileRead> ReadWholeFile(const std::string& path, std::span<std::uint8_t> 
         0,
         {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino), true}};
     const std::int64_t length = info.st_size;
+    WillWrite(buffer.first(static_cast<std::size_t>(length)));
     int error = 0;
     while (read.bytesRead < length) {
         const ssize_t got = ::read(fd, buffer.data() + read.bytesRead,
