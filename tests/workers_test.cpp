@@ -60,6 +60,28 @@ TEST(Workers, ResultsAndAnswersComeInJobOrderForEveryWorkerCount) {
     }
 }
 
+// Jobs that ask nothing have their results gathered and read together:
+// results far larger than one read, from several workers at once, arrive
+// whole and in job order.
+TEST(Workers, LargeResultsOfJobsThatAskNothingArriveWholeAndInOrder) {
+    const auto result = [](std::size_t index) {
+        std::string text(150'000 + 7919 * index, '\0');
+        for (std::size_t k = 0; k < text.size(); ++k)
+            text[k] = static_cast<char>((k * 31 + index) % 251);
+        return text;
+    };
+    platform::WorkerJobs jobs;
+    jobs.count = 12;
+    jobs.run = [&](std::size_t index, platform::JobQuestions&) { return result(index); };
+    std::size_t next = 0;
+    jobs.done = [&](std::size_t index, const std::optional<std::string>& got) {
+        EXPECT_EQ(index, next++);
+        EXPECT_TRUE(got == result(index)) << "job " << index;
+    };
+    platform::RunWorkers(jobs, 3);
+    EXPECT_EQ(next, jobs.count);
+}
+
 TEST(Workers, AWorkerThatDiesFailsOnlyTheJobItWasRunning) {
     // Job 4 dies after its answer; the workers left run the jobs after it.
     for (const std::size_t workers : {2u, 3u}) {

@@ -13,13 +13,14 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
 #include <map>
 #include <new>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -185,30 +186,19 @@ class Collector {
     Collector(const WorkerJobs& jobs, std::vector<Worker>& workers, const JobBoard& board)
         : jobs_(jobs), workers_(workers), board_(board), settled_(jobs.count, 0) {}
 
-    // Reads what worker w has sent, in one go however many messages it
+    // Reads everything worker w has sent so far, however many messages it
     // holds; false when it stopped or spoke nonsense.
     bool Take(std::size_t w) {
         Worker& worker = workers_[w];
         char block[1 << 16];
-        const ssize_t got = ::read(worker.socket, block, sizeof block);
-        if (got < 0 && errno == EINTR) return true;
-        if (got <= 0) return false;
-        std::string& unread = worker.unread;
-        unread.append(block, static_cast<std::size_t>(got));
-        // A message: its type, the job's number, the text's size, the text.
-        constexpr std::size_t kHead = 1 + 8 + 8;
-        std::size_t at = 0;
-        while (unread.size() - at >= kHead) {
-            const std::uint64_t size = NumberAt(&unread[at + 9]);
-            if (size > kLongestText) return false;
-            if (unread.size() - at - kHead < size) break;
-            const bool taken = Handle(w, static_cast<std::uint8_t>(unread[at]),
-                                      NumberAt(&unread[at + 1]), unread.substr(at + kHead, size));
-            if (!taken) return false;
-            at += kHead + size;
+        for (;;) {
+            const ssize_t got = ::recv(worker.socket, block, sizeof block, MSG_DONTWAIT);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
+            if (got <= 0) return false;
+            if (!Parse(w, std::string_view(block, static_cast<std::size_t>(got)))) return false;
+            if (static_cast<std::size_t>(got) < sizeof block) return true;
         }
-        unread.erase(0, at);
-        return true;
     }
 
     // Worker w stopped: the job it had not ended ends without a result.
@@ -225,6 +215,26 @@ class Collector {
     }
 
   private:
+    // Takes `bytes` after what was left unread: every whole message in them.
+    bool Parse(std::size_t w, std::string_view bytes) {
+        std::string& unread = workers_[w].unread;
+        unread.append(bytes);
+        // A message: its type, the job's number, the text's size, the text.
+        constexpr std::size_t kHead = 1 + 8 + 8;
+        std::size_t at = 0;
+        while (unread.size() - at >= kHead) {
+            const std::uint64_t size = NumberAt(&unread[at + 9]);
+            if (size > kLongestText) return false;
+            if (unread.size() - at - kHead < size) break;
+            const bool taken = Handle(w, static_cast<std::uint8_t>(unread[at]),
+                                      NumberAt(&unread[at + 1]), unread.substr(at + kHead, size));
+            if (!taken) return false;
+            at += kHead + size;
+        }
+        unread.erase(0, at);
+        return true;
+    }
+
     bool Handle(std::size_t w, std::uint8_t type, std::uint64_t index, std::string text) {
         if (!board_.TakenBy(index, w)) return false;
         const int fd = workers_[w].socket;
