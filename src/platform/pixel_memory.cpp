@@ -1,3 +1,4 @@
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -59,6 +60,18 @@ void WillWrite(std::span<std::uint8_t> bytes) noexcept {
     static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
     const auto start = reinterpret_cast<std::uintptr_t>(bytes.data()) / page * page;
     const auto end = reinterpret_cast<std::uintptr_t>(bytes.data() + bytes.size());
+    // A batch asks for the same few places track after track; pages given
+    // once stay, and asking again would only walk them. (Memory given back
+    // and taken again at the same place is then touched page by page.)
+    struct Range {
+        std::uintptr_t start = 0, end = 0;
+    };
+    thread_local std::array<Range, 4> given{};
+    thread_local std::size_t next = 0;
+    for (const Range& range : given)
+        if (range.start <= start && end <= range.end) return;
+    given[next] = {start, end};
+    next = (next + 1) % given.size();
     (void)::madvise(reinterpret_cast<void*>(start), end - start, kPopulateWrite);
 }
 #else
