@@ -1,4 +1,5 @@
 #include <iostream>
+#include <string_view>
 
 #include "cli/commands.h"
 #include "cli/standard_output.h"
@@ -16,9 +17,14 @@ int Run(int argc, char** argv) {
     app.failure_message(CLI::FailureMessage::help);
     app.set_version_flag("-V,--version", std::string("trk ") + TA_VERSION);
     int exitCode = 0;
-    cli::AddInfoCommand(app, exitCode);
-    cli::AddRenderCommand(app, exitCode);
-    cli::AddCarCommand(app, exitCode);
+    // Only the command named first is described, when it is one: each takes
+    // a few hundred microseconds at every start, a good part of drawing a
+    // track. Help and versions without a command see them all.
+    const std::string_view named = argc > 1 ? argv[1] : "";
+    const bool all = named != "info" && named != "render" && named != "car";
+    if (all || named == "info") cli::AddInfoCommand(app, exitCode);
+    if (all || named == "render") cli::AddRenderCommand(app, exitCode);
+    if (all || named == "car") cli::AddCarCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
