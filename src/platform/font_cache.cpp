@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/safe_file.h"
 
 namespace platform {
@@ -198,16 +198,19 @@ std::string FontSetupStamp() {
 std::unique_ptr<Font> CachedFont(const std::string& face, int pixels) {
     const std::string path = CachePath(face, pixels);
     if (path.empty()) return nullptr;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return nullptr;
-    const std::streamoff length = in.tellg();
-    if (length <= 0 || static_cast<std::uint64_t>(length) > kMaxCacheFile) return nullptr;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || info.st_size <= 0 ||
+        static_cast<std::uint64_t>(info.st_size) > kMaxCacheFile)
+        return nullptr;
     // Read once and looked at where it lies: this runs at every start, and
     // copies of a file this size cost more in fresh memory than reading it.
-    const auto buffer = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(length));
-    in.seekg(0);
-    if (!in.read(buffer.get(), length)) return nullptr;
-    const std::string_view bytes(buffer.get(), static_cast<std::size_t>(length));
+    const auto size = static_cast<std::size_t>(info.st_size);
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    // A file that grew meanwhile is refused, one that shrank fails its sum.
+    const Result<FileRead> read = ReadWholeFile(path, std::span(buffer.get(), size));
+    if (!read) return nullptr;
+    const std::string_view bytes(reinterpret_cast<const char*>(buffer.get()),
+                                 static_cast<std::size_t>(read->bytesRead));
     const std::size_t magic = sizeof kMagic - 1;
     if (bytes.size() < magic + 8 || bytes.substr(0, magic) != kMagic) return nullptr;
     const std::size_t body = bytes.size() - 8;
