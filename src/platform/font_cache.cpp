@@ -1,5 +1,7 @@
 #include "platform/font_cache.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -37,13 +39,14 @@ std::string UserFolder(const char* variable, const char* underHome) {
     return home.empty() ? "" : home + "/" + underHome;
 }
 
-// Modification time (to the nanosecond), size and identity of one path; a
-// missing path is stamped as such, so that its appearance is a change too.
-// Returns whether the path is a folder (links followed).
-bool Stamp(const std::string& path, std::string& out) {
+// Modification time (to the nanosecond), size and identity of `name` in
+// the folder open as `at` (or of a whole path with AT_FDCWD), written as
+// `path`; a missing path is stamped as such, so that its appearance is a
+// change too. Returns whether the path is a folder (links followed).
+bool StampAt(int at, const char* name, const std::string& path, std::string& out) {
     struct stat info {};
     out += path;
-    if (::stat(path.c_str(), &info) != 0) {
+    if (::fstatat(at, name, &info, 0) != 0) {
         out += " -\n";
         return false;
     }
@@ -52,29 +55,52 @@ bool Stamp(const std::string& path, std::string& out) {
     return S_ISDIR(info.st_mode);
 }
 
+bool Stamp(const std::string& path, std::string& out) {
+    return StampAt(AT_FDCWD, path.c_str(), path, out);
+}
+
 // Inside a folder, every entry (linked configuration snippets are stamped by
-// their targets) and every subfolder, in name order. Each path is looked at
-// once: the configuration folders hold dozens of links, and this runs at
-// every start.
+// their targets) and every subfolder, in name order. Each entry is looked at
+// once, and from its open folder rather than by its whole path: the
+// configuration folders hold dozens of links, and this runs at every start.
 void StampInside(const std::string& folder, bool entries, int depth, std::string& out) {
-    std::error_code error;
-    std::vector<fs::directory_entry> inside;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        inside.push_back(*it);
-    std::sort(inside.begin(), inside.end());
-    for (const fs::directory_entry& entry : inside) {
-        // The folder listing tells files from folders; only a link needs a
-        // look at what it names, which stamping it takes anyway.
-        std::error_code kind;
-        const std::string path = entry.path().string();
+    DIR* const dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const int at = ::dirfd(dir);
+    struct Entry {
+        std::string name;
+        unsigned char type;
+    };
+    std::vector<Entry> inside;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") inside.push_back({std::string(name), entry->d_type});
+    }
+    std::sort(inside.begin(), inside.end(),
+              [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    for (Entry& entry : inside) {
+        const char* const name = entry.name.c_str();
+        // The folder listing tells files from folders (on most file
+        // systems); only a link needs a look at what it names, which
+        // stamping it takes anyway.
+        if (entry.type == DT_UNKNOWN) {
+            struct stat info {};
+            const bool known = ::fstatat(at, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
+            entry.type = !known                 ? DT_REG
+                         : S_ISLNK(info.st_mode) ? DT_LNK
+                         : S_ISDIR(info.st_mode) ? DT_DIR
+                                                 : DT_REG;
+        }
+        const std::string path = folder + '/' + entry.name;
         std::string stamp;
-        const bool link = entry.is_symlink(kind);
-        const bool isFolder = link ? Stamp(path, stamp) : entry.is_directory(kind);
+        const bool link = entry.type == DT_LNK;
+        const bool isFolder = link ? StampAt(at, name, path, stamp) : entry.type == DT_DIR;
         if (isFolder ? depth >= 8 : !entries) continue;
-        if (!link) Stamp(path, stamp);
+        if (!link) StampAt(at, name, path, stamp);
         out += stamp;
         if (isFolder) StampInside(path, entries, depth + 1, out);
     }
+    ::closedir(dir);
 }
 
 void StampTree(const std::string& folder, bool entries, std::string& out) {
