@@ -386,8 +386,9 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
         // Waking for each result costs more than taking it (a wake-up from
         // another processor is dear, in a virtual machine most of all), so
         // results are let gather for a moment and taken together. Not once
-        // a job has asked a question: it waits for its answer.
-        if (!collector.Asked()) std::this_thread::sleep_for(kGathering);
+        // a job has asked a question: it waits for its answer. Nor once the
+        // last worker has ended: nothing is left to gather.
+        if (open > 0 && !collector.Asked()) std::this_thread::sleep_for(kGathering);
     }
     collector.LoseTheRest();
     for (const Worker& worker : workers) {
