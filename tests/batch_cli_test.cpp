@@ -350,6 +350,29 @@ TEST_F(TrkBatchTracks, BadTracksInTheMiddleAreCountedAndTheRunGoesOn) {
     EXPECT_NE(r.out.find("\"damaged\":false"), std::string::npos);
 }
 
+// -d is a run into a folder however many tracks it names: one track tells
+// its outcome in the same summary as a folder of one.
+TEST_F(TrkBatchTracks, OneTrackIntoAFolderEndsWithTheSummaryLikeAFolderOfOne) {
+    const std::string track = Scene("one/a.trk", 1, "a");
+    TrackContents old = trackgen::GenerateScene(2, "b");
+    old.version = 260;
+    fs::create_directories(scratch / "old");
+    const std::string refused = WriteTrack("old/b.trk", old);
+    const fs::path out = scratch / "out";
+    for (const std::string& named : {track, (scratch / "one").string()}) {
+        fs::remove_all(out);
+        CommandResult r = RunTrk("render " + Quoted(named) + " -d " + Quoted(out));
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(Names(out).size(), 1u) << named;
+        EXPECT_EQ(r.err, "trk: 1 track: 1 written, 0 refused, 0 failed\n") << named;
+    }
+    CommandResult r = RunTrk("render " + Quoted(refused) + " -d " + Quoted(out));
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find("b.trk: Caution: Version <> 1.05"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("trk: 1 track: 0 written, 1 refused, 0 failed\n"), std::string::npos)
+        << r.err;
+}
+
 TEST_F(TrkBatchTracks, JsonLinesAndCsvReadBackWithRealParsers) {
     TrackContents odd = trackgen::GenerateScene(4, "odd");
     odd.author = "Zo\xEB, \"the\" fast\r\nline";  // ë, a comma, quotes and a line break

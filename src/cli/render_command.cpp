@@ -237,7 +237,9 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
             return;
         BatchSettings settings;
         settings.jobs = o->jobs;
-        settings.batch = collected->batch;
+        // A run into a folder, even of one track, says in its summary what
+        // became of it: no message names the files it writes.
+        settings.batch = collected->batch || !o->directory.empty();
         const RenderOptions& options = *o;
         exitCode = RunBatch(collected->tracks, settings,
                             [&options, png = *png](const TrackInput& input, NameClaims&) {
