@@ -244,6 +244,8 @@ TEST_F(Listing, UnreadableAndOverlongFilesKeepTheTrackAndSaySo) {
         {(scratch / "missing.trk").string(), "Caution: missing.trk: No such file or directory"},
         {(scratch / "folder.trk").string(), "Caution: folder.trk: Is a directory"},
         {huge, "Caution: huge.trk: longer than 1000000 bytes"},
+        // No file part to name: the last folder says what was meant.
+        {(scratch / "gone").string() + "//", "Caution: gone/: No such file or directory"},
     };
     for (const auto& c : cases) {
         Load(c.path);

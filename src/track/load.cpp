@@ -48,7 +48,13 @@ void LoadTrack() {
                 s.TrackAccepted = false;
             }
             s.LoadError = read.reason();
-            s.StatusMessage = "Caution: " + platform::TextFromPath(filePart) + ": " +
+            // A path that ends in a separator names its last folder instead.
+            std::string named = filePart;
+            if (named.empty()) {
+                const auto last = chosen.find_last_not_of(platform::kPathSeparators);
+                named = platform::FilePart(chosen.substr(0, last + 1)) + chosen.back();
+            }
+            s.StatusMessage = "Caution: " + platform::TextFromPath(named) + ": " +
                               platform::TextFromPath(read.reason());
             app::PostStatus();
             return;
