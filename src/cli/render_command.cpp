@@ -237,9 +237,10 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
             return;
         BatchSettings settings;
         settings.jobs = o->jobs;
-        // A run into a folder, even of one track, says in its summary what
-        // became of it: no message names the files it writes.
-        settings.batch = collected->batch || !o->directory.empty();
+        // A run into a folder (every run of several tracks is one), even of
+        // one track, says in its summary what became of it: no message names
+        // the files it writes.
+        settings.batch = !o->directory.empty();
         const RenderOptions& options = *o;
         exitCode = RunBatch(collected->tracks, settings,
                             [&options, png = *png](const TrackInput& input, NameClaims&) {
