@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the tool on a demo track: the
-# desktop window when there is a display, the command line when there is none.
+# Installs what building and running need, builds, and runs the tool on a
+# demo track: the desktop window when there is a display, the command line
+# when there is none. Without the tests, which need more packages
+# (tools/test.sh adds them); configured as tools/test.sh configures the same
+# folder, so that it later builds only the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTA_WERROR=ON \
+  -DTA_TESTS=OFF >/dev/null
 cmake --build build/release -j"$(nproc)"
 
 track=$(ls samples/*.trk | head -n 1)
