@@ -7,10 +7,6 @@
 # gtk-update-icon-cache); packagers run those, so the install itself stays
 # free of side effects.
 
-# Where the project lives on the web; software centres show its screenshot
-# from there.
-set(TA_HOMEPAGE "https://example.org/track-analyse" CACHE STRING
-    "Home page of the project, for the AppStream metainfo")
 set(TA_APP_ID io.github.trackanalyse.TrackAnalyse)
 
 find_program(HELP2MAN help2man)
@@ -37,6 +33,15 @@ if(HELP2MAN)
       VERBATIM)
     list(APPEND ta_man_pages ${ta_man_dir}/track-analyse.1)
   endif()
+  if(TA_DEBIAN_PACKAGE)
+    # Debian keeps manual pages compressed, without a time stamp inside.
+    set(ta_compressed)
+    foreach(page ${ta_man_pages})
+      add_custom_command(OUTPUT ${page}.gz COMMAND gzip -9nkf ${page} DEPENDS ${page} VERBATIM)
+      list(APPEND ta_compressed ${page}.gz)
+    endforeach()
+    set(ta_man_pages ${ta_compressed})
+  endif()
   add_custom_target(man_pages ALL DEPENDS ${ta_man_pages})
   install(FILES ${ta_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 else()
@@ -45,8 +50,14 @@ endif()
 
 install(FILES ${CMAKE_SOURCE_DIR}/data/completions/trk.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME trk)
-install(FILES ${CMAKE_SOURCE_DIR}/data/completions/_trk
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/site-functions)
+# zsh looks in site-functions under /usr/local; Debian's zsh looks in
+# vendor-completions under /usr.
+if(TA_DEBIAN_PACKAGE)
+  set(ta_zsh_completions ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+else()
+  set(ta_zsh_completions ${CMAKE_INSTALL_DATADIR}/zsh/site-functions)
+endif()
+install(FILES ${CMAKE_SOURCE_DIR}/data/completions/_trk DESTINATION ${ta_zsh_completions})
 install(FILES ${CMAKE_SOURCE_DIR}/data/completions/trk.fish
         DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 
