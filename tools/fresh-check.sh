@@ -2,8 +2,11 @@
 # Runs the README's two commands on a machine that has never seen the project:
 # a minimal Debian 12 root (mmdebstrap, variant minbase), the repository's
 # committed HEAD cloned into it, then tools/run.sh and tools/test.sh inside it
-# through chroot, as root, with a clean environment. Exits non-zero and names
-# the step that failed. When no root can be made because Debian's packages
+# through chroot, as root, with a clean environment. There tools/build-deb.sh
+# then makes the Debian package, and tools/deb-check.sh installs, uses and
+# removes it in a copy of the root as it was before the README's commands,
+# where apt must bring every library it needs. Exits non-zero and names the
+# step that failed. When no root can be made because Debian's packages
 # cannot be reached, it says so in one line and exits 0: an outage of the
 # package mirror should not block every change.
 #
@@ -17,11 +20,13 @@ set -euo pipefail
 path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 
 # Inside its own mount and process namespaces: the mounts a running system
-# has, then one README command in the clone. Leaving the namespaces drops
-# every mount and ends every process the command left behind, even when this
-# script is killed, so the root can be removed safely afterwards.
+# has, then one command in the root's /root/track-analyse. Leaving the
+# namespaces drops every mount and ends every process the command left
+# behind, even when this script is killed, so the root can be removed safely
+# afterwards.
 if [ "${1:-}" = --inside ]; then
-  root=$2 command=$3
+  root=$2
+  shift 2
   unmount() {
     for m in dev/shm dev/pts dev sys proc; do
       mountpoint -q "$root/$m" && { umount "$root/$m" || umount -l "$root/$m"; }
@@ -39,9 +44,9 @@ if [ "${1:-}" = --inside ]; then
   status=0
   timeout --kill-after=30s 30m \
     env -i HOME=/root USER=root LOGNAME=root SHELL=/bin/bash PATH="$path" \
-    chroot "$root" /bin/sh -c 'cd /root/track-analyse && exec "$0"' "$command" \
+    chroot "$root" /bin/sh -c 'cd /root/track-analyse && exec "$@"' sh "$@" \
     </dev/null || status=$?
-  [ "$status" -eq 124 ] && echo "fresh-check: $command did not end within 30 minutes"
+  [ "$status" -eq 124 ] && echo "fresh-check: $1 did not end within 30 minutes"
   exit "$status"
 fi
 
@@ -53,6 +58,8 @@ rm -rf "$logs"
 mkdir -p "$logs"
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/fresh-check.XXXXXX")
 root=$tmp/root
+# The root as mmdebstrap made it, for the package's check.
+bare=$tmp/bare
 # Ending the namespaces first ends every process that might still write into
 # the root: unshare ignores INT and TERM, and when it is killed, its
 # --kill-child takes the whole namespace with it. Nothing is mounted under the
@@ -115,7 +122,8 @@ install_mmdebstrap() {
 }
 make_root() {
   mmdebstrap --variant=minbase bookworm "$root" ${FRESH_CHECK_MIRROR:+"$FRESH_CHECK_MIRROR"} &&
-    rm -f "$root/etc/resolv.conf" && cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+    rm -f "$root/etc/resolv.conf" && cp -L /etc/resolv.conf "$root/etc/resolv.conf" &&
+    cp -a --one-file-system "$root" "$bare"
 }
 clone_head() { # as a user who cloned the repository into their home folder
   local sha clone=$root/root/track-analyse
@@ -125,9 +133,9 @@ clone_head() { # as a user who cloned the repository into their home folder
     git -C "$clone" checkout --detach "$sha" &&
     git -C "$clone" log --oneline -1
 }
-in_root() { # in the background, so that a signal to this script acts at once
+in_root() { # ROOT COMMAND...: in the background, so that a signal to this script acts at once
   local status=0
-  unshare --mount --pid --fork --kill-child --propagation private -- "$self" --inside "$root" "$1" &
+  unshare --mount --pid --fork --kill-child --propagation private -- "$self" --inside "$@" &
   inside=$!
   wait "$inside" || status=$?
   inside=""
@@ -146,7 +154,7 @@ step "clone of HEAD $(git -C "$repo" rev-parse --short HEAD)" clone.log clone_he
 
 for command in tools/run.sh tools/test.sh; do
   log=$logs/$(basename "$command" .sh).log
-  step "$command" "$(basename "$log")" in_root "$command" || fail "$log" "$command"
+  step "$command" "$(basename "$log")" in_root "$root" "$command" || fail "$log" "$command"
   tail -n 2 "$log" | sed 's/^/    /'
 done
 # Here tools/install-deps.sh has installed everything, so a test that skips
@@ -155,5 +163,19 @@ if grep -q "tests did not run" "$logs/test.log"; then
   sed -n '/tests did not run/,/^$/p' "$logs/test.log"
   fail "$logs/test.log" tools/test.sh "tests were skipped on a machine that has all it needs"
 fi
-step "remove the root" remove.log rm -rf --one-file-system "$root"
-echo "fresh-check: both README commands passed in a fresh Debian 12 root, $(span $((SECONDS - started))) in all"
+
+step tools/build-deb.sh build-deb.log in_root "$root" tools/build-deb.sh || fail "$logs/build-deb.log" tools/build-deb.sh
+sed -n '/^lintian:/,$p' "$logs/build-deb.log" | sed 's/^/    /'
+# The package, the check and a sample into the bare root, as the clone has them.
+clone=$root/root/track-analyse
+deb=$(cd "$clone" && ls dist/track-analyse_*_amd64.deb)
+mkdir -p "$bare/root/track-analyse/tools" "$bare/root/track-analyse/dist" "$bare/root/track-analyse/samples"
+cp "$clone/tools/deb-check.sh" "$bare/root/track-analyse/tools/"
+cp "$clone/$deb" "$bare/root/track-analyse/dist/"
+cp "$clone/samples/lakeside.trk" "$bare/root/track-analyse/samples/"
+step "tools/deb-check.sh in a bare root" deb-check.log \
+  in_root "$bare" tools/deb-check.sh --throwaway "$deb" samples/lakeside.trk ||
+  fail "$logs/deb-check.log" tools/deb-check.sh
+grep -E "packages installed|all passed" "$logs/deb-check.log" | sed 's/^ */    /'
+step "remove the roots" remove.log rm -rf --one-file-system "$root" "$bare"
+echo "fresh-check: both README commands and the Debian package passed in fresh Debian 12 roots, $(span $((SECONDS - started))) in all"
