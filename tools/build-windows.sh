@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds the tool for 64-bit Windows with Debian's mingw-w64 and packs
-# dist/track-analyse-windows.zip (track-analyse.exe, trk.exe, a read-me).
-#   tools/build-windows.sh           the build and the zip
+# Cross-builds the tool for 64-bit Windows with Debian's mingw-w64 and makes
+# its installer with Debian's NSIS: dist/track-analyse-setup.exe
+# (packaging/windows/track-analyse.nsi).
+#   tools/build-windows.sh           the build and the installer
 #   tools/build-windows.sh --test    and then the tests under Wine, against
-#                                    the Linux build (tools/wine-check.sh)
+#                                    the Linux build, and the installer's
+#                                    (tools/wine-check.sh)
 # Installs what it needs (as root, or with sudo), as tools/install-deps.sh does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +13,7 @@ test_too=0
 [ "${1:-}" = "--test" ] && test_too=1
 
 packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build googletest
-  libcli11-dev nlohmann-json3-dev libstb-dev zip)
+  libcli11-dev nlohmann-json3-dev libstb-dev nsis)
 [ "$test_too" = 1 ] && packages+=(wine wine64 xvfb xauth imagemagick)
 tools/install-deps.sh "${packages[@]}"
 
@@ -32,23 +34,25 @@ for exe in track-analyse trk; do
   done
 done
 
-mkdir -p dist
-stage="$build/dist/track-analyse"
-rm -rf "$build/dist" dist/track-analyse-windows.zip
-mkdir -p "$stage"
+stage="$build/dist"
+setup=dist/track-analyse-setup.exe
+rm -rf "$stage" "$setup"
+mkdir -p "$stage" dist
 for exe in track-analyse trk; do
   x86_64-w64-mingw32-strip -o "$stage/$exe.exe" "$build/$exe.exe"
 done
 # Windows' Notepad before 2018 wants CRLF.
 sed 's/$/\r/' docs/windows-readme.txt >"$stage/README.txt"
-(cd "$build/dist" && zip -q -r -X ../../dist/track-analyse-windows.zip track-analyse)
-echo "dist/track-analyse-windows.zip: $(du -k dist/track-analyse-windows.zip | cut -f1) KB"
+makensis -V2 -DBUILD="$PWD/$build" -DSOURCE="$PWD" -DOUTFILE="$PWD/$setup" \
+  packaging/windows/track-analyse.nsi
+echo "$setup: $(du -k "$setup" | cut -f1) KB"
 
 if [ "$test_too" = 1 ]; then
   if [ ! -x build/release/trk ]; then
     tools/install-deps.sh
-    cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTA_WERROR=ON \
+      -DTA_TESTS=OFF >/dev/null
     cmake --build build/release -j"$jobs" --target trk trackgen
   fi
-  tools/wine-check.sh build/release "$build"
+  tools/wine-check.sh build/release "$build" "$setup"
 fi

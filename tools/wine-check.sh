@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows build under Wine, against the Linux build on the same tracks:
-#   tools/wine-check.sh LINUX_BUILD WINDOWS_BUILD
+#   tools/wine-check.sh LINUX_BUILD WINDOWS_BUILD [SETUP]
 # - the unit tests built for Windows;
 # - trk.exe info and info --json: the same bytes as Linux's trk, for the
 #   samples and a set of generated tracks;
@@ -10,17 +10,26 @@
 # - track-analyse.exe started with a sample track: its title, listing and
 #   picture checked on a screenshot (build-windows/wine-check/screen.png;
 #   TA_UPDATE_SCREENSHOT=1 puts it in docs/windows-screenshot.png), closed
-#   with exit code 0.
+#   with exit code 0;
+# - the installer SETUP (dist/track-analyse-setup.exe): silent installs per
+#   machine and per user, their files, start-menu entry and registry keys,
+#   the window started through the .trk association, silent uninstalls that
+#   give back another program's claim on .trk and leave the prefix's files
+#   and registry as they were.
 # Wine runs headless under Xvfb, in a prefix of its own in the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 linux=$(realpath "${1:-build/release}")
 windows=$(realpath "${2:-build-windows}")
+setup=$(realpath "${3:-dist/track-analyse-setup.exe}")
 work="$windows/wine-check"
 rm -rf "$work"
 mkdir -p "$work/tracks" "$work/linux" "$work/windows"
 
-export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No winemenubuilder: it would copy the installer's start-menu entry and
+# association to this machine's own desktop.
+export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
   # Windows in a desktop of Wine's own, with frames and titles drawn as
@@ -39,7 +48,7 @@ fail() {
 # Every test step runs inside one virtual display, so that Wine starts its
 # server and display once.
 if [ -z "${TA_WINE_CHECK_IN_XVFB:-}" ]; then
-  exec env TA_WINE_CHECK_IN_XVFB=1 xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$linux" "$windows"
+  exec env TA_WINE_CHECK_IN_XVFB=1 xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$linux" "$windows" "$setup"
 fi
 wineserver -p 60 2>/dev/null || true
 
@@ -120,20 +129,28 @@ cmp -s "$work/linux/wide.txt" "$work/windows/wide.txt" || fail "info of $wide di
 (cd "$work/wide" && trk_windows car "$wide" 2 -o "$wide.car") >/dev/null 2>&1 || true
 [ -s "$work/wide/$wide.car" ] || fail "car of $wide: no file $wide.car"
 
+# probe NAME [SCREENSHOT]: waits for the window with its listing and writes
+# what the probe sees to $work/NAME.txt, with the listing alone in
+# $work/windows/NAME-listing.txt; takes the screenshot when asked, then closes
+# the window. The listing, line for line, is what trk info prints for the same
+# track: $work/linux/listing.txt.
+(cd "$work/tracks" && trk_linux info lakeside.trk) >"$work/linux/listing.txt"
+probe() {
+  wine "$windows/window_probe.exe" 2>"$work/$1.err" | tr -d '\r' >"$work/$1.txt" || true
+  if [ -n "${2:-}" ]; then import -window root "$2" 2>/dev/null || true; fi
+  wine "$windows/window_probe.exe" close >/dev/null 2>&1 || true
+  grep -qx "title: Velocitra Track Analyse" "$work/$1.txt" || fail "$1: window title: $(head -n 1 "$work/$1.txt")"
+  sed -n '/^listing:$/,/^end of listing$/p' "$work/$1.txt" | sed '1d;$d' >"$work/windows/$1-listing.txt"
+  cmp -s "$work/linux/listing.txt" "$work/windows/$1-listing.txt" || fail "$1: the window's listing differs"
+}
+
 echo "== track-analyse.exe with a sample track"
 track="$work/tracks/lakeside.trk"
 wine "$windows/track-analyse.exe" "$(winpath "$track")" &
 gui=$!
-wine "$windows/window_probe.exe" 2>"$work/probe.err" | tr -d '\r' >"$work/probe.txt" || true
-import -window root "$work/screen.png" 2>/dev/null || true
-wine "$windows/window_probe.exe" close >/dev/null 2>&1 || true
+probe probe "$work/screen.png"
 wait "$gui" && gui_exit=0 || gui_exit=$?
 
-grep -qx "title: Velocitra Track Analyse" "$work/probe.txt" || fail "window title: $(head -n 1 "$work/probe.txt")"
-# The listing, line for line, is what trk info prints for the same track.
-(cd "$work/tracks" && trk_linux info lakeside.trk) >"$work/linux/listing.txt"
-sed -n '/^listing:$/,/^end of listing$/p' "$work/probe.txt" | sed '1d;$d' >"$work/windows/listing.txt"
-cmp -s "$work/linux/listing.txt" "$work/windows/listing.txt" || fail "the window's listing differs"
 grep -q "^picture: 512x560" "$work/probe.txt" || fail "picture control: $(grep '^picture' "$work/probe.txt")"
 [ "$gui_exit" = 0 ] || fail "track-analyse.exe exit code $gui_exit"
 # The window's picture on the screen is the Linux render of the same track
@@ -152,6 +169,93 @@ if [ -n "$origin" ] && [ -s "$work/screen.png" ]; then
 else
   fail "no screenshot of the window"
 fi
+
+echo "== the installer: silent, per machine and per user, and its uninstaller"
+version=$(trk_linux --version | cut -d' ' -f2)
+key='Software\Microsoft\Windows\CurrentVersion\Uninstall\TrackAnalyse'
+classes='Software\Classes'
+prog_id=TrackAnalyse.Track
+# value KEY [NAME]: a registry value's data, the key's default without NAME;
+# nothing when it is missing.
+value() {
+  { if [ -n "${2:-}" ]; then wine reg query "$1" /v "$2"; else wine reg query "$1" /ve; fi; } 2>/dev/null |
+    tr -d '\r' | sed -n 's/^ .*    REG_[A-Z_]*    //p' || true
+}
+# The prefix's files and the registry where an install writes, but for the
+# window's memory of the last folder (%LOCALAPPDATA%\track-analyse, the
+# user's own, kept as any program's user data is).
+state() {
+  (cd "$WINEPREFIX/drive_c" && find . | grep -Ev '/AppData/Local/track-analyse(/|$)' | sort)
+  for hive in 'HKEY_LOCAL_MACHINE\Software' 'HKEY_CURRENT_USER\Software\Classes' \
+      'HKEY_CURRENT_USER\Software\Microsoft'; do
+    rm -f "$work/hive.reg"
+    wine regedit /E "$work/hive.reg" "$hive" >/dev/null 2>&1
+    iconv -f UTF-16 -t UTF-8 "$work/hive.reg" | tr -d '\r'
+  done
+}
+# uninstall HIVE: runs the uninstaller as Windows' "Apps" does, by the
+# registry's QuietUninstallString, and waits for the copy of itself that it
+# runs from %TEMP% (and deletes at the next restart).
+uninstall() {
+  local quiet
+  quiet=$(value "$1\\$key" QuietUninstallString)
+  [ -n "$quiet" ] || { fail "$1: no QuietUninstallString"; return; }
+  eval "local command=($quiet)"
+  wine "${command[@]}" || fail "$1: the uninstaller failed"
+  for _ in $(seq 120); do
+    pgrep -f '\\Temp\\~nsu' >/dev/null || return 0
+    sleep 0.5
+  done
+  fail "$1: the uninstaller did not end"
+}
+
+# Another program's claim on .trk, which the installer takes and the
+# uninstaller gives back; and the per-user classes, which Windows always has.
+wine reg add "HKLM\\$classes\\.trk" /ve /d Other.Track /f >/dev/null 2>&1
+wine reg add "HKCU\\$classes" /f >/dev/null 2>&1
+state >"$work/before-install.txt"
+for mode in AllUsers CurrentUser; do
+  if [ "$mode" = AllUsers ]; then hive=HKLM; else hive=HKCU; fi
+  wine "$setup" /S "/$mode" || fail "$mode: setup.exe /S exit code $?"
+  folder=$(value "$hive\\$key" InstallLocation)
+  [ -n "$folder" ] || { fail "$mode: no uninstall entry in $hive"; continue; }
+  unix=$(winepath -u "$folder" 2>/dev/null || true)
+  for file in track-analyse.exe trk.exe README.txt uninstall.exe; do
+    [ -f "$unix/$file" ] || fail "$mode: $file not installed"
+  done
+  if [ "$mode" = AllUsers ]; then
+    menu=$WINEPREFIX/drive_c/ProgramData
+  else
+    menu=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)
+    [[ $folder == *'\AppData\Local\Programs\Track Analyse' ]] || fail "$mode: installed in $folder"
+  fi
+  [ -f "$menu/Microsoft/Windows/Start Menu/Programs/Velocitra Track Analyse.lnk" ] ||
+    fail "$mode: no start-menu entry"
+  [ "$(value "$hive\\$key" DisplayVersion)" = "$version" ] || fail "$mode: DisplayVersion"
+  [ "$(wine "$unix/trk.exe" --version | tr -d '\r')" = "trk $version" ] || fail "$mode: installed trk.exe"
+  [ "$(value "$hive\\$classes\\.trk")" = $prog_id ] || fail "$mode: .trk is not $prog_id's"
+  [ "$(value "$hive\\$classes\\$prog_id\\shell\\open\\command")" = "\"$folder\\track-analyse.exe\" \"%1\"" ] ||
+    fail "$mode: the open command"
+  [ "$(value "$hive\\$classes\\$prog_id\\DefaultIcon")" = "\"$folder\\track-analyse.exe\",0" ] ||
+    fail "$mode: the track's icon"
+  # Wine's HKEY_CLASSES_ROOT shows the machine's classes alone, so only the
+  # install per machine can open a track by its association here.
+  if [ "$mode" = AllUsers ]; then
+    [ "$(value "$hive\\$key" PreviousTrackClass)" = Other.Track ] || fail "$mode: the earlier claim on .trk is not kept"
+    wine start /unix "$work/tracks/lakeside.trk"
+    probe association
+    for _ in $(seq 60); do pgrep -f 'Track Analyse.track-analyse\.exe' >/dev/null || break; sleep 0.5; done
+  fi
+  uninstall "$hive"
+done
+[ "$(value "HKLM\\$classes\\.trk")" = Other.Track ] || fail "the earlier claim on .trk is not given back"
+wineboot -r >/dev/null 2>&1 # the restart that takes the uninstallers' copies away
+state >"$work/after-uninstall.txt"
+if ! diff "$work/before-install.txt" "$work/after-uninstall.txt" >"$work/left-behind.txt"; then
+  fail "the uninstallers left behind (>) or took away (<):"
+  head -n 20 "$work/left-behind.txt" >&2
+fi
+wine reg delete "HKLM\\$classes\\.trk" /f >/dev/null 2>&1
 
 wineserver -k 2>/dev/null || true
 if [ "$failures" -gt 0 ]; then
