@@ -36,6 +36,7 @@ Name "${APP_NAME}"
 OutFile "${OUTFILE}"
 SetCompressor /SOLID lzma
 ManifestDPIAware true
+BrandingText "${APP_NAME} ${VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
