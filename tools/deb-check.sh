@@ -10,8 +10,10 @@
 # leave every file of the system as it was before.
 # It installs and removes system packages as root: hence --throwaway.
 set -euo pipefail
-[ "${1:-}" = --throwaway ] && [ $# -eq 3 ] ||
-  { echo "usage: tools/deb-check.sh --throwaway PACKAGE.deb TRACK.trk (as root, on a machine to throw away)" >&2; exit 2; }
+if [ "${1:-}" != --throwaway ] || [ $# -ne 3 ]; then
+  echo "usage: tools/deb-check.sh --throwaway PACKAGE.deb TRACK.trk (as root, on a machine to throw away)" >&2
+  exit 2
+fi
 deb=$(realpath "$2")
 track=$(realpath "$3")
 work=$(mktemp -d)
@@ -86,7 +88,7 @@ read -r width height <<<"$(od -An -tu1 -j16 -N8 thumbnail.png |
 [ "$(head -c 8 thumbnail.png | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
   fail "the thumbnail is no PNG"
 [ "$width" = 128 ] || [ "$height" = 128 ] || fail "the thumbnail is ${width}x$height, not 128 on its longer side"
-[ "$width" -le 128 ] && [ "$height" -le 128 ] || fail "the thumbnail is ${width}x$height"
+if [ "$width" -gt 128 ] || [ "$height" -gt 128 ]; then fail "the thumbnail is ${width}x$height"; fi
 
 echo "== apt-get remove --purge"
 dpkg -L track-analyse >"$work/package-files"

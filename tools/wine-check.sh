@@ -197,10 +197,10 @@ state() {
 # registry's QuietUninstallString, and waits for the copy of itself that it
 # runs from %TEMP% (and deletes at the next restart).
 uninstall() {
-  local quiet
+  local quiet command=()
   quiet=$(value "$1\\$key" QuietUninstallString)
   [ -n "$quiet" ] || { fail "$1: no QuietUninstallString"; return; }
-  eval "local command=($quiet)"
+  eval "command=($quiet)"
   wine "${command[@]}" || fail "$1: the uninstaller failed"
   for _ in $(seq 120); do
     pgrep -f '\\Temp\\~nsu' >/dev/null || return 0

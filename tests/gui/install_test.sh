@@ -42,6 +42,10 @@ verdict=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli
 grep -q "<launchable type=\"desktop-id\">track-analyse.desktop</launchable>" "$metainfo" ||
   fail "metainfo names no desktop entry"
 grep -q "/docs/screenshot.png</image>" "$metainfo" || fail "metainfo has not the README's screenshot"
+# The release it names is the one --version tells, with its day.
+version=$("$prefix/bin/trk" --version | cut -d' ' -f2)
+grep -Eq "<release version=\"$version\" date=\"[0-9]{4}-[0-9]{2}-[0-9]{2}\"/>" "$metainfo" ||
+  fail "metainfo's release is not $version"
 for xml in "$metainfo" "$share/mime/packages/track-analyse.xml" \
            "$share/icons/hicolor/scalable/apps/track-analyse.svg"; do
   xmllint --noout "$xml" || fail "xmllint refused $xml"
