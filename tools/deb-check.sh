@@ -14,6 +14,7 @@ if [ "${1:-}" != --throwaway ] || [ $# -ne 3 ]; then
   echo "usage: tools/deb-check.sh --throwaway PACKAGE.deb TRACK.trk (as root, on a machine to throw away)" >&2
   exit 2
 fi
+tools=$(dirname "$(realpath "$0")")
 deb=$(realpath "$2")
 track=$(realpath "$3")
 work=$(mktemp -d)
@@ -68,20 +69,8 @@ done
 opener=$(xdg-mime query default application/x-velocitra-track)
 [ "$opener" = track-analyse.desktop ] || fail "tracks open with '$opener'"
 
-# The entry's Exec line with its field codes filled in, as a file manager
-# runs it: %i the track, %o the PNG, %s the longest side.
-exec_line=$(sed -n 's/^Exec=//p' /usr/share/thumbnailers/track-analyse.thumbnailer)
-read -r -a words <<<"$exec_line"
-command=()
-for word in "${words[@]}"; do
-  case $word in
-    %i) command+=("$work/track.trk") ;;
-    %o) command+=("$work/thumbnail.png") ;;
-    %s) command+=(128) ;;
-    *) command+=("$word") ;;
-  esac
-done
-"${command[@]}" >/dev/null 2>&1 || fail "the thumbnailer's Exec line failed"
+"$tools/run-thumbnailer.sh" /usr/share/thumbnailers/track-analyse.thumbnailer "$work/track.trk" \
+  "$work/thumbnail.png" 128 >/dev/null 2>&1 || fail "the thumbnailer's Exec line failed"
 # The PNG's signature, then its width and height in the IHDR chunk.
 read -r width height <<<"$(od -An -tu1 -j16 -N8 thumbnail.png |
   awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4, $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }')"

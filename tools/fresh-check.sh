@@ -166,11 +166,11 @@ fi
 
 step tools/build-deb.sh build-deb.log in_root "$root" tools/build-deb.sh || fail "$logs/build-deb.log" tools/build-deb.sh
 sed -n '/^lintian:/,$p' "$logs/build-deb.log" | sed 's/^/    /'
-# The package, the check and a sample into the bare root, as the clone has them.
+# The package, its check and a sample into the bare root, as the clone has them.
 clone=$root/root/track-analyse
 deb=$(cd "$clone" && ls dist/track-analyse_*_amd64.deb)
 mkdir -p "$bare/root/track-analyse/tools" "$bare/root/track-analyse/dist" "$bare/root/track-analyse/samples"
-cp "$clone/tools/deb-check.sh" "$bare/root/track-analyse/tools/"
+cp "$clone/tools/deb-check.sh" "$clone/tools/run-thumbnailer.sh" "$bare/root/track-analyse/tools/"
 cp "$clone/$deb" "$bare/root/track-analyse/dist/"
 cp "$clone/samples/lakeside.trk" "$bare/root/track-analyse/samples/"
 step "tools/deb-check.sh in a bare root" deb-check.log \

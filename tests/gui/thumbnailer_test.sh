@@ -23,20 +23,8 @@ track="$prefix/my tracks/lakeside.trk"
 "$make_demo" "$track" >/dev/null
 for size in 128 256; do
   out=$prefix/thumb-$size.png
-  exec_line=$(sed -n 's/^Exec=//p' "$entry")
-  # The entry's own words, split as the desktop splits them, with the
-  # field codes filled in.
-  read -r -a words <<<"$exec_line"
-  command=()
-  for word in "${words[@]}"; do
-    case $word in
-      %i) command+=("$track") ;;
-      %o) command+=("$out") ;;
-      %s) command+=("$size") ;;
-      *) command+=("$word") ;;
-    esac
-  done
-  PATH="$prefix/bin:$PATH" "${command[@]}" || fail "Exec line failed for size $size"
+  PATH="$prefix/bin:$PATH" "$(dirname "$0")/../../tools/run-thumbnailer.sh" "$entry" "$track" "$out" "$size" ||
+    fail "Exec line failed for size $size"
   [ "$(identify -format '%m' "$out")" = "PNG" ] || fail "no PNG at size $size"
   read -r width height <<<"$(identify -format '%w %h' "$out")"
   [ "$width" -le "$size" ] && [ "$height" -le "$size" ] || fail "${width}x$height exceeds $size"
