@@ -149,5 +149,10 @@ Section Uninstall
   DeleteRegKey SHCTX "Software\Classes\Applications\track-analyse.exe"
   DeleteRegKey /ifempty SHCTX "Software\Classes\Applications"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ; A user's list of programs is made by the first install for that user
+  ; alone; the machine's list is Windows' own.
+  ${If} $MultiUser.InstallMode == CurrentUser
+    DeleteRegKey /ifempty HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+  ${EndIf}
   !insertmacro TellExplorer
 SectionEnd
