@@ -128,10 +128,13 @@ Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
                              static_cast<std::uint64_t>(target.st_ino) == keep.inode);
 }
 
-Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write) {
-    const std::string target = ResolvedTarget(path);
+Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write, AtLink link) {
+    const std::string target = link == AtLink::kFollow ? ResolvedTarget(path) : path;
     struct stat existing {};
-    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    // A link that is replaced hands on nothing of what it names.
+    const bool replacing = (link == AtLink::kFollow ? ::stat(target.c_str(), &existing)
+                                                    : ::lstat(target.c_str(), &existing)) == 0 &&
+                           S_ISREG(existing.st_mode);
     const Result<std::string> temporary =
         WriteNewIn(Folder(target), write, replacing ? &existing : nullptr);
     if (!temporary) return temporary.failure();
@@ -154,13 +157,16 @@ namespace {
 Result<> CopyOver(const std::string& written, const std::string& path) {
     std::FILE* from = std::fopen(written.c_str(), "rb");
     if (from == nullptr) return Fail(std::strerror(errno));
-    Result<> copied = WriteThroughTemporary(path, [from](std::FILE* to) -> Result<> {
-        char block[1 << 16];
-        for (std::size_t got; (got = std::fread(block, 1, sizeof block, from)) > 0;)
-            if (std::fwrite(block, 1, got, to) != got) return Fail(std::strerror(errno));
-        if (std::ferror(from)) return Fail(std::strerror(errno));
-        return {};
-    });
+    Result<> copied = WriteThroughTemporary(
+        path,
+        [from](std::FILE* to) -> Result<> {
+            char block[1 << 16];
+            for (std::size_t got; (got = std::fread(block, 1, sizeof block, from)) > 0;)
+                if (std::fwrite(block, 1, got, to) != got) return Fail(std::strerror(errno));
+            if (std::ferror(from)) return Fail(std::strerror(errno));
+            return {};
+        },
+        AtLink::kFollow);
     std::fclose(from);
     return copied;
 }

@@ -16,10 +16,12 @@ Result<> TargetVerdict(const std::string& name, bool folder, bool regular, bool 
 }
 
 Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
-                         const FileIdentity& keep) {
-    Result<> check = CheckTarget(path, keep);
+                         const FileIdentity& keep, AtLink link) {
+    // A link to be replaced is not looked through: what it names is no target.
+    Result<> check = link == AtLink::kFollow ? CheckTarget(path, keep) : Result<>{};
+    if (path.empty()) check = Refuse("no file name given");
     if (!check) return check;
-    return WriteThroughTemporary(path, write);
+    return WriteThroughTemporary(path, write, link);
 }
 
 Result<> WriteAndFlush(std::FILE* file, const StreamWriter& write) {
@@ -38,7 +40,7 @@ Result<> WriteAndFlush(std::FILE* file, const StreamWriter& write) {
 }
 
 Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
-                         const FileIdentity& keep) {
+                         const FileIdentity& keep, AtLink link) {
     return WriteFileSafely(
         path,
         [bytes](std::FILE* file) -> Result<> {
@@ -46,7 +48,7 @@ Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> 
                 return Fail(std::strerror(errno));
             return {};
         },
-        keep);
+        keep, link);
 }
 
 }  // namespace platform

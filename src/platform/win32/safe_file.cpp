@@ -103,7 +103,8 @@ Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& wr
 
 }  // namespace
 
-Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write) {
+// MoveFileExW replaces a link itself: both ways of AtLink come to that here.
+Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write, AtLink) {
     const std::wstring target = Wide(path);
     const bool replacing = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
     const Result<std::string> temporary = WriteNewIn(Folder(path), write, replacing);
