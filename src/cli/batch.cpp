@@ -102,13 +102,18 @@ TrackInput CopyStandardInput() {
         input.error = bytes.reason();
         return input;
     }
+    if (bytes->empty()) {
+        input.error = "standard input is empty";
+        return input;
+    }
     const auto folder = platform::MakePrivateTemporaryFolder("trk-stdin-");
     if (!folder) {
         input.error = "cannot keep standard input: " + folder.reason();
         return input;
     }
     stdinFolder = *folder;
-    input.path = *folder + "/stdin.trk";
+    input.path = stdinFile = *folder + "/stdin.trk";
+    platform::NoteTemporary(stdinFile);
     const platform::Result<> kept = platform::WriteFileSafely(input.path, *bytes);
     if (!kept) input.error = "cannot keep standard input: " + kept.reason();
     return input;
@@ -293,8 +298,7 @@ class Printer {
             for (std::string line; std::getline(lines, line);) {
                 if (result.outcome == Outcome::kDamaged && line.rfind("Caution: ", 0) != 0)
                     continue;
-                if (line.rfind("trk: ", 0) != 0) line.insert(0, "trk: " + input.given + ": ");
-                messages += line + '\n';
+                messages += line.starts_with("trk: ") ? line + '\n' : ErrorLine(input.given, line);
             }
         }
         // The progress line goes only for lines that would land on it.

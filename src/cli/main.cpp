@@ -3,7 +3,9 @@
 
 #include "cli/commands.h"
 #include "cli/standard_output.h"
+#include "platform/encoding.h"
 #include "platform/standard_streams.h"
+#include "platform/temporaries.h"
 
 #ifndef TA_VERSION
 #define TA_VERSION "unknown"
@@ -39,6 +41,7 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
     platform::UseUtf8Arguments(argc, argv);
     cli::GuardStandardStreams();
+    platform::StopCleanlyOnSignals();
     int exitCode = 1;
     try {
         exitCode = Run(argc, argv);

@@ -20,6 +20,7 @@
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "platform/surface.h"
+#include "platform/temporaries.h"
 #include "platform/windowing.h"
 #include "start/core.h"
 
@@ -232,9 +233,10 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         if (StopsAt(png, "render", exitCode)) return;
         // Several tracks without a folder go into this one.
         if (collected->batch && o->directory.empty()) o->directory = ".";
-        if (!o->directory.empty() &&
-            StopsAt(platform::MakeFolders(o->directory), o->directory, exitCode))
-            return;
+        if (!o->directory.empty()) {
+            if (StopsAt(platform::MakeFolders(o->directory), o->directory, exitCode)) return;
+            platform::TidyTemporaries(o->directory);
+        }
         BatchSettings settings;
         settings.jobs = o->jobs;
         // A run into a folder (every run of several tracks is one), even of

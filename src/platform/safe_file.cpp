@@ -11,6 +11,8 @@
 #include <memory>
 #include <random>
 
+#include "platform/temporaries.h"
+
 namespace platform {
 namespace {
 
@@ -41,12 +43,19 @@ std::string ResolvedTarget(const std::string& path) {
 
 // A name for a new file in `folder` that no other writer picks. Names are
 // short and independent of the target's, so that a long target name cannot
-// make the temporary one too long.
+// make the temporary one too long; they carry the run's stamp, so that a
+// later run can tell whether the one that left such a file is alive.
 std::string UnusedNameIn(const std::string& folder) {
-    static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())
-                                                               << 32};
-    char name[64];
-    std::snprintf(name, sizeof name, "/.trk-%ld-%016llx.tmp", static_cast<long>(::getpid()),
+    // Seeded anew in each process: workers forked from one parent must not
+    // draw the same names.
+    static pid_t seededIn = 0;
+    static std::mt19937_64 random;
+    if (seededIn != ::getpid()) {
+        seededIn = ::getpid();
+        random.seed(std::random_device{}() ^ static_cast<std::uint64_t>(seededIn) << 32);
+    }
+    char name[96];
+    std::snprintf(name, sizeof name, "/.trk-%s-%016llx.tmp", RunStamp().c_str(),
                   static_cast<unsigned long long>(random()));
     return folder + name;
 }
@@ -85,8 +94,12 @@ Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& wr
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         name = UnusedNameIn(folder);
+        NoteTemporary(name);
         fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return Fail(CreateFailure(folder, errno));
+        if (fd >= 0) break;
+        const int error = errno;
+        ForgetTemporary(name);
+        if (error != EEXIST) return Fail(CreateFailure(folder, error));
     }
     if (fd < 0) return Fail(CreateFailure(folder, EEXIST));
 
@@ -95,6 +108,7 @@ Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& wr
         const int error = errno;
         ::close(fd);
         ::unlink(name.c_str());
+        ForgetTemporary(name);
         return Fail(std::strerror(error));
     }
     // A picture is some tens of kilobytes: written in one go rather than in
@@ -109,6 +123,7 @@ Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& wr
     if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
     if (!error.empty()) {
         ::unlink(name.c_str());
+        ForgetTemporary(name);
         return Fail(std::move(error));
     }
     return name;
@@ -191,8 +206,10 @@ Result<> MoveIntoPlace(const std::string& written, const std::string& path,
     // Most often nothing is there yet (a new folder): no more to check.
     struct stat there {};
     if (!path.empty() && ::lstat(path.c_str(), &there) != 0 && errno == ENOENT &&
-        ::rename(written.c_str(), path.c_str()) == 0)
+        ::rename(written.c_str(), path.c_str()) == 0) {
+        ForgetTemporary(written);
         return {};
+    }
     Result<> moved = CheckTarget(path, keep);
     if (moved) moved = Move(written, path);
     // Gone after a rename; after anything else, not to be left behind.

@@ -25,6 +25,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/byte_reader.h"
+#include "platform/temporaries.h"
 #include "platform/workers.h"
 
 namespace platform {
@@ -83,7 +85,7 @@ class AskCaller : public JobQuestions {
         PutNumber(message, index_);
         PutText(message, question);
         std::string answer;
-        if (!WriteAll(socket_, message) || !GetText(socket_, answer)) std::_Exit(3);
+        if (!WriteAll(socket_, message) || !GetText(socket_, answer)) LoseCaller();
         return answer;
     }
 
@@ -149,10 +151,12 @@ class JobBoard {
     for (std::size_t i; (i = board.Take(w)) != JobBoard::kNone;) {
         questions.Start(i);
         const std::string result = jobs.run(i, questions);
-        std::string message(1, static_cast<char>(kResult));
+        std::string message(1, static_cast<char>(kWorkerResult));
         PutNumber(message, i);
         PutText(message, result);
-        if (!WriteAll(socket, message)) std::_Exit(3);
+        if (!WriteAll(socket, message)) LoseCaller();
+        // The files the result names are the caller's now.
+        ForgetAllTemporaries();
     }
     // No destructors or exit handlers: they belong to the caller.
     std::_Exit(0);
@@ -311,8 +315,17 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
     std::cout.flush();
     std::cerr.flush();
     std::vector<Worker> workers(workerCount);
+    RunStamp();  // the parent's, before any worker would take its own
     for (std::size_t w = 0; w < workerCount; ++w) {
-        const pid_t pid = ::fork();
+        pid_t pid = -1;
+        {
+            // A stop while a worker starts would find it unnoted, or the
+            // worker still holding its caller's temporaries.
+            const HeldStops held;
+            pid = ::fork();
+            if (pid == 0) ForgetAllTemporaries();
+            if (pid > 0) NoteWorker(pid);
+        }
         if (pid == 0) {
             for (std::size_t k = 0; k < ends.size(); ++k)
                 if (k != 2 * w + 1) ::close(ends[k]);
@@ -374,6 +387,7 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
         int status = 0;
         while (worker.pid > 0 && ::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
         }
+        if (worker.pid > 0) ForgetWorker(worker.pid);
     }
 }
 
