@@ -27,6 +27,7 @@
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "platform/standard_streams.h"
+#include "platform/temporaries.h"
 #include "platform/workers.h"
 
 namespace cli {
@@ -35,6 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string stdinFolder;  // the private folder of the standard input's copy
+std::string stdinFile;    // the copy in it
 
 bool IsTrackFile(const std::string& name) {
     if (name.size() < 4) return false;
@@ -270,7 +272,7 @@ void GiveName(TrackResult& result, NameClaims& names) {
 
 TrackResult RunOne(const TrackInput& input, NameClaims& claims, const TrackJob& job) {
     if (!input.error.empty())
-        return {Outcome::kFailed, "", "trk: " + input.given + ": " + input.error + "\n", {}};
+        return {Outcome::kFailed, "", ErrorLine(input.given, input.error), {}};
     return job(input, claims);
 }
 
@@ -353,7 +355,7 @@ class Printer {
         line +=
             ", " + std::to_string(refused_) + " refused, " + std::to_string(failed_) + " failed";
         for (std::size_t i = 0; i < failedNames_.size(); ++i)
-            line += (i == 0 ? ": " : ", ") + failedNames_[i];
+            line += (i == 0 ? ": " : ", ") + platform::TerminalText(failedNames_[i]);
         if (failed_ > failedNames_.size())
             line += " and " + std::to_string(failed_ - failedNames_.size()) + " more";
         return line;
@@ -508,6 +510,8 @@ void RemoveStdinCopy() {
     if (stdinFolder.empty()) return;
     std::error_code error;
     fs::remove_all(platform::FsPath(stdinFolder), error);
+    platform::ForgetTemporary(stdinFile);
+    platform::ForgetTemporary(stdinFolder);
     stdinFolder.clear();
 }
 
@@ -537,10 +541,8 @@ int RunBatch(const TrackList& tracks, const BatchSettings& settings, const Track
         // A worker that stopped (a crash on some hostile track) fails the
         // track it was drawing; the others go on.
         if (!result)
-            result = TrackResult{Outcome::kFailed,
-                                 "",
-                                 "trk: " + input.given + ": the worker drawing it stopped\n",
-                                 {}};
+            result = TrackResult{
+                Outcome::kFailed, "", ErrorLine(input.given, "the worker drawing it stopped"), {}};
         if (!result->file.written.empty()) GiveName(*result, names);
         printer.Print(input, *result);
     };

@@ -136,7 +136,8 @@ Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
     struct stat target {};
     if (::stat(path.c_str(), &target) != 0) {
         if (errno == ENOENT) return {};
-        return Fail(FilePart(path) + ": " + std::strerror(errno));
+        // Said after the path by those who tell it: "trk: a/x.jpg: Not a directory".
+        return Fail(std::strerror(errno));
     }
     return TargetVerdict(FilePart(path), S_ISDIR(target.st_mode), S_ISREG(target.st_mode),
                          keep.known && static_cast<std::uint64_t>(target.st_dev) == keep.device &&
@@ -153,11 +154,11 @@ Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& writ
     const Result<std::string> temporary =
         WriteNewIn(Folder(target), write, replacing ? &existing : nullptr);
     if (!temporary) return temporary.failure();
-    if (::rename(temporary->c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary->c_str());
-        return Fail(std::strerror(error));
-    }
+    const int renamed = ::rename(temporary->c_str(), target.c_str());
+    const int error = errno;
+    if (renamed != 0) ::unlink(temporary->c_str());
+    ForgetTemporary(*temporary);
+    if (renamed != 0) return Fail(std::strerror(error));
     return {};
 }
 
@@ -214,6 +215,7 @@ Result<> MoveIntoPlace(const std::string& written, const std::string& path,
     if (moved) moved = Move(written, path);
     // Gone after a rename; after anything else, not to be left behind.
     ::unlink(written.c_str());
+    ForgetTemporary(written);
     return moved;
 }
 

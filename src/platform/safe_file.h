@@ -51,7 +51,8 @@ Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> 
 
 // Writes a new file under a name of its own in `folder` (hidden, of the kind
 // the temporary files above have) and returns that name, for MoveIntoPlace
-// to give the file its own later. After a failure nothing is left behind.
+// to give the file its own later. After a failure nothing is left behind;
+// until then a stopped run removes it (platform/temporaries.h).
 Result<std::string> WriteUnnamed(const std::string& folder, const StreamWriter& write);
 
 // Renames `written`, a file this run wrote whole (by WriteUnnamed), to

@@ -42,7 +42,7 @@ Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
-        return Fail(FilePart(path) + ": " + SystemError(error));
+        return Fail(SystemError(error));
     }
     BY_HANDLE_FILE_INFORMATION info{};
     const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
