@@ -44,7 +44,8 @@ Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> 
     return WriteFileSafely(
         path,
         [bytes](std::FILE* file) -> Result<> {
-            if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+            // An empty span may have no data at all, which fwrite must not be given.
+            if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
                 return Fail(std::strerror(errno));
             return {};
         },
