@@ -53,19 +53,18 @@ const char* const kExitCodesHelp =
 CLI::Validator WholeNumber(int low, int high) {
     const std::string wanted =
         "wants a whole number from " + std::to_string(low) + " to " + std::to_string(high);
-    return CLI::Validator(
-        [low, high, wanted](std::string& text) {
-            std::string_view digits = text;
-            if (digits.starts_with('+')) digits.remove_prefix(1);
-            long long value = 0;
-            const char* end = digits.data() + digits.size();
-            const auto read = std::from_chars(digits.data(), end, value);
-            const bool whole = !digits.empty() && digits.front() != '-' && read.ptr == end &&
-                               read.ec == std::errc();
-            if (whole && value >= low && value <= high) return std::string();
-            return wanted + ", not '" + text + "'";
-        },
-        "", "WholeNumber");
+    return {[low, high, wanted](std::string& text) {
+                std::string_view digits = text;
+                if (digits.starts_with('+')) digits.remove_prefix(1);
+                long long value = 0;
+                const char* end = digits.data() + digits.size();
+                const auto read = std::from_chars(digits.data(), end, value);
+                const bool whole = !digits.empty() && digits.front() != '-' && read.ptr == end &&
+                                   read.ec == std::errc();
+                if (whole && value >= low && value <= high) return std::string();
+                return wanted + ", not '" + text + "'";
+            },
+            "", "WholeNumber"};
 }
 
 void UseToolHelp(CLI::App& app) {

@@ -48,8 +48,9 @@ std::string ResolvedTarget(const std::string& path) {
 std::string UnusedNameIn(const std::string& folder) {
     // Seeded anew in each process: workers forked from one parent must not
     // draw the same names.
-    static pid_t seededIn = 0;
-    static std::mt19937_64 random;
+    static pid_t seededIn = ::getpid();
+    static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(seededIn)
+                                                               << 32};
     if (seededIn != ::getpid()) {
         seededIn = ::getpid();
         random.seed(std::random_device{}() ^ static_cast<std::uint64_t>(seededIn) << 32);

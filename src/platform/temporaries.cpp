@@ -6,13 +6,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -166,8 +166,7 @@ constexpr int kStops[] = {SIGINT, SIGTERM, SIGHUP};
 const std::string& RunStamp() {
     static const std::string stamp = [] {
         const long pid = ::getpid();
-        const std::string text =
-            std::to_string(pid) + "-" + std::to_string(StartTime(pid).value_or(0));
+        std::string text = std::to_string(pid) + "-" + std::to_string(StartTime(pid).value_or(0));
         std::snprintf(ownPrefix, sizeof ownPrefix, ".trk-%s-", text.c_str());
         return text;
     }();
