@@ -232,12 +232,13 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         ->option_text("N")
         ->check(WholeNumber(1, 256));
     command->footer(
-        std::string("A picture is named as its caption reads: the track file's name without .trk,\n"
-                    "place 1's time in hundredths of a second (the best entry's when place 1 has\n"
-                    "none) and that driver, as in monza_4321_Ann.jpg. Without -o it goes by that\n"
-                    "name into the folder of -d, or here; a name already written in the same run\n"
-                    "gets -2, -3, ... before the extension. Overlays are drawn in the order given,\n"
-                    "each over the ones before.\n\n") +
+        std::string(
+            "A picture is named as its caption reads: the track file's name without .trk,\n"
+            "place 1's time in hundredths of a second (the best entry's when place 1 has\n"
+            "none) and that driver, as in monza_4321_Ann.jpg. Without -o it goes by that\n"
+            "name into the folder of -d, or here; a name already written in the same run\n"
+            "gets -2, -3, ... before the extension. Overlays are drawn in the order given,\n"
+            "each over the ones before.\n\n") +
         kExitCodesHelp +
         "\n\nExamples:\n"
         "  trk render monza.trk                          monza_4321_Ann.jpg, here\n"
