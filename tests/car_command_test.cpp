@@ -38,7 +38,7 @@ TEST_F(TrkCar, WritesTheCarUnderItsNameOrTheGivenOne) {
     EXPECT_EQ(ReadAll(scratch / "Comet.car"), CarRecord(Sample(), 3));
     EXPECT_NE(r.err.find("Comet saved"), std::string::npos);
 
-    r = RunTrk("car '" + track + "' %110 -o '" + (scratch / "six").string() + "'");
+    r = RunTrk("car '" + track + "' +6 -o '" + (scratch / "six").string() + "'");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadAll(scratch / "six"), CarRecord(Sample(), 6));
 
@@ -60,7 +60,7 @@ TEST_F(TrkCar, ExitCodesForBadNumbersFailedWritesAndRefusedTracks) {
 
     CommandResult r = RunTrk("car '" + track + "' 1 -o /dev/full");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("Car not saved"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err, "trk: /dev/full: full is not a regular file\n");
     EXPECT_EQ(r.err.find("Rapid saved"), std::string::npos);
 
     TrackContents old = Sample();

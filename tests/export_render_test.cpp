@@ -84,7 +84,8 @@ TEST_F(TrkRenderJpeg, DefaultNameQualityAndFailures) {
     std::filesystem::create_symlink("/dev/full", scratch / "full.jpg");
     r = RunTrk("render '" + track + "' -o '" + (scratch / "full.jpg").string() + "'");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("Image not saved"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("trk: " + (scratch / "full.jpg").string() + ": "), std::string::npos)
+        << r.err;
     EXPECT_EQ(r.err.find("Image saved"), std::string::npos);
 
     for (const char* q : {"0", "101"}) {

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "platform/font.h"
 #include "platform/font_cache.h"
@@ -123,6 +125,73 @@ TEST_F(FontCache, DamagedOrUnwritableCacheFallsBackToTheLookup) {
     again = platform::MakeFont("monospace", 16);
     ASSERT_NE(again, nullptr);
     ExpectSameFont(*fresh, *again);
+}
+
+// The face file or a configuration file changed in place, their folders'
+// times unchanged, still answered with the old font.
+TEST_F(FontCache, TheFaceOrAConfigurationEditedInPlaceIsAMiss) {
+    const auto font = platform::MakeFont("monospace", 16);
+    ASSERT_NE(font, nullptr);
+    const fs::path face = home / "face.ttf";
+    std::ofstream(face) << "one face";
+    platform::KeepFont("monospace", 16, face.string(), *font);
+    ASSERT_NE(platform::CachedFont("monospace", 16), nullptr);
+    std::ofstream(face) << "another, longer face";
+    EXPECT_EQ(platform::CachedFont("monospace", 16), nullptr);
+
+    const fs::path config = home / ".config/fontconfig";
+    fs::create_directories(config);
+    std::ofstream(config / "fonts.conf") << "<fontconfig/>";
+    ASSERT_NE(platform::MakeFont("monospace", 16), nullptr);
+    ASSERT_NE(platform::CachedFont("monospace", 16), nullptr);
+    const auto folderTime = fs::last_write_time(config);
+    std::ofstream(config / "fonts.conf", std::ios::app) << "<!-- edited -->";
+    fs::last_write_time(config, folderTime);
+    EXPECT_EQ(platform::CachedFont("monospace", 16), nullptr);
+}
+
+// Row 2: a link put where the entry goes was written through, replacing the
+// file it named. Row 13: an entry forged with a right checksum, its glyphs
+// far beyond the size, drew a wrong caption. Both are remade.
+TEST_F(FontCache, ForgedOrLinkedEntriesAreRemadeAndNeverWrittenThrough) {
+    const auto fresh = platform::MakeFont("monospace", 16);
+    ASSERT_NE(fresh, nullptr);
+    const fs::path file = CacheFile();
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const auto entry = platform::ParseFontCache(bytes, 16);
+    ASSERT_TRUE(entry);
+
+    const std::function<void(platform::FontCacheEntry&)> forgeries[] = {
+        [](auto& e) { e.font.ascent = 1024; },
+        [](auto& e) { e.font.glyphs['A'].left = -1024; },
+        [](auto& e) { e.font.glyphs['A'].advance = 65; },
+        [](auto& e) {
+            platform::Glyph& a = e.font.glyphs['A'];
+            a.width = a.rows = 1024;
+            a.mask.assign(std::size_t{1024} * 1024, 1);
+        },
+    };
+    for (const auto& forge : forgeries) {
+        platform::FontCacheEntry forged{entry->key, entry->faceFile, entry->faceStamp, entry->font};
+        forge(forged);
+        std::ofstream(file, std::ios::binary) << platform::FontCacheBytes(forged);
+        EXPECT_EQ(platform::CachedFont("monospace", 16), nullptr);
+        const auto again = platform::MakeFont("monospace", 16);
+        ASSERT_NE(again, nullptr);
+        ExpectSameFont(*fresh, *again);
+    }
+
+    const fs::path victim = home / "victim.txt";
+    std::ofstream(victim) << "mine";
+    fs::remove(file);
+    fs::create_symlink(victim, file);
+    EXPECT_EQ(platform::CachedFont("monospace", 16), nullptr);
+    ASSERT_NE(platform::MakeFont("monospace", 16), nullptr);
+    std::ifstream kept(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "mine");
+    EXPECT_FALSE(fs::is_symlink(file));
+    EXPECT_NE(platform::CachedFont("monospace", 16), nullptr);
 }
 
 TEST(Scaling, FitsTheLongerSideAndKeepsColoursInRange) {

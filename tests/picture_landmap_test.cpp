@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <tuple>
+#include <utility>
 
 #include "picture/template.h"
 #include "picture_support.h"
@@ -175,6 +177,20 @@ TEST_F(LandmapPicture, CountsBeyondTheFileReadOnlyThePairsInside) {
     EXPECT_EQ(Pixel(1, 511), RgbColour(190, 210, 130));
 }
 
+// The caption band with only `texts` drawn on it, as the caption draws them.
+platform::Picture BareBand(const std::vector<std::tuple<int, int, std::string>>& texts) {
+    std::vector<std::uint8_t> bare(picture::kImageSize, picture::kBackgroundIndex);
+    std::copy(picture::PictureTemplate().begin(), picture::PictureTemplate().begin() + 1078,
+              bare.begin());
+    EXPECT_TRUE(platform::PictureFromBitmap(2, bare));
+    platform::BeginDrawing(2);
+    platform::SetDrawingFont(platform::FontHandle(picture::kCaptionFont));
+    for (const auto& [x, y, text] : texts)
+        platform::DrawTextAt(x, y, text, RgbColour(255, 255, 255), kBand);
+    platform::EndDrawing();
+    return *platform::PictureHandle(2);
+}
+
 TEST_F(LandmapPicture, CaptionStaysInTheBandAndShowsTheChosenEntry) {
     TrackContents t;
     t.landmap.assign(65, {0xF2, 0xFF});  // all grass
@@ -205,20 +221,31 @@ TEST_F(LandmapPicture, CaptionStaysInTheBandAndShowsTheChosenEntry) {
     }
 
     // The same three texts drawn on a bare band give the same pixels.
-    std::vector<std::uint8_t> bare(picture::kImageSize, picture::kBackgroundIndex);
-    std::copy(picture::PictureTemplate().begin(), picture::PictureTemplate().begin() + 1078,
-              bare.begin());
-    ASSERT_TRUE(platform::PictureFromBitmap(2, bare));
-    platform::BeginDrawing(2);
-    platform::SetDrawingFont(platform::FontHandle(picture::kCaptionFont));
-    const platform::Colour white = RgbColour(255, 255, 255);
-    platform::DrawTextAt(20, 530, "59.99", white, kBand);
-    platform::DrawTextAt(90, 520, "monza", white, kBand);
-    platform::DrawTextAt(90, 540, "Joe / Joe's car", white, kBand);
-    platform::EndDrawing();
-    const platform::Picture& expected = *platform::PictureHandle(2);
+    const platform::Picture expected =
+        BareBand({{20, 530, "59.99"}, {90, 520, "monza"}, {90, 540, "Joe / Joe's car"}});
     for (int y = 512; y < 560; ++y) {
         for (int x = 0; x < 512; ++x) ASSERT_EQ(built.At(x, y), expected.At(x, y)) << x << "," << y;
+    }
+}
+
+// The time text at its edges: two digits before the point from 1000 on,
+// the last two after it, and short or negative texts taken as they come.
+TEST_F(LandmapPicture, CaptionTimeTextAtItsEdges) {
+    const std::pair<std::int16_t, const char*> times[] = {
+        {999, "9.99"}, {1000, "10.00"}, {100, "1.00"},  {5999, "59.99"},
+        {5, "5.5"},    {-5, "-.-5"},    {-1234, "-.34"}};
+    for (const auto& [time, text] : times) {
+        TrackContents t;
+        t.landmap.assign(65, {0xF2, 0xFF});
+        t.placeTimes[0] = time;
+        Load(WriteTrack("t.trk", t));
+        const platform::Picture built = Shown();
+        const platform::Picture expected = BareBand({{20, 530, text}});
+        // Left of the track name, which starts at x 90.
+        int differing = 0;
+        for (int y = 512; y < 560; ++y)
+            for (int x = 0; x < 90; ++x) differing += built.At(x, y) != expected.At(x, y);
+        EXPECT_EQ(differing, 0) << time << " as " << text;
     }
 }
 

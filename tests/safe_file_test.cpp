@@ -61,12 +61,19 @@ TEST_F(SafeFile, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirBits) {
     EXPECT_EQ(ModeOf(Path("new")), 0640u);
     ::umask(mask);
 
+    // The set-group-id bit too, not only the permissions.
     const std::string old = Path("old");
-    std::ofstream(old) << std::string(5000, 'x');
-    ::chmod(old.c_str(), 0604);
-    ASSERT_TRUE(WriteFileSafely(old, Bytes(3, 7)));
-    EXPECT_EQ(Read(old), Bytes(3, 7));  // a longer file is wholly replaced
-    EXPECT_EQ(ModeOf(old), 0604u);
+    for (const mode_t mode : {0604, 02640}) {
+        std::ofstream(old) << std::string(5000, 'x');
+        ASSERT_EQ(::chmod(old.c_str(), mode), 0);
+        ASSERT_EQ(ModeOf(old), mode);
+        ASSERT_TRUE(WriteFileSafely(old, Bytes(3, 7)));
+        EXPECT_EQ(Read(old), Bytes(3, 7));  // a longer file is wholly replaced
+        EXPECT_EQ(ModeOf(old), mode);
+    }
+    // Nothing to write is an empty file (with no bytes handed to fwrite).
+    ASSERT_TRUE(WriteFileSafely(old, std::span<const std::uint8_t>()));
+    EXPECT_TRUE(Read(old).empty());
     EXPECT_EQ(Names(dir), (std::vector<std::string>{"new", "old"}));
 }
 

@@ -61,8 +61,7 @@ TEST_F(WriteSafety, TheTrackBeingReadIsNeverAnOutput) {
 
     CommandResult r = RunTrk("car " + Quoted(track) + " 1 -o " + Quoted(track));
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("Car not saved: T.trk is the track being read"), std::string::npos)
-        << r.err;
+    EXPECT_EQ(r.err, "trk: " + track + ": T.trk is the track being read\n");
     for (const char* output : {"link.png", "hard.jpg"}) {
         r = RunTrk("render " + Quoted(track) + " -o " + Quoted(scratch / output));
         EXPECT_EQ(r.exitCode, 1) << output;
@@ -246,13 +245,14 @@ TEST_F(WriteSafety, EmptyPathsAndBadCarNumbersAreUsageErrors) {
         EXPECT_NE(r.err.find("empty path"), std::string::npos) << r.err;
         EXPECT_EQ(r.out.find("2000000"), std::string::npos) << r.out;
     }
-    for (const std::string number : {"abc", "1x", " 2", "+2", "$", "%2", "$7", "99999999999"}) {
+    for (const std::string number :
+         {"abc", "1x", " 2", "+", "$", "%2", "$6", "%110", "0x3", "-1", "7", "99999999999"}) {
         const CommandResult r = RunCommand(cd + " car T.trk '" + number + "'");
         EXPECT_EQ(r.exitCode, 1) << number;
         EXPECT_NE(r.err.find("no such car"), std::string::npos) << r.err;
     }
     EXPECT_EQ(Names(scratch), std::vector<std::string>{"T.trk"});
-    for (const std::string number : {"006", "$6", "%110"}) {
+    for (const std::string number : {"006", "+6", "0"}) {
         const CommandResult r = RunCommand(cd + " car T.trk '" + number + "' -o six.car");
         EXPECT_EQ(r.exitCode, 0) << number << r.err;
     }
@@ -292,6 +292,12 @@ TEST_F(WriteSafety, TrackTextsCannotDriveATerminal) {
     EXPECT_EQ(json["author"], "\x1B]2;OWNED\x07\x1B[2J");
     EXPECT_EQ(json["places"][0]["name"], "Eve\nBest: X");
     EXPECT_EQ(json["places"][5]["car"], "C1\xC2\x9D\x7F");
+
+    // CSV quotes the line break and shows the others as '?'.
+    r = RunTrk("info --csv " + Quoted(track));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find(",?]2;OWNED??[2J,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(",\"Eve\nBest: X\","), std::string::npos);
 }
 
 // What "save" and "Car" did is kept in the state; trk's exit code comes

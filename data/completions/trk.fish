@@ -14,7 +14,7 @@ complete -c trk -n "__fish_seen_subcommand_from $commands" -a '(__fish_complete_
 complete -c trk -n '__fish_seen_subcommand_from info' -l json -d 'Print JSON (one object per track)'
 complete -c trk -n '__fish_seen_subcommand_from info' -l csv -d 'Print a CSV table'
 complete -c trk -n '__fish_seen_subcommand_from info render car' -s r -l recursive -d 'Take the tracks in subfolders too'
-complete -c trk -n '__fish_seen_subcommand_from info render car' -s j -l jobs -x -d 'Workers'
+complete -c trk -n '__fish_seen_subcommand_from info render car' -s j -l jobs -x -d 'Tracks at a time'
 complete -c trk -n '__fish_seen_subcommand_from info render car' -a '(__fish_complete_directories)'
 
 complete -c trk -n '__fish_seen_subcommand_from render' -l water -d 'Draw the water'
@@ -22,7 +22,7 @@ complete -c trk -n '__fish_seen_subcommand_from render' -l objects -d 'Draw the 
 complete -c trk -n '__fish_seen_subcommand_from render' -l ghost -d 'Draw the ghost lap'
 complete -c trk -n '__fish_seen_subcommand_from render' -s o -l output -r -F -d 'The picture file to write'
 complete -c trk -n '__fish_seen_subcommand_from render' -l quality -x -d 'JPEG quality (1-100)'
-complete -c trk -n '__fish_seen_subcommand_from render' -l size -x -d 'Width and height in pixels'
+complete -c trk -n '__fish_seen_subcommand_from render' -l size -x -d 'Scale the picture to fit N x N pixels'
 complete -c trk -n '__fish_seen_subcommand_from render' -s d -l directory -x -a '(__fish_complete_directories)' -d 'The folder for the pictures'
 complete -c trk -n '__fish_seen_subcommand_from render' -l format -x -a 'jpg png' -d 'Picture type'
 

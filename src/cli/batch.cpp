@@ -9,7 +9,6 @@
 #include "cli/batch.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -22,10 +21,13 @@
 #include <string_view>
 
 #include "cli/session.h"
+#include "platform/byte_reader.h"
+#include "platform/encoding.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "platform/standard_streams.h"
+#include "platform/temporaries.h"
 #include "platform/workers.h"
 
 namespace cli {
@@ -34,6 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string stdinFolder;  // the private folder of the standard input's copy
+std::string stdinFile;    // the copy in it
 
 bool IsTrackFile(const std::string& name) {
     if (name.size() < 4) return false;
@@ -101,13 +104,18 @@ TrackInput CopyStandardInput() {
         input.error = bytes.reason();
         return input;
     }
+    if (bytes->empty()) {
+        input.error = "standard input is empty";
+        return input;
+    }
     const auto folder = platform::MakePrivateTemporaryFolder("trk-stdin-");
     if (!folder) {
         input.error = "cannot keep standard input: " + folder.reason();
         return input;
     }
     stdinFolder = *folder;
-    input.path = *folder + "/stdin.trk";
+    input.path = stdinFile = *folder + "/stdin.trk";
+    platform::NoteTemporary(stdinFile);
     const platform::Result<> kept = platform::WriteFileSafely(input.path, *bytes);
     if (!kept) input.error = "cannot keep standard input: " + kept.reason();
     return input;
@@ -115,64 +123,12 @@ TrackInput CopyStandardInput() {
 
 // ---- a track's claim and result, as bytes between a worker and the parent ----
 
-void PutText(std::string& bytes, const std::string& text) {
-    bytes += std::to_string(text.size());
-    bytes += ':';
-    bytes += text;
-}
-
-// Takes one text put by PutText from `bytes` at `at`; false when malformed.
-bool TakeText(const std::string& bytes, std::size_t& at, std::string& text) {
-    const std::size_t colon = bytes.find(':', at);
-    if (colon == std::string::npos || colon == at || colon - at > 19) return false;
-    std::size_t size = 0;
-    for (std::size_t k = at; k < colon; ++k) {
-        if (bytes[k] < '0' || bytes[k] > '9') return false;
-        size = size * 10 + static_cast<std::size_t>(bytes[k] - '0');
-    }
-    if (size > bytes.size() - colon - 1) return false;
-    text = bytes.substr(colon + 1, size);
-    at = colon + 1 + size;
-    return true;
-}
-
-bool TakeNumber(const std::string& bytes, std::size_t& at, std::uint64_t& number) {
-    std::string text;
-    if (!TakeText(bytes, at, text) || text.empty() || text.size() > 20) return false;
-    const char* end = text.data() + text.size();
-    return std::from_chars(text.data(), end, number).ptr == end;
-}
-
-std::string PackResult(const TrackResult& result) {
-    std::string bytes(1, static_cast<char>('0' + static_cast<int>(result.outcome)));
-    PutText(bytes, result.out);
-    PutText(bytes, result.err);
-    const UnnamedFile& file = result.file;
-    if (file.written.empty()) return bytes;
-    for (const std::string* text : {&file.written, &file.folder, &file.stem, &file.extension})
-        PutText(bytes, *text);
-    PutText(bytes, std::to_string(file.keep.known ? 1 : 0));
-    PutText(bytes, std::to_string(file.keep.device));
-    PutText(bytes, std::to_string(file.keep.inode));
+// A name claim: the stem and the extension.
+std::string PackClaim(const std::string& stem, const std::string& extension) {
+    std::string bytes;
+    platform::PutText(bytes, stem);
+    platform::PutText(bytes, extension);
     return bytes;
-}
-
-std::optional<TrackResult> UnpackResult(const std::string& bytes) {
-    if (bytes.empty() || bytes[0] < '0' || bytes[0] > '3') return std::nullopt;
-    TrackResult result;
-    result.outcome = static_cast<Outcome>(bytes[0] - '0');
-    std::size_t at = 1;
-    if (!TakeText(bytes, at, result.out) || !TakeText(bytes, at, result.err)) return std::nullopt;
-    if (at == bytes.size()) return result;
-    UnnamedFile& file = result.file;
-    std::uint64_t known = 0;
-    for (std::string* text : {&file.written, &file.folder, &file.stem, &file.extension})
-        if (!TakeText(bytes, at, *text)) return std::nullopt;
-    if (!TakeNumber(bytes, at, known) || known > 1 || !TakeNumber(bytes, at, file.keep.device) ||
-        !TakeNumber(bytes, at, file.keep.inode) || at != bytes.size() || file.written.empty())
-        return std::nullopt;
-    file.keep.known = known == 1;
-    return result;
 }
 
 // An archive's lists are given room for a million tracks at once rather
@@ -295,10 +251,7 @@ class AskedClaims : public NameClaims {
   public:
     explicit AskedClaims(platform::JobQuestions& questions) : questions_(questions) {}
     std::string Claim(const std::string& stem, const std::string& extension) override {
-        std::string question;
-        PutText(question, stem);
-        PutText(question, extension);
-        return questions_.Ask(question);
+        return questions_.Ask(PackClaim(stem, extension));
     }
 
   private:
@@ -319,7 +272,7 @@ void GiveName(TrackResult& result, NameClaims& names) {
 
 TrackResult RunOne(const TrackInput& input, NameClaims& claims, const TrackJob& job) {
     if (!input.error.empty())
-        return {Outcome::kFailed, "", "trk: " + input.given + ": " + input.error + "\n", {}};
+        return {Outcome::kFailed, "", ErrorLine(input.given, input.error), {}};
     return job(input, claims);
 }
 
@@ -347,8 +300,7 @@ class Printer {
             for (std::string line; std::getline(lines, line);) {
                 if (result.outcome == Outcome::kDamaged && line.rfind("Caution: ", 0) != 0)
                     continue;
-                if (line.rfind("trk: ", 0) != 0) line.insert(0, "trk: " + input.given + ": ");
-                messages += line + '\n';
+                messages += line.starts_with("trk: ") ? line + '\n' : ErrorLine(input.given, line);
             }
         }
         // The progress line goes only for lines that would land on it.
@@ -403,7 +355,7 @@ class Printer {
         line +=
             ", " + std::to_string(refused_) + " refused, " + std::to_string(failed_) + " failed";
         for (std::size_t i = 0; i < failedNames_.size(); ++i)
-            line += (i == 0 ? ": " : ", ") + failedNames_[i];
+            line += (i == 0 ? ": " : ", ") + platform::TerminalText(failedNames_[i]);
         if (failed_ > failedNames_.size())
             line += " and " + std::to_string(failed_ - failedNames_.size()) + " more";
         return line;
@@ -442,6 +394,38 @@ class Printer {
 };
 
 }  // namespace
+
+std::string PackResult(const TrackResult& result) {
+    std::string bytes(1, static_cast<char>(result.outcome));
+    platform::PutText(bytes, result.out);
+    platform::PutText(bytes, result.err);
+    const UnnamedFile& file = result.file;
+    if (file.written.empty()) return bytes;
+    for (const std::string* text : {&file.written, &file.folder, &file.stem, &file.extension})
+        platform::PutText(bytes, *text);
+    platform::PutNumber(bytes, file.keep.known ? 1 : 0);
+    platform::PutNumber(bytes, file.keep.device);
+    platform::PutNumber(bytes, file.keep.inode);
+    return bytes;
+}
+
+std::optional<TrackResult> UnpackResult(std::string_view bytes) {
+    if (bytes.empty() || static_cast<unsigned char>(bytes[0]) > 3) return std::nullopt;
+    TrackResult result;
+    result.outcome = static_cast<Outcome>(bytes[0]);
+    platform::ByteCursor fields(bytes.substr(1));
+    if (!fields.Text(result.out) || !fields.Text(result.err)) return std::nullopt;
+    if (fields.AtEnd()) return result;
+    UnnamedFile& file = result.file;
+    std::uint64_t known = 0;
+    for (std::string* text : {&file.written, &file.folder, &file.stem, &file.extension})
+        if (!fields.Text(*text)) return std::nullopt;
+    if (!fields.Number(known) || known > 1 || !fields.Number(file.keep.device) ||
+        !fields.Number(file.keep.inode) || !fields.AtEnd() || file.written.empty())
+        return std::nullopt;
+    file.keep.known = known == 1;
+    return result;
+}
 
 void TrackList::Add(const TrackInput& input) {
     const std::size_t cut = input.given.rfind('/');
@@ -526,6 +510,8 @@ void RemoveStdinCopy() {
     if (stdinFolder.empty()) return;
     std::error_code error;
     fs::remove_all(platform::FsPath(stdinFolder), error);
+    platform::ForgetTemporary(stdinFile);
+    platform::ForgetTemporary(stdinFolder);
     stdinFolder.clear();
 }
 
@@ -544,9 +530,8 @@ int RunBatch(const TrackList& tracks, const BatchSettings& settings, const Track
     };
     jobs.answer = [&](std::size_t, const std::string& question) {
         std::string stem, extension;
-        std::size_t at = 0;
-        if (!TakeText(question, at, stem) || !TakeText(question, at, extension))
-            return std::string();
+        platform::ByteCursor claim(question);
+        if (!claim.Text(stem) || !claim.Text(extension) || !claim.AtEnd()) return std::string();
         return names.Claim(stem, extension);
     };
     jobs.done = [&](std::size_t index, const std::optional<std::string>& bytes) {
@@ -556,10 +541,8 @@ int RunBatch(const TrackList& tracks, const BatchSettings& settings, const Track
         // A worker that stopped (a crash on some hostile track) fails the
         // track it was drawing; the others go on.
         if (!result)
-            result = TrackResult{Outcome::kFailed,
-                                 "",
-                                 "trk: " + input.given + ": the worker drawing it stopped\n",
-                                 {}};
+            result = TrackResult{
+                Outcome::kFailed, "", ErrorLine(input.given, "the worker drawing it stopped"), {}};
         if (!result->file.written.empty()) GiveName(*result, names);
         printer.Print(input, *result);
     };

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,6 +100,11 @@ class NameClaims {
 };
 
 using TrackJob = std::function<TrackResult(const TrackInput&, NameClaims&)>;
+
+// A track's result as the bytes a worker sends the parent, and back; nothing
+// when the bytes are not one result.
+std::string PackResult(const TrackResult& result);
+std::optional<TrackResult> UnpackResult(std::string_view bytes);
 
 struct BatchSettings {
     int jobs = 0;  // 0: one per core

@@ -31,39 +31,26 @@ struct CarOptions {
     int jobs = 0;
 };
 
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return 99;
-}
-
-// The command line is strict where the input dialog is lenient: the whole
-// argument must be a number 0 to 6, decimal, "$" and hexadecimal, or "%"
-// and binary. "abc" is no car, where the dialog would read it as car 0.
+// The command line takes the car as a decimal number 0 to 6 ("+2" is 2, as
+// strtol reads it). Where the input dialog is lenient, it is strict: "abc",
+// "2x", "-1" or "0x3" is no car, where the dialog would read "abc" as car 0.
 std::optional<int> StrictCarNumber(std::string_view text) {
-    int base = 10;
-    if (!text.empty() && (text.front() == '$' || text.front() == '%')) {
-        base = text.front() == '$' ? 16 : 2;
-        text.remove_prefix(1);
-    }
-    if (text.empty()) return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (DigitValue(c) >= base) return std::nullopt;
-        value = std::min(value * base + DigitValue(c), 100);  // anything above 6 is no car
-    }
-    if (value >= track::kCarCount) return std::nullopt;
-    return value;
+    if (text.starts_with('+')) text.remove_prefix(1);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const std::size_t first = text.find_first_not_of('0');
+    if (first == std::string_view::npos) return 0;
+    if (text.size() - first > 1 || text[first] - '0' >= track::kCarCount) return std::nullopt;
+    return text[first] - '0';
 }
 
 // Runs the "Car" action with its two dialogs answered; true when the action
 // recorded the car as saved.
 bool RunCarAction(Session& session, int k, const std::string& output) {
     session.ui.answers = {std::to_string(k), output};
-    exporter::ExtractCar();
+    const bool saved = session.Write(exporter::ExtractCar);
     session.ui.answers.clear();
-    return app::state.LastWrite == app::WriteOutcome::kSaved;
+    return saved;
 }
 
 // The file name the save dialog would show for car k, or "" when the car's
@@ -143,6 +130,7 @@ TrackResult CarsOfTrack(const TrackInput& input, const CarOptions& o, int k, boo
     TrackResult result;
     {
         Session session(errors);
+        session.quiet = batch;
         const ExitCode loaded = session.LoadTrack(input.path);
         if (loaded != kOk) {
             if (loaded == kRefused)
@@ -181,32 +169,47 @@ TrackResult CarsOfTrack(const TrackInput& input, const CarOptions& o, int k, boo
 }  // namespace
 
 void AddCarCommand(CLI::App& app, int& exitCode) {
-    auto* command = app.add_subcommand("car", "Write cars stored in tracks out as .car files.");
+    auto* command = app.add_subcommand("car",
+                                       "Write cars stored in tracks out as .car files: one car of "
+                                       "a track, or with --all every car of any number of tracks.");
     auto o = std::make_shared<CarOptions>();
     command
         ->add_option("TRACK", o->arguments,
-                     "TRACK NUMBER: the track file (.trk) and the car: 0 for the best entry's, "
-                     "1 to 6 for the places ($hex and %binary too); with --all: track files, "
-                     "folders of them, or - (stdin)")
+                     "a track file (.trk) and the car to write: 0 for the best entry's, 1 to 6 "
+                     "for the places'; with --all: track files, folders of them, or - (standard "
+                     "input)")
+        ->option_text("TRACK NUMBER")
         ->required()
         ->check(kNonEmptyPath);
     auto* output = command
                        ->add_option("-o,--output", o->output,
-                                    "the car file (default: the car's name + .car in this folder)")
+                                    "the car file (default: the car's name + .car, here)")
+                       ->option_text("FILE")
                        ->check(kNonEmptyPath);
     auto* all = command->add_flag(
         "--all", o->all,
-        "write all seven cars, each under its name + .car; with several tracks, each track's "
-        "into DIR/<track name>/");
-    command
-        ->add_option("-d,--directory", o->directory, "the folder for --all (default: this folder)")
+        "write all seven cars, each as its name + .car; of several tracks, each track's into "
+        "DIR/<track file name>/");
+    command->add_option("-d,--directory", o->directory, "the folder for --all (default: here)")
+        ->option_text("DIR")
         ->check(kNonEmptyPath)
         ->needs(all);
-    command->add_flag("-r,--recursive", o->recursive, "take the tracks in subfolders too")
+    command
+        ->add_flag("-r,--recursive", o->recursive, "with --all: take the tracks in subfolders too")
         ->needs(all);
-    command->add_option("-j,--jobs", o->jobs, "workers (default: one per core)")
-        ->check(CLI::Range(1, 256));
+    command
+        ->add_option("-j,--jobs", o->jobs,
+                     "with --all: work on N tracks at a time (default: one per core)")
+        ->option_text("N")
+        ->check(WholeNumber(1, 256));
     all->excludes(output);
+    command->footer(std::string("A car whose name is empty, not a file name, or written already in "
+                                "this run is\nwritten as car<NUMBER>.car.\n\n") +
+                    kExitCodesHelp +
+                    "\n\nExamples:\n"
+                    "  trk car monza.trk 1                  place 1's car, as <its name>.car\n"
+                    "  trk car monza.trk 0 -o best.car      the best entry's car, as best.car\n"
+                    "  trk car --all tracks/ -d cars/       every car of every track in tracks/");
     command->callback([o, &exitCode] {
         std::vector<std::string> tracks = o->arguments;
         if (!o->all) {
@@ -223,7 +226,8 @@ void AddCarCommand(CLI::App& app, int& exitCode) {
         const std::optional<int> k = o->all ? 0 : StrictCarNumber(o->number);
         if (!k) {
             StopCommand("car " + o->number,
-                        "no such car; the number must be 0 (best) or 1 to 6 ($hex and %binary too)",
+                        "no such car; the number must be 0 (the best entry's) or 1 to 6 (the "
+                        "places')",
                         exitCode);
             return;
         }

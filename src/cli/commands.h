@@ -3,6 +3,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <string>
 
 namespace cli {
 
@@ -12,6 +13,23 @@ inline const CLI::Validator kNonEmptyPath(
         return path.empty() ? std::string("an empty path names no file") : "";
     },
     "", "PATH");
+
+// A whole number from `low` to `high`, written in decimal ("+2" is 2, as
+// strtol reads it); the message says what was wanted.
+CLI::Validator WholeNumber(int low, int high);
+
+// What every command's help ends with.
+extern const char* const kExitCodesHelp;
+
+// Help as a new user reads it: each option's value named by what it is
+// (its option_text: N, FILE, DIR), a positional shown by its own words,
+// none of the parser's names for types, ranges and requirements. Set on
+// `app` before its commands are added, which take it over.
+void UseToolHelp(CLI::App& app);
+
+// A usage error in the one form: "trk: what is wrong", then where to read
+// more about `command` (empty: about trk itself).
+std::string UsageErrorText(const CLI::ParseError& error, const std::string& command);
 
 void AddInfoCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);

@@ -20,6 +20,10 @@ std::string Text(const std::string& cp1252) {
     return platform::Cp1252ToUtf8(cp1252);
 }
 
+std::string CsvCp1252(const std::string& cp1252) {
+    return CsvText(Text(cp1252));
+}
+
 nlohmann::json InfoJson(const std::string& file) {
     const app::AnalyserState& s = app::state;
     nlohmann::json places = nlohmann::json::array();
@@ -67,15 +71,15 @@ std::vector<std::string> CsvRow(const std::string& file) {
     const app::AnalyserState& s = app::state;
     const auto number = [](std::int64_t value) { return std::to_string(value); };
     std::vector<std::string> row = {
-        ValidUtf8(file),      Text(s.TrackAuthor),   number(s.WorldSize),
-        number(s.WaterLevel), number(s.TrackLength), number(s.ObjectCount),
-        number(s.BestTime),   Text(s.BestName),      Text(s.CarNames[0])};
+        CsvText(file),        CsvCp1252(s.TrackAuthor), number(s.WorldSize),
+        number(s.WaterLevel), number(s.TrackLength),    number(s.ObjectCount),
+        number(s.BestTime),   CsvCp1252(s.BestName),    CsvCp1252(s.CarNames[0])};
     for (int p = 1; p <= 6; ++p) {
         row.push_back(number(s.PlaceTimes[p]));
-        row.push_back(Text(s.PlaceNames[p]));
+        row.push_back(CsvCp1252(s.PlaceNames[p]));
     }
     row.push_back(number(s.GhostFrameCount));
-    row.push_back(Text(s.RecordDate));
+    row.push_back(CsvCp1252(s.RecordDate));
     row.emplace_back(s.TrackDamaged ? "true" : "false");
     return row;
 }
@@ -158,18 +162,28 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
     auto* command =
         app.add_subcommand("info", "List what tracks hold, as the information box shows it.");
     auto o = std::make_shared<InfoOptions>();
-    command->add_option("TRACK", o->tracks, "track files (.trk), folders of them, or - (stdin)")
+    command
+        ->add_option("TRACK", o->tracks,
+                     "track files (.trk), folders of them, or - (a track on standard input)")
+        ->option_text("TRACK...")
         ->required()
         ->check(kNonEmptyPath);
     auto* json = command->add_flag(
         "--json", o->json,
-        "one JSON object; with several tracks one compact object per line (JSON Lines)");
-    command->add_flag("--csv", o->csv, "a CSV table: a header and one row per track")
+        "one JSON object; of several tracks, one compact object a line (JSON Lines)");
+    command->add_flag("--csv", o->csv, "a CSV table: a header and a row for each track")
         ->excludes(json);
     command->add_flag("-r,--recursive", o->recursive, "take the tracks in subfolders too");
-    command->add_option("-j,--jobs", o->jobs, "workers (default: one per core)")
-        ->check(CLI::Range(1, 256));
-    command->footer("Times are hundredths of a second; 6000 or more means no time.");
+    command->add_option("-j,--jobs", o->jobs, "read N tracks at a time (default: one per core)")
+        ->option_text("N")
+        ->check(WholeNumber(1, 256));
+    command->footer(
+        std::string("Times are hundredths of a second; 6000 or more means no time.\n\n") +
+        kExitCodesHelp +
+        "\n\nExamples:\n"
+        "  trk info monza.trk\n"
+        "  trk info --json monza.trk\n"
+        "  trk info --csv -r tracks/ > tracks.csv");
     command->callback([o, &exitCode] {
         const platform::Result<CollectedTracks> collected = CollectTracks(o->tracks, o->recursive);
         if (StopsAt(collected, "info", exitCode)) return;

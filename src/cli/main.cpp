@@ -3,7 +3,9 @@
 
 #include "cli/commands.h"
 #include "cli/standard_output.h"
+#include "platform/encoding.h"
 #include "platform/standard_streams.h"
+#include "platform/temporaries.h"
 
 #ifndef TA_VERSION
 #define TA_VERSION "unknown"
@@ -13,23 +15,38 @@ namespace {
 
 int Run(int argc, char** argv) {
     CLI::App app{"trk: lists, draws and exports the track files of Velocitra (.trk).", "trk"};
+    cli::UseToolHelp(app);
     app.require_subcommand(1, 1);
-    app.failure_message(CLI::FailureMessage::help);
     app.set_version_flag("-V,--version", std::string("trk ") + TA_VERSION);
+    app.footer(std::string("Run 'trk COMMAND --help' for a command's options and examples.\n\n") +
+               cli::kExitCodesHelp);
     int exitCode = 0;
     // Only the command named first is described, when it is one: each takes
     // a few hundred microseconds at every start, a good part of drawing a
     // track. Help and versions without a command see them all.
     const std::string_view named = argc > 1 ? argv[1] : "";
-    const bool all = named != "info" && named != "render" && named != "car";
-    if (all || named == "info") cli::AddInfoCommand(app, exitCode);
-    if (all || named == "render") cli::AddRenderCommand(app, exitCode);
-    if (all || named == "car") cli::AddCarCommand(app, exitCode);
+    const bool known = named == "info" || named == "render" || named == "car";
+    if (!known && !named.empty() && named.front() != '-') {
+        std::cerr << "trk: unknown command '" << platform::TerminalText(named)
+                  << "' (commands: info, render, car)\nRun 'trk --help' for more.\n";
+        return 1;
+    }
+    if (!known || named == "info") cli::AddInfoCommand(app, exitCode);
+    if (!known || named == "render") cli::AddRenderCommand(app, exitCode);
+    if (!known || named == "car") cli::AddCarCommand(app, exitCode);
+    for (CLI::App* command : app.get_subcommands({})) command->group("Commands");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        // Help goes to stdout with exit 0; every usage error exits 1.
-        return app.exit(error) == 0 ? 0 : 1;
+        // Help and the version go to stdout with exit 0.
+        if (error.get_exit_code() == 0) return app.exit(error);
+        if (!known && dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+            std::cerr << "trk: give a command (commands: info, render, car)\n"
+                         "Run 'trk --help' for more.\n";
+        } else {
+            std::cerr << cli::UsageErrorText(error, known ? std::string(named) : "");
+        }
+        return 1;
     }
     return exitCode;
 }
@@ -39,6 +56,7 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
     platform::UseUtf8Arguments(argc, argv);
     cli::GuardStandardStreams();
+    platform::StopCleanlyOnSignals();
     int exitCode = 1;
     try {
         exitCode = Run(argc, argv);

@@ -20,6 +20,7 @@
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "platform/surface.h"
+#include "platform/temporaries.h"
 #include "platform/windowing.h"
 #include "start/core.h"
 
@@ -61,9 +62,7 @@ bool SaveJpeg(Session& session, const std::string& output, int quality) {
     }
     app::state.JpegQuality = quality;
     session.ui.answers = {answer};
-    exporter::SavePicture();
-    if (app::state.LastWrite == app::WriteOutcome::kSaved) return true;
-    // A failed or refused write has said why on the status log.
+    if (session.Write(exporter::SavePicture)) return true;
     if (app::state.LastWrite == app::WriteOutcome::kNothing)
         PrintError(answer, "no picture was made");
     return false;
@@ -106,6 +105,9 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
     TrackResult result;
     {
         Session session(errors);
+        // Into a folder the summary tells what became of the track: a track
+        // that failed tells only why, not its picture's name.
+        session.quiet = !o.directory.empty();
         const ExitCode loaded = session.LoadTrack(input.path);
         if (loaded != kOk) {
             result.outcome = loaded == kRefused ? Outcome::kRefused : Outcome::kFailed;
@@ -115,20 +117,22 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
         // Only the picture needs the font; the other commands skip its
         // lookup, and a batch makes it once per process.
         start::PrepareDrawing();
-        picture::BuildTrackPicture();
-        for (const Overlay overlay : o.overlays) {
-            switch (overlay) {
-                case Overlay::kWater:
-                    picture::DrawWaterOverlay();
-                    break;
-                case Overlay::kObjects:
-                    picture::DrawObjectsOverlay();
-                    break;
-                case Overlay::kGhost:
-                    picture::DrawGhostOverlay();
-                    break;
+        session.Telling([&o] {
+            picture::BuildTrackPicture();
+            for (const Overlay overlay : o.overlays) {
+                switch (overlay) {
+                    case Overlay::kWater:
+                        picture::DrawWaterOverlay();
+                        break;
+                    case Overlay::kObjects:
+                        picture::DrawObjectsOverlay();
+                        break;
+                    case Overlay::kGhost:
+                        picture::DrawGhostOverlay();
+                        break;
+                }
             }
-        }
+        });
         bool written = false;
         if (o.size > 0 && !platform::ScalePictureToFit(picture::kTrackPicture, o.size)) {
             PrintError(input.given, "the picture could not be scaled");
@@ -190,35 +194,58 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
     auto* command =
         app.add_subcommand("render", "Draw track pictures, with overlays, to picture files.");
     auto o = std::make_shared<RenderOptions>();
-    command->add_option("TRACK", o->tracks, "track files (.trk), folders of them, or - (stdin)")
+    command
+        ->add_option("TRACK", o->tracks,
+                     "track files (.trk), folders of them, or - (a track on standard input)")
+        ->option_text("TRACK...")
         ->required()
         ->check(kNonEmptyPath);
     auto* water = command->add_flag("--water")->description(
-        "draw the water (height map below the water level)");
+        "draw the water (the map below the track's water level)");
     auto* objects = command->add_flag("--objects")->description("draw the objects");
     auto* ghost = command->add_flag("--ghost")->description("draw the ghost lap");
     command
         ->add_option("-o,--output", o->output,
-                     "the picture file of one track (.png, .jpg, .jpeg; - for stdout; "
-                     "default: the picture's name + .jpg here)")
+                     "the picture of one track: a .png, .jpg or .jpeg file, or - for standard "
+                     "output")
+        ->option_text("FILE")
         ->check(kNonEmptyPath);
     command
         ->add_option("-d,--directory", o->directory,
-                     "the folder for the pictures, each under its picture's name (made when "
-                     "missing)")
+                     "the folder for the pictures, made when missing")
+        ->option_text("DIR")
         ->check(kNonEmptyPath);
-    command->add_option("--format", o->format, "jpg (default) or png, for -d and -o -")
+    command->add_option("--format", o->format, "the picture type for -d and -o - (default jpg)")
+        ->option_text("jpg|png")
         ->check(CLI::IsMember({"jpg", "png"}));
-    command->add_option("--quality", o->quality, "JPEG quality (default 70)")
-        ->check(CLI::Range(1, 100));
-    command->add_option("--size", o->size, "scale the picture to fit N x N pixels")
-        ->check(CLI::Range(1, platform::kMaxScaledSide));
+    command->add_option("--quality", o->quality, "JPEG quality, 1 to 100 (default 70)")
+        ->option_text("N")
+        ->check(WholeNumber(1, 100));
+    command
+        ->add_option("--size", o->size,
+                     "scale the picture to fit N x N pixels, smaller or larger (N up to " +
+                         std::to_string(platform::kMaxScaledSide) + ")")
+        ->option_text("N")
+        ->check(WholeNumber(1, platform::kMaxScaledSide));
     command->add_flag("-r,--recursive", o->recursive, "take the tracks in subfolders too");
-    command->add_option("-j,--jobs", o->jobs, "workers (default: one per core)")
-        ->check(CLI::Range(1, 256));
+    command->add_option("-j,--jobs", o->jobs, "draw N tracks at a time (default: one per core)")
+        ->option_text("N")
+        ->check(WholeNumber(1, 256));
     command->footer(
-        "Overlays are drawn in the order they are given, each over the ones before. A picture "
-        "name already written in this run gets -2, -3, ... before the extension.");
+        std::string(
+            "A picture is named as its caption reads: the track file's name without .trk,\n"
+            "place 1's time in hundredths of a second (the best entry's when place 1 has\n"
+            "none) and that driver, as in monza_4321_Ann.jpg. Without -o it goes by that\n"
+            "name into the folder of -d, or here; a name already written in the same run\n"
+            "gets -2, -3, ... before the extension. Overlays are drawn in the order given,\n"
+            "each over the ones before.\n\n") +
+        kExitCodesHelp +
+        "\n\nExamples:\n"
+        "  trk render monza.trk                          monza_4321_Ann.jpg, here\n"
+        "  trk render monza.trk --water --ghost -o monza.png\n"
+        "  trk render tracks/ -r --objects -d pictures/  a picture for every track\n"
+        "  trk render monza.trk --size 128 -o thumb.png  a 117 x 128 thumbnail\n"
+        "  trk render - -o - < monza.trk > monza.jpg");
 
     command->callback([command, o, water, objects, ghost, &exitCode] {
         for (const CLI::Option* given : command->parse_order()) {
@@ -232,9 +259,10 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         if (StopsAt(png, "render", exitCode)) return;
         // Several tracks without a folder go into this one.
         if (collected->batch && o->directory.empty()) o->directory = ".";
-        if (!o->directory.empty() &&
-            StopsAt(platform::MakeFolders(o->directory), o->directory, exitCode))
-            return;
+        if (!o->directory.empty()) {
+            if (StopsAt(platform::MakeFolders(o->directory), o->directory, exitCode)) return;
+            platform::TidyTemporaries(o->directory);
+        }
         BatchSettings settings;
         settings.jobs = o->jobs;
         // A run into a folder (every run of several tracks is one), even of

@@ -21,7 +21,11 @@ Session::Session(std::ostream& errors) : previousErrors_(errorStream) {
     start::StartCore(&ui);
     ui.onStatusLine = [this](const std::string& line) {
         newestStatusLine = line;
-        *errorStream << platform::TerminalTextFromCp1252(line) << '\n';
+        if (holding_) {
+            held_.push_back(line);
+        } else {
+            *errorStream << platform::TerminalTextFromCp1252(line) << '\n';
+        }
     };
 }
 
@@ -63,6 +67,38 @@ std::string Session::InfoText() const {
     }
     if (!text.empty() && text.back() != '\n') text += '\n';
     return text;
+}
+
+void Session::Release(bool shown) {
+    holding_ = false;
+    if (shown) {
+        for (const std::string& line : held_)
+            *errorStream << platform::TerminalTextFromCp1252(line) << '\n';
+    }
+    held_.clear();
+}
+
+void Session::Telling(const std::function<void()>& step) {
+    holding_ = true;
+    step();
+    Release(!quiet);
+}
+
+bool Session::Write(const std::function<void()>& action) {
+    holding_ = true;
+    action();
+    const app::AnalyserState& s = app::state;
+    const bool failed =
+        s.LastWrite == app::WriteOutcome::kNotSaved || s.LastWrite == app::WriteOutcome::kRefused;
+    // A failure before any file was chosen (no car there) is told as the
+    // action told it.
+    if (failed && !s.WritePath.empty()) {
+        Release(false);
+        PrintError(s.WritePath, s.WriteError);
+    } else {
+        Release(!quiet || s.LastWrite != app::WriteOutcome::kSaved);
+    }
+    return s.LastWrite == app::WriteOutcome::kSaved;
 }
 
 std::ostream& ErrorStream() {

@@ -3,8 +3,10 @@
 // going to the error stream as lines are posted.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "platform/result.h"
 #include "platform/scripted_windowing.h"
@@ -34,14 +36,30 @@ class Session {
     // control characters shown as '?'.
     std::string InfoText() const;
 
+    // Runs `step`, whose status lines only tell what went well (the
+    // picture's name): shown unless the session is quiet.
+    void Telling(const std::function<void()>& step);
+
+    // Runs an action that writes a file and returns whether it recorded the
+    // file as saved. A write that failed is told in the one form of every
+    // output failure, "trk: PATH: reason"; a success as the action told it,
+    // unless the session is quiet.
+    bool Write(const std::function<void()>& action);
+
     platform::ScriptedWindowing ui;
     // The last line posted to the status log; callers clear it before an
     // action to learn what the action reported.
     std::string newestStatusLine;
+    // A batch keeps quiet about what went well.
+    bool quiet = false;
 
   private:
+    void Release(bool shown);
+
     std::ostream* previousErrors_;
     bool loaded_ = false;
+    bool holding_ = false;
+    std::vector<std::string> held_;  // status lines held back while holding_
 };
 
 // Where messages go now: std::cerr, or the buffer of the open session.

@@ -41,6 +41,21 @@ std::string ValidUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string CsvText(std::string_view bytes) {
+    std::string text = ValidUtf8(bytes);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 =
+            c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (c1) ++i;  // its second byte goes with it
+        const bool control = (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F;
+        out += control || c1 ? '?' : text[i];
+    }
+    return out;
+}
+
 std::string CsvRecord(const std::vector<std::string>& fields) {
     std::string record;
     for (std::size_t i = 0; i < fields.size(); ++i) {

@@ -11,6 +11,10 @@ namespace cli {
 // U+FFFD. File names on Linux are bytes; JSON and CSV want UTF-8.
 std::string ValidUtf8(std::string_view bytes);
 
+// A text for a CSV field: ValidUtf8, with the control characters a terminal
+// obeys (all but tab and the line ends, which CSV quotes) shown as '?'.
+std::string CsvText(std::string_view bytes);
+
 // One CSV record (RFC 4180): fields joined by commas, a field quoted when it
 // holds a comma, a quote, CR or LF, quotes inside doubled; ends in CRLF.
 std::string CsvRecord(const std::vector<std::string>& fields);

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "platform/memory.h"
+#include "platform/temporaries.h"
 
 namespace platform {
 
@@ -49,7 +50,10 @@ Result<std::string> MakePrivateTemporaryFolder(const std::string& prefix) {
     const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
     if (error) return Fail(error.message());
     std::string folder = (temporary / (prefix + "XXXXXX")).string();
+    // Noted as soon as it is there: a stopped run removes it.
+    const HeldStops held;
     if (::mkdtemp(folder.data()) == nullptr) return Fail(std::strerror(errno));
+    NoteTemporaryFolder(folder);
     return folder;
 }
 

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/byte_reader.h"
 #include "platform/files.h"
 #include "platform/safe_file.h"
 
@@ -86,7 +87,7 @@ void StampInside(const std::string& folder, bool entries, int depth, std::string
         if (entry.type == DT_UNKNOWN) {
             struct stat info {};
             const bool known = ::fstatat(at, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
-            entry.type = !known                 ? DT_REG
+            entry.type = !known                  ? DT_REG
                          : S_ISLNK(info.st_mode) ? DT_LNK
                          : S_ISDIR(info.st_mode) ? DT_DIR
                                                  : DT_REG;
@@ -141,59 +142,6 @@ std::string Key(const std::string& face, int pixels) {
     return face + '\n' + std::to_string(pixels) + '\n' + FontSetupStamp();
 }
 
-// ---- the file's layout: the magic, then length-prefixed fields, then a
-// checksum of everything before it (a half-written file is a miss) ----
-
-void PutNumber(std::string& out, std::int64_t value) {
-    for (int i = 0; i < 8; ++i)
-        out += static_cast<char>((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF);
-}
-
-void PutText(std::string& out, const std::string& text) {
-    PutNumber(out, static_cast<std::int64_t>(text.size()));
-    out += text;
-}
-
-class Cursor {
-  public:
-    explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
-    bool Number(std::int64_t& value) {
-        if (bytes_.size() - at_ < 8) return false;
-        std::uint64_t v = 0;
-        for (int i = 7; i >= 0; --i)
-            v = (v << 8) | static_cast<unsigned char>(bytes_[at_ + static_cast<std::size_t>(i)]);
-        at_ += 8;
-        value = static_cast<std::int64_t>(v);
-        return true;
-    }
-    bool Small(int& value, std::int64_t low, std::int64_t high) {
-        std::int64_t v = 0;
-        if (!Number(v) || v < low || v > high) return false;
-        value = static_cast<int>(v);
-        return true;
-    }
-    // The text stays in the cursor's bytes.
-    bool Text(std::string_view& text) {
-        std::int64_t size = 0;
-        if (!Number(size) || size < 0 || static_cast<std::uint64_t>(size) > bytes_.size() - at_)
-            return false;
-        text = bytes_.substr(at_, static_cast<std::size_t>(size));
-        at_ += static_cast<std::size_t>(size);
-        return true;
-    }
-    bool Text(std::string& text) {
-        std::string_view view;
-        if (!Text(view)) return false;
-        text = view;
-        return true;
-    }
-    bool AtEnd() const { return at_ == bytes_.size(); }
-
-  private:
-    std::string_view bytes_;
-    std::size_t at_ = 0;
-};
-
 }  // namespace
 
 std::string FontSetupStamp() {
@@ -221,11 +169,86 @@ std::string FontSetupStamp() {
     return stamp;
 }
 
+namespace {
+
+// Glyph metrics beyond this many pixels, for characters `pixels` high, come
+// only from a damaged or forged entry; a font made from one would draw the
+// caption wrong.
+int MostPixels(int pixels) {
+    return 4 * pixels;
+}
+
+}  // namespace
+
+std::optional<FontCacheEntry> ParseFontCache(std::string_view bytes, int pixels) {
+    if (pixels < 1 || pixels > kMaxFontPixels) return std::nullopt;
+    const std::size_t magic = sizeof kMagic - 1;
+    if (bytes.size() < magic + 8 || bytes.substr(0, magic) != kMagic) return std::nullopt;
+    // The sum of everything before it: a half-written file is a miss.
+    const std::size_t body = bytes.size() - 8;
+    if (platform::ByteReader(bytes).U64(static_cast<std::int64_t>(body)) !=
+        Fnv1a(bytes.substr(0, body)))
+        return std::nullopt;
+
+    FontCacheEntry entry;
+    Font& font = entry.font;
+    ByteCursor fields(bytes.substr(magic, body - magic));
+    const int most = MostPixels(pixels);
+    int fixed = 0;
+    if (!fields.Text(entry.key) || !fields.Text(entry.faceFile) || !fields.Text(entry.faceStamp) ||
+        !fields.Text(font.family) || !fields.Small(fixed, 0, 1) ||
+        !fields.Small(font.ascent, 0, most) || !fields.Small(font.descent, 0, most))
+        return std::nullopt;
+    font.fixedWidth = fixed != 0;
+    for (Glyph& glyph : font.glyphs) {
+        std::string_view mask;
+        if (!fields.Small(glyph.advance, -most, most) || !fields.Small(glyph.left, -most, most) ||
+            !fields.Small(glyph.top, -most, most) || !fields.Small(glyph.width, 0, most) ||
+            !fields.Small(glyph.rows, 0, most) || !fields.Text(mask) ||
+            mask.size() !=
+                static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.rows))
+            return std::nullopt;
+        // A glyph without ink is kept as 0 x 0, whatever its sides said.
+        if (mask.empty()) {
+            glyph.width = glyph.rows = 0;
+            continue;
+        }
+        glyph.mask.assign(mask.begin(), mask.end());
+    }
+    if (!fields.AtEnd()) return std::nullopt;
+    return entry;
+}
+
+std::string FontCacheBytes(const FontCacheEntry& entry) {
+    const Font& font = entry.font;
+    std::string bytes = kMagic;
+    PutText(bytes, entry.key);
+    PutText(bytes, entry.faceFile);
+    PutText(bytes, entry.faceStamp);
+    PutText(bytes, font.family);
+    PutNumber(bytes, font.fixedWidth ? 1 : 0);
+    PutNumber(bytes, static_cast<std::uint64_t>(font.ascent));
+    PutNumber(bytes, static_cast<std::uint64_t>(font.descent));
+    for (const Glyph& glyph : font.glyphs) {
+        const bool inked = !glyph.mask.empty();
+        PutNumber(bytes, static_cast<std::uint64_t>(glyph.advance));
+        PutNumber(bytes, static_cast<std::uint64_t>(glyph.left));
+        PutNumber(bytes, static_cast<std::uint64_t>(glyph.top));
+        PutNumber(bytes, static_cast<std::uint64_t>(inked ? glyph.width : 0));
+        PutNumber(bytes, static_cast<std::uint64_t>(inked ? glyph.rows : 0));
+        PutText(bytes, std::string_view(reinterpret_cast<const char*>(glyph.mask.data()),
+                                        glyph.mask.size()));
+    }
+    PutNumber(bytes, Fnv1a(bytes));
+    return bytes;
+}
+
 std::unique_ptr<Font> CachedFont(const std::string& face, int pixels) {
     const std::string path = CachePath(face, pixels);
     if (path.empty()) return nullptr;
+    // Only a file of its own: a link in the cache folder is no entry.
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || info.st_size <= 0 ||
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
         static_cast<std::uint64_t>(info.st_size) > kMaxCacheFile)
         return nullptr;
     // Read once and looked at where it lies: this runs at every start, and
@@ -235,50 +258,15 @@ std::unique_ptr<Font> CachedFont(const std::string& face, int pixels) {
     // A file that grew meanwhile is refused, one that shrank fails its sum.
     const Result<FileRead> read = ReadWholeFile(path, std::span(buffer.get(), size));
     if (!read) return nullptr;
-    const std::string_view bytes(reinterpret_cast<const char*>(buffer.get()),
-                                 static_cast<std::size_t>(read->bytesRead));
-    const std::size_t magic = sizeof kMagic - 1;
-    if (bytes.size() < magic + 8 || bytes.substr(0, magic) != kMagic) return nullptr;
-    const std::size_t body = bytes.size() - 8;
-    Cursor sum(bytes.substr(body));
-    std::int64_t stored = 0;
-    if (!sum.Number(stored) || static_cast<std::uint64_t>(stored) != Fnv1a(bytes.substr(0, body)))
-        return nullptr;
-
-    std::string_view key;
-    std::string faceFile, faceStamp;
-    Cursor fields(bytes.substr(magic, body - magic));
-    if (!fields.Text(key) || key != Key(face, pixels)) return nullptr;
-    if (!fields.Text(faceFile) || !fields.Text(faceStamp)) return nullptr;
+    std::optional<FontCacheEntry> entry =
+        ParseFontCache(std::string_view(reinterpret_cast<const char*>(buffer.get()),
+                                        static_cast<std::size_t>(read->bytesRead)),
+                       pixels);
+    if (!entry || entry->key != Key(face, pixels)) return nullptr;
     std::string now;
-    Stamp(faceFile, now);
-    if (now != faceStamp) return nullptr;
-
-    auto font = std::make_unique<Font>();
-    int fixed = 0;
-    if (!fields.Text(font->family) || !fields.Small(fixed, 0, 1) ||
-        !fields.Small(font->ascent, 0, 4 * static_cast<std::int64_t>(kMaxFontPixels)) ||
-        !fields.Small(font->descent, 0, 4 * static_cast<std::int64_t>(kMaxFontPixels)))
-        return nullptr;
-    font->fixedWidth = fixed != 0;
-    constexpr int kSide = 4 * kMaxFontPixels;
-    for (Glyph& glyph : font->glyphs) {
-        if (!fields.Small(glyph.advance, -kSide, kSide) ||
-            !fields.Small(glyph.left, -kSide, kSide) || !fields.Small(glyph.top, -kSide, kSide) ||
-            !fields.Small(glyph.width, 0, kSide) || !fields.Small(glyph.rows, 0, kSide))
-            return nullptr;
-        std::string_view mask;
-        if (!fields.Text(mask) || mask.size() != static_cast<std::size_t>(glyph.width) *
-                                                     static_cast<std::size_t>(glyph.rows))
-            return nullptr;
-        if (glyph.width == 0 || glyph.rows == 0) {
-            glyph.width = glyph.rows = 0;
-            continue;
-        }
-        glyph.mask.assign(mask.begin(), mask.end());
-    }
-    if (!fields.AtEnd()) return nullptr;
-    return font;
+    Stamp(entry->faceFile, now);
+    if (now != entry->faceStamp) return nullptr;
+    return std::make_unique<Font>(std::move(entry->font));
 }
 
 void KeepFont(const std::string& face, int pixels, const std::string& faceFile, const Font& font) {
@@ -287,30 +275,17 @@ void KeepFont(const std::string& face, int pixels, const std::string& faceFile, 
     std::error_code error;
     fs::create_directories(CacheFolder(), error);
     if (error) return;
-    std::string bytes = kMagic;
-    PutText(bytes, Key(face, pixels));
-    PutText(bytes, faceFile);
-    std::string faceStamp;
-    Stamp(faceFile, faceStamp);
-    PutText(bytes, faceStamp);
-    PutText(bytes, font.family);
-    PutNumber(bytes, font.fixedWidth ? 1 : 0);
-    PutNumber(bytes, font.ascent);
-    PutNumber(bytes, font.descent);
-    for (const Glyph& glyph : font.glyphs) {
-        PutNumber(bytes, glyph.advance);
-        PutNumber(bytes, glyph.left);
-        PutNumber(bytes, glyph.top);
-        PutNumber(bytes, glyph.mask.empty() ? 0 : glyph.width);
-        PutNumber(bytes, glyph.mask.empty() ? 0 : glyph.rows);
-        PutText(bytes, std::string(glyph.mask.begin(), glyph.mask.end()));
-    }
-    PutNumber(bytes, static_cast<std::int64_t>(Fnv1a(bytes)));
+    FontCacheEntry entry{Key(face, pixels), faceFile, "", font};
+    Stamp(faceFile, entry.faceStamp);
+    const std::string bytes = FontCacheBytes(entry);
     // The safe writer renames a whole file into place: workers racing to
-    // keep the same font each leave a whole file, never a mix.
-    // A cache that cannot be kept is looked up again next time.
+    // keep the same font each leave a whole file, never a mix. A link put
+    // where the entry goes is replaced, never written through: the name is
+    // the same on every machine, so easy to aim at another file. A cache
+    // that cannot be kept is looked up again next time.
     (void)WriteFileSafely(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), {},
+        AtLink::kReplace);
 }
 
 }  // namespace platform

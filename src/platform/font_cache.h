@@ -8,11 +8,28 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/font.h"
 
 namespace platform {
+
+// One kept font as the cache file holds it.
+struct FontCacheEntry {
+    std::string key;        // the face, its size and the font setup it was made in
+    std::string faceFile;   // the face file it was rasterised from
+    std::string faceStamp;  // that file's time, size and identity then
+    Font font;
+};
+
+// The entry in a cache file's bytes, for characters `pixels` high; nothing
+// when the bytes are damaged (their checksum fails), are no entry, or hold
+// glyph metrics beyond what that size allows.
+std::optional<FontCacheEntry> ParseFontCache(std::string_view bytes, int pixels);
+// The cache file of `entry`, checksum included.
+std::string FontCacheBytes(const FontCacheEntry& entry);
 
 // The font kept for `face` at `pixels`, or nullptr when there is none, it
 // is stale, or it cannot be read.

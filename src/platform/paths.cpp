@@ -66,9 +66,23 @@ std::string CurrentDirectory() {
 }
 
 Result<> MakeFolders(const std::string& folder) {
+    namespace fs = std::filesystem;
     std::error_code error;
-    std::filesystem::create_directories(FsPath(folder), error);
-    if (error) return Fail(error.message());
+    const fs::path path = FsPath(folder);
+    fs::create_directories(path, error);
+    if (error) {
+        // A link to nothing on the way would be told as "File exists".
+        for (fs::path part = path; !part.empty(); part = part.parent_path()) {
+            std::error_code ignored;
+            if (fs::is_symlink(fs::symlink_status(part, ignored)) && !fs::exists(part, ignored)) {
+                const std::string what =
+                    "a link to nothing (" + PathText(fs::read_symlink(part, ignored)) + ")";
+                return Fail(part == path ? what : PathText(part) + " is " + what);
+            }
+            if (part == part.parent_path()) break;
+        }
+        return Fail(error.message());
+    }
     if (!std::filesystem::is_directory(FsPath(folder), error)) return Fail("not a folder");
     return {};
 }

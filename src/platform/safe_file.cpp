@@ -11,6 +11,8 @@
 #include <memory>
 #include <random>
 
+#include "platform/temporaries.h"
+
 namespace platform {
 namespace {
 
@@ -41,12 +43,20 @@ std::string ResolvedTarget(const std::string& path) {
 
 // A name for a new file in `folder` that no other writer picks. Names are
 // short and independent of the target's, so that a long target name cannot
-// make the temporary one too long.
+// make the temporary one too long; they carry the run's stamp, so that a
+// later run can tell whether the one that left such a file is alive.
 std::string UnusedNameIn(const std::string& folder) {
-    static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())
+    // Seeded anew in each process: workers forked from one parent must not
+    // draw the same names.
+    static pid_t seededIn = ::getpid();
+    static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(seededIn)
                                                                << 32};
-    char name[64];
-    std::snprintf(name, sizeof name, "/.trk-%ld-%016llx.tmp", static_cast<long>(::getpid()),
+    if (seededIn != ::getpid()) {
+        seededIn = ::getpid();
+        random.seed(std::random_device{}() ^ static_cast<std::uint64_t>(seededIn) << 32);
+    }
+    char name[96];
+    std::snprintf(name, sizeof name, "/.trk-%s-%016llx.tmp", RunStamp().c_str(),
                   static_cast<unsigned long long>(random()));
     return folder + name;
 }
@@ -85,8 +95,12 @@ Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& wr
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         name = UnusedNameIn(folder);
+        NoteTemporary(name);
         fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return Fail(CreateFailure(folder, errno));
+        if (fd >= 0) break;
+        const int error = errno;
+        ForgetTemporary(name);
+        if (error != EEXIST) return Fail(CreateFailure(folder, error));
     }
     if (fd < 0) return Fail(CreateFailure(folder, EEXIST));
 
@@ -95,6 +109,7 @@ Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& wr
         const int error = errno;
         ::close(fd);
         ::unlink(name.c_str());
+        ForgetTemporary(name);
         return Fail(std::strerror(error));
     }
     // A picture is some tens of kilobytes: written in one go rather than in
@@ -109,6 +124,7 @@ Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& wr
     if (std::fclose(file) != 0 && error.empty()) error = std::strerror(errno);
     if (!error.empty()) {
         ::unlink(name.c_str());
+        ForgetTemporary(name);
         return Fail(std::move(error));
     }
     return name;
@@ -121,25 +137,29 @@ Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
     struct stat target {};
     if (::stat(path.c_str(), &target) != 0) {
         if (errno == ENOENT) return {};
-        return Fail(FilePart(path) + ": " + std::strerror(errno));
+        // Said after the path by those who tell it: "trk: a/x.jpg: Not a directory".
+        return Fail(std::strerror(errno));
     }
     return TargetVerdict(FilePart(path), S_ISDIR(target.st_mode), S_ISREG(target.st_mode),
                          keep.known && static_cast<std::uint64_t>(target.st_dev) == keep.device &&
                              static_cast<std::uint64_t>(target.st_ino) == keep.inode);
 }
 
-Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write) {
-    const std::string target = ResolvedTarget(path);
+Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write, AtLink link) {
+    const std::string target = link == AtLink::kFollow ? ResolvedTarget(path) : path;
     struct stat existing {};
-    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    // A link that is replaced hands on nothing of what it names.
+    const bool replacing = (link == AtLink::kFollow ? ::stat(target.c_str(), &existing)
+                                                    : ::lstat(target.c_str(), &existing)) == 0 &&
+                           S_ISREG(existing.st_mode);
     const Result<std::string> temporary =
         WriteNewIn(Folder(target), write, replacing ? &existing : nullptr);
     if (!temporary) return temporary.failure();
-    if (::rename(temporary->c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary->c_str());
-        return Fail(std::strerror(error));
-    }
+    const int renamed = ::rename(temporary->c_str(), target.c_str());
+    const int error = errno;
+    if (renamed != 0) ::unlink(temporary->c_str());
+    ForgetTemporary(*temporary);
+    if (renamed != 0) return Fail(std::strerror(error));
     return {};
 }
 
@@ -154,13 +174,16 @@ namespace {
 Result<> CopyOver(const std::string& written, const std::string& path) {
     std::FILE* from = std::fopen(written.c_str(), "rb");
     if (from == nullptr) return Fail(std::strerror(errno));
-    Result<> copied = WriteThroughTemporary(path, [from](std::FILE* to) -> Result<> {
-        char block[1 << 16];
-        for (std::size_t got; (got = std::fread(block, 1, sizeof block, from)) > 0;)
-            if (std::fwrite(block, 1, got, to) != got) return Fail(std::strerror(errno));
-        if (std::ferror(from)) return Fail(std::strerror(errno));
-        return {};
-    });
+    Result<> copied = WriteThroughTemporary(
+        path,
+        [from](std::FILE* to) -> Result<> {
+            char block[1 << 16];
+            for (std::size_t got; (got = std::fread(block, 1, sizeof block, from)) > 0;)
+                if (std::fwrite(block, 1, got, to) != got) return Fail(std::strerror(errno));
+            if (std::ferror(from)) return Fail(std::strerror(errno));
+            return {};
+        },
+        AtLink::kFollow);
     std::fclose(from);
     return copied;
 }
@@ -185,12 +208,15 @@ Result<> MoveIntoPlace(const std::string& written, const std::string& path,
     // Most often nothing is there yet (a new folder): no more to check.
     struct stat there {};
     if (!path.empty() && ::lstat(path.c_str(), &there) != 0 && errno == ENOENT &&
-        ::rename(written.c_str(), path.c_str()) == 0)
+        ::rename(written.c_str(), path.c_str()) == 0) {
+        ForgetTemporary(written);
         return {};
+    }
     Result<> moved = CheckTarget(path, keep);
     if (moved) moved = Move(written, path);
     // Gone after a rename; after anything else, not to be left behind.
     ::unlink(written.c_str());
+    ForgetTemporary(written);
     return moved;
 }
 

@@ -33,19 +33,26 @@ Result<> CheckTarget(const std::string& path, const FileIdentity& keep);
 // as well.
 using StreamWriter = std::function<Result<>(std::FILE* file)>;
 
+// What a write does with a symbolic link at its target.
+enum class AtLink {
+    kFollow,   // the file it names is replaced and the link stays
+    kReplace,  // the link itself is replaced: the tool's own files (a cache)
+               // are never written outside their folder, wherever a link points
+};
+
 // Creates or replaces `path`. A replaced file keeps its permission bits; a
-// new one gets 0666 less the umask. A symbolic link is followed: the file
-// it names is replaced and the link stays. A failure says why (UTF-8, may
-// name the file) and leaves the target as it was; it is refused when the
-// target may not be written at all (CheckTarget).
+// new one gets 0666 less the umask. A failure says why (UTF-8, may name the
+// file) and leaves the target as it was; it is refused when the target may
+// not be written at all (CheckTarget).
 Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
-                         const FileIdentity& keep = {});
+                         const FileIdentity& keep = {}, AtLink link = AtLink::kFollow);
 Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
-                         const FileIdentity& keep = {});
+                         const FileIdentity& keep = {}, AtLink link = AtLink::kFollow);
 
 // Writes a new file under a name of its own in `folder` (hidden, of the kind
 // the temporary files above have) and returns that name, for MoveIntoPlace
-// to give the file its own later. After a failure nothing is left behind.
+// to give the file its own later. After a failure nothing is left behind;
+// until then a stopped run removes it (platform/temporaries.h).
 Result<std::string> WriteUnnamed(const std::string& folder, const StreamWriter& write);
 
 // Renames `written`, a file this run wrote whole (by WriteUnnamed), to

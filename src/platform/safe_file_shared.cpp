@@ -16,10 +16,12 @@ Result<> TargetVerdict(const std::string& name, bool folder, bool regular, bool 
 }
 
 Result<> WriteFileSafely(const std::string& path, const StreamWriter& write,
-                         const FileIdentity& keep) {
-    Result<> check = CheckTarget(path, keep);
+                         const FileIdentity& keep, AtLink link) {
+    // A link to be replaced is not looked through: what it names is no target.
+    Result<> check = link == AtLink::kFollow ? CheckTarget(path, keep) : Result<>{};
+    if (path.empty()) check = Refuse("no file name given");
     if (!check) return check;
-    return WriteThroughTemporary(path, write);
+    return WriteThroughTemporary(path, write, link);
 }
 
 Result<> WriteAndFlush(std::FILE* file, const StreamWriter& write) {
@@ -38,15 +40,16 @@ Result<> WriteAndFlush(std::FILE* file, const StreamWriter& write) {
 }
 
 Result<> WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes,
-                         const FileIdentity& keep) {
+                         const FileIdentity& keep, AtLink link) {
     return WriteFileSafely(
         path,
         [bytes](std::FILE* file) -> Result<> {
-            if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+            // An empty span may have no data at all, which fwrite must not be given.
+            if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
                 return Fail(std::strerror(errno));
             return {};
         },
-        keep);
+        keep, link);
 }
 
 }  // namespace platform

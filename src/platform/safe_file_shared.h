@@ -16,7 +16,7 @@ Result<> TargetVerdict(const std::string& name, bool folder, bool regular, bool 
 
 // The system's own part of WriteFileSafely, once CheckTarget has let the
 // target pass: the temporary file, its flush to disk, close and rename.
-Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write);
+Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write, AtLink link);
 
 // Runs `write` on `file` and flushes it; a failure's reason has the
 // system's word added to a library's own message.

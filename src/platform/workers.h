@@ -7,9 +7,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -45,5 +47,23 @@ void RunJobsHere(const WorkerJobs& jobs);
 
 // The number of processor cores available, at least 1.
 std::size_t CoreCount();
+
+// What a worker process sends its caller: a job's question or its result.
+// On the wire: the type (1 byte), the job's number and the text's size (8
+// bytes each, little-endian), then the text.
+enum WorkerMessageType : std::uint8_t { kWorkerQuestion = 1, kWorkerResult = 2 };
+struct WorkerMessage {
+    std::uint8_t type = 0;
+    std::uint64_t job = 0;
+    std::string_view text;
+};
+inline constexpr std::uint64_t kLongestWorkerText = std::uint64_t{1} << 32;
+
+// Hands each whole message at the start of `bytes` (what a worker has sent
+// so far) to `take`, and returns how many bytes they filled; a message cut
+// short waits for the rest. Nothing when a size is beyond
+// kLongestWorkerText or `take` refuses a message: the worker spoke nonsense.
+std::optional<std::size_t> TakeWorkerMessages(
+    std::string_view bytes, const std::function<bool(const WorkerMessage&)>& take);
 
 }  // namespace platform

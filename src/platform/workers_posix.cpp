@@ -25,12 +25,12 @@
 #include <utility>
 #include <vector>
 
+#include "platform/byte_reader.h"
+#include "platform/temporaries.h"
 #include "platform/workers.h"
 
 namespace platform {
 namespace {
-
-enum Message : std::uint8_t { kQuestion = 1, kResult = 2 };
 
 // Long enough to take several results in one go, short beside a run.
 constexpr std::chrono::milliseconds kGathering{2};
@@ -60,31 +60,19 @@ bool ReadAll(int fd, void* into, std::size_t size) {
     return true;
 }
 
-void PutNumber(std::string& message, std::uint64_t value) {
-    for (int shift = 0; shift < 64; shift += 8)
-        message += static_cast<char>(static_cast<std::uint8_t>(value >> shift));
-}
-
-void PutText(std::string& message, const std::string& text) {
-    PutNumber(message, text.size());
-    message += text;
-}
-
-constexpr std::uint64_t kLongestText = std::uint64_t{1} << 32;
-
-std::uint64_t NumberAt(const char* bytes) {
-    std::uint64_t value = 0;
-    for (int k = 7; k >= 0; --k) value = (value << 8) | static_cast<std::uint8_t>(bytes[k]);
-    return value;
-}
-
 bool GetText(int fd, std::string& text) {
-    char number[8];
+    std::uint8_t number[8];
     if (!ReadAll(fd, number, sizeof number)) return false;
-    const std::uint64_t size = NumberAt(number);
-    if (size > kLongestText) return false;
+    const std::uint64_t size = ByteReader(number).U64(0);
+    if (size > kLongestWorkerText) return false;
     text.resize(size);
     return size == 0 || ReadAll(fd, text.data(), size);
+}
+
+// The caller is gone: nobody will name this worker's files.
+[[noreturn]] void LoseCaller() {
+    RemoveTemporaries();
+    std::_Exit(3);
 }
 
 // A worker's questions go to the caller, which answers in job order.
@@ -93,11 +81,11 @@ class AskCaller : public JobQuestions {
     explicit AskCaller(int socket) : socket_(socket) {}
     void Start(std::size_t index) { index_ = index; }
     std::string Ask(const std::string& question) override {
-        std::string message(1, static_cast<char>(kQuestion));
+        std::string message(1, static_cast<char>(kWorkerQuestion));
         PutNumber(message, index_);
         PutText(message, question);
         std::string answer;
-        if (!WriteAll(socket_, message) || !GetText(socket_, answer)) std::_Exit(3);
+        if (!WriteAll(socket_, message) || !GetText(socket_, answer)) LoseCaller();
         return answer;
     }
 
@@ -163,10 +151,12 @@ class JobBoard {
     for (std::size_t i; (i = board.Take(w)) != JobBoard::kNone;) {
         questions.Start(i);
         const std::string result = jobs.run(i, questions);
-        std::string message(1, static_cast<char>(kResult));
+        std::string message(1, static_cast<char>(kWorkerResult));
         PutNumber(message, i);
         PutText(message, result);
-        if (!WriteAll(socket, message)) std::_Exit(3);
+        if (!WriteAll(socket, message)) LoseCaller();
+        // The files the result names are the caller's now.
+        ForgetAllTemporaries();
     }
     // No destructors or exit handlers: they belong to the caller.
     std::_Exit(0);
@@ -219,26 +209,19 @@ class Collector {
     bool Parse(std::size_t w, std::string_view bytes) {
         std::string& unread = workers_[w].unread;
         unread.append(bytes);
-        // A message: its type, the job's number, the text's size, the text.
-        constexpr std::size_t kHead = 1 + 8 + 8;
-        std::size_t at = 0;
-        while (unread.size() - at >= kHead) {
-            const std::uint64_t size = NumberAt(&unread[at + 9]);
-            if (size > kLongestText) return false;
-            if (unread.size() - at - kHead < size) break;
-            const bool taken = Handle(w, static_cast<std::uint8_t>(unread[at]),
-                                      NumberAt(&unread[at + 1]), unread.substr(at + kHead, size));
-            if (!taken) return false;
-            at += kHead + size;
-        }
-        unread.erase(0, at);
+        const std::optional<std::size_t> used =
+            TakeWorkerMessages(unread, [&](const WorkerMessage& message) {
+                return Handle(w, message.type, message.job, std::string(message.text));
+            });
+        if (!used) return false;
+        unread.erase(0, *used);
         return true;
     }
 
     bool Handle(std::size_t w, std::uint8_t type, std::uint64_t index, std::string text) {
         if (!board_.TakenBy(index, w)) return false;
         const int fd = workers_[w].socket;
-        if (type == kQuestion) {
+        if (type == kWorkerQuestion) {
             asked_ = true;
             // A later question of a job already settled waits for nobody.
             if (settled_[index]) {
@@ -246,7 +229,7 @@ class Collector {
                 return true;
             }
             questions_[index] = {w, std::move(text)};
-        } else if (type == kResult) {
+        } else if (type == kWorkerResult) {
             results_[index] = std::move(text);
             settled_[index] = 1;
         } else {
@@ -332,8 +315,17 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
     std::cout.flush();
     std::cerr.flush();
     std::vector<Worker> workers(workerCount);
+    RunStamp();  // the parent's, before any worker would take its own
     for (std::size_t w = 0; w < workerCount; ++w) {
-        const pid_t pid = ::fork();
+        pid_t pid = -1;
+        {
+            // A stop while a worker starts would find it unnoted, or the
+            // worker still holding its caller's temporaries.
+            const HeldStops held;
+            pid = ::fork();
+            if (pid == 0) ForgetAllTemporaries();
+            if (pid > 0) NoteWorker(pid);
+        }
         if (pid == 0) {
             for (std::size_t k = 0; k < ends.size(); ++k)
                 if (k != 2 * w + 1) ::close(ends[k]);
@@ -395,6 +387,7 @@ void RunWorkers(const WorkerJobs& jobs, std::size_t workerCount) {
         int status = 0;
         while (worker.pid > 0 && ::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
         }
+        if (worker.pid > 0) ForgetWorker(worker.pid);
     }
 }
 

@@ -42,7 +42,7 @@ Result<> CheckTarget(const std::string& path, const FileIdentity& keep) {
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
-        return Fail(FilePart(path) + ": " + SystemError(error));
+        return Fail(SystemError(error));
     }
     BY_HANDLE_FILE_INFORMATION info{};
     const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
@@ -103,7 +103,8 @@ Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& wr
 
 }  // namespace
 
-Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write) {
+// MoveFileExW replaces a link itself: both ways of AtLink come to that here.
+Result<> WriteThroughTemporary(const std::string& path, const StreamWriter& write, AtLink) {
     const std::wstring target = Wide(path);
     const bool replacing = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
     const Result<std::string> temporary = WriteNewIn(Folder(path), write, replacing);
