@@ -8,19 +8,20 @@
 #include <sstream>
 #include <vector>
 
+#include "app/actions.h"
+#include "app/save_image.h"
 #include "app/state.h"
+#include "app/window_layout.h"
 #include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/session.h"
-#include "export/export.h"
-#include "export/jpeg_encoder.h"
-#include "export/png_file.h"
-#include "picture/picture.h"
+#include "export/image_file.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
+#include "raster/scaling.h"
 #include "start/core.h"
 
 namespace cli {
@@ -51,7 +52,7 @@ bool IsJpegName(const std::string& path) {
 bool SaveJpeg(Session& session, const std::string& output, int quality) {
     std::string answer = output;
     if (answer.empty()) {
-        answer = exporter::ProposedPath(app::state.PictureName, ".jpg");
+        answer = app::ProposedPath(app::state.PictureName, ".jpg");
         if (platform::DialogInitialName(answer).empty()) {
             PrintError("render", "the picture's name \"" +
                                      platform::Cp1252ToUtf8(app::state.PictureName) +
@@ -61,7 +62,7 @@ bool SaveJpeg(Session& session, const std::string& output, int quality) {
     }
     app::state.JpegQuality = quality;
     session.ui.answers = {answer};
-    exporter::SavePicture();
+    app::SavePicture();
     if (app::state.LastWrite == app::WriteOutcome::kSaved) return true;
     // A failed or refused write has said why on the status log.
     if (app::state.LastWrite == app::WriteOutcome::kNothing)
@@ -70,12 +71,13 @@ bool SaveJpeg(Session& session, const std::string& output, int quality) {
 }
 
 bool SavePng(const std::string& output) {
-    const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
+    const platform::PictureRef shown = platform::PictureHandle(app::kTrackPicture);
     if (shown == nullptr) {
         PrintError(output, "no picture was made");
         return false;
     }
-    return Worked(output, exporter::WritePng(*shown, output));
+    return Worked(
+        output, exporter::SaveImageFile(output, *shown, exporter::kPng, app::state.TrackIdentity));
 }
 
 // The picture in the save's own formats, written into a stream.
@@ -83,11 +85,11 @@ platform::StreamWriter PictureWriter(bool png, int quality) {
     return [png, quality](std::FILE* stream) -> platform::Result<> {
         if (!png) {
             app::state.JpegQuality = quality;
-            return exporter::SaveImageToStream(picture::kTrackPicture, stream);
+            return app::SaveImageToStream(app::kTrackPicture, stream);
         }
-        const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
+        const platform::PictureRef shown = platform::PictureHandle(app::kTrackPicture);
         if (shown == nullptr) return platform::Fail("no picture was made");
-        return exporter::WritePngToStream(*shown, stream);
+        return exporter::WriteImage(*shown, exporter::kPng, stream);
     };
 }
 
@@ -115,22 +117,22 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
         // Only the picture needs the font; the other commands skip its
         // lookup, and a batch makes it once per process.
         start::PrepareDrawing();
-        picture::BuildTrackPicture();
+        app::BuildTrackPicture();
         for (const Overlay overlay : o.overlays) {
             switch (overlay) {
                 case Overlay::kWater:
-                    picture::DrawWaterOverlay();
+                    app::DrawWaterOverlay();
                     break;
                 case Overlay::kObjects:
-                    picture::DrawObjectsOverlay();
+                    app::DrawObjectsOverlay();
                     break;
                 case Overlay::kGhost:
-                    picture::DrawGhostOverlay();
+                    app::DrawGhostOverlay();
                     break;
             }
         }
         bool written = false;
-        if (o.size > 0 && !platform::ScalePictureToFit(picture::kTrackPicture, o.size)) {
+        if (o.size > 0 && !platform::ScalePictureToFit(app::kTrackPicture, o.size)) {
             PrintError(input.given, "the picture could not be scaled");
         } else if (o.output == "-") {
             platform::Result<std::string> bytes =
@@ -212,7 +214,7 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
     command->add_option("--quality", o->quality, "JPEG quality (default 70)")
         ->check(CLI::Range(1, 100));
     command->add_option("--size", o->size, "scale the picture to fit N x N pixels")
-        ->check(CLI::Range(1, platform::kMaxScaledSide));
+        ->check(CLI::Range(1, raster::kMaxScaledSide));
     command->add_flag("-r,--recursive", o->recursive, "take the tracks in subfolders too");
     command->add_option("-j,--jobs", o->jobs, "workers (default: one per core)")
         ->check(CLI::Range(1, 256));
