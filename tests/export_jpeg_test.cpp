@@ -10,7 +10,6 @@
 #include "app/status_log.h"
 #include "app/window_layout.h"
 #include "export/image_file.h"
-#include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
@@ -249,19 +248,10 @@ TEST_F(JpegExport, AnEncoderIsHandedThePictureItselfAndTheSaveLevel) {
     EXPECT_EQ(handedLevel, app::kSaveImageLevel);
 }
 
-// The core's image files, whoever calls them: JPEG at the quality asked,
-// PNG exactly, and never a file over the track being read.
-TEST_F(JpegExport, ImageFilesHoldThePictureAndNeverReplaceTheTrack) {
+// The core's PNG holds the picture's pixels exactly, as bytes in memory too.
+TEST(ImageFile, PngBytesHoldThePictureExactly) {
     raster::Picture p{3, 2, raster::Pixels(6, RgbColour(10, 20, 30)), {}};
     p.pixels[4] = RgbColour(250, 0, 5);
-
-    const auto jpeg = exporter::ImageBytes(p, exporter::Jpeg(35));
-    ASSERT_TRUE(jpeg);
-    trackgen::SaveFile(Path("q.jpg"), {jpeg->begin(), jpeg->end()});
-    DecodedJpeg d;
-    ASSERT_TRUE(DecodeJpeg(Path("q.jpg"), d));
-    EXPECT_EQ(d.quant, ReferenceTables(35));
-
     const auto png = exporter::ImageBytes(p, exporter::kPng);
     ASSERT_TRUE(png);
     png_image image{};
@@ -272,16 +262,6 @@ TEST_F(JpegExport, ImageFilesHoldThePictureAndNeverReplaceTheTrack) {
     ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
     EXPECT_EQ(rgb, (std::vector<std::uint8_t>{10, 20, 30, 10, 20, 30, 10, 20, 30,  //
                                               10, 20, 30, 250, 0, 5, 10, 20, 30}));
-
-    const std::string track = Path("t.trk");
-    trackgen::SaveFile(track, {1, 2, 3});
-    std::vector<std::uint8_t> buffer(16);
-    const auto read = platform::ReadWholeFile(track, buffer);
-    ASSERT_TRUE(read);
-    const platform::Result<> over =
-        exporter::SaveImageFile(track, p, exporter::kPng, read->identity);
-    EXPECT_TRUE(over.refused());
-    EXPECT_EQ(std::filesystem::file_size(track), 3u);
 }
 
 }  // namespace

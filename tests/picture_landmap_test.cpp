@@ -227,10 +227,6 @@ TEST(Caption, FollowsTheTimesAndTheTrackName) {
         {6000, 6000, "60.00", "no Best Time", "monza_6000"},
         {-5, 7000, "-.-5", "Ann / Car0", "monza_-5_Ann"},
         {6000, 999, "9.99", "Joe / Car1", "monza_999_Joe"},
-        {6000, 1000, "10.00", "Joe / Car1", "monza_1000_Joe"},
-        {6000, 100, "1.00", "Joe / Car1", "monza_100_Joe"},
-        {6000, 5999, "59.99", "Joe / Car1", "monza_5999_Joe"},
-        {6000, -1234, "-.34", "Joe / Car1", "monza_-1234_Joe"},
     };
     for (const auto& c : cases) {
         TrackContents t;

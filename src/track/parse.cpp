@@ -93,18 +93,6 @@ Track Parse(std::span<const std::uint8_t> bytes) {
     return t;
 }
 
-std::optional<std::uint8_t> Height(const Track& track, int cell) {
-    const std::int64_t at = track.at.heightMap + cell;
-    if (cell < 0 || cell >= kHeightMapSize || !track.file.Has(at, 1)) return std::nullopt;
-    return track.file.U8(at);
-}
-
-std::optional<GhostPoint> GhostFrame(const Track& track, int f) {
-    const std::int64_t at = track.at.ghost + 2 + kGhostFrameSize * f;
-    if (f < 0 || !track.file.Has(at, kGhostFrameSize)) return std::nullopt;
-    return GhostPoint{track.file.U16(at), track.file.U16(at + 4)};
-}
-
 std::span<const std::uint8_t> CarRecord(const Track& track, int k) {
     if (k < 0 || k >= kCarCount) return {};
     return track.file.Bytes(CarRecordPosition(track.at.trailer, k), kCarRecordSize);

@@ -6,6 +6,7 @@
 // once, on any thread.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -89,9 +90,26 @@ void ForEachRun(const Track& track, Visit visit) {
     }
 }
 
-// Height-map cell `cell` (0..4095, row by row from the first stored row),
-// or nothing when it lies beyond the end of the file.
-std::optional<std::uint8_t> Height(const Track& track, int cell);
+// The height map's cells (0..4095, row by row from the first stored row)
+// with their heights, less those a damaged file places beyond its end.
+template <typename Visit>
+void ForEachHeight(const Track& track, Visit visit) {
+    const std::int64_t size = track.file.Size();
+    const auto first =
+        static_cast<int>(std::clamp<std::int64_t>(-track.at.heightMap, 0, kHeightMapSize));
+    const auto end = static_cast<int>(
+        std::clamp<std::int64_t>(size - track.at.heightMap, first, kHeightMapSize));
+    const std::span<const std::uint8_t> cells =
+        track.file.Bytes(track.at.heightMap + first, end - first);
+    for (std::size_t i = 0; i < cells.size(); ++i) visit(first + static_cast<int>(i), cells[i]);
+}
+
+// Height-map cell `cell`, or nothing when it lies beyond the end of the file.
+inline std::optional<std::uint8_t> Height(const Track& track, int cell) {
+    const std::int64_t at = track.at.heightMap + cell;
+    if (cell < 0 || cell >= kHeightMapSize || !track.file.Has(at, 1)) return std::nullopt;
+    return track.file.U8(at);
+}
 
 struct Object {
     int type = 0;  // signed: bytes 128 to 255 are -128 to -1
@@ -120,7 +138,11 @@ struct GhostPoint {
 
 // Ghost frame `f` (0 to ghostFrameCount - 1), or nothing when it lies
 // beyond the end of the file.
-std::optional<GhostPoint> GhostFrame(const Track& track, int f);
+inline std::optional<GhostPoint> GhostFrame(const Track& track, int f) {
+    const std::int64_t at = track.at.ghost + 2 + kGhostFrameSize * f;
+    if (f < 0 || !track.file.Has(at, kGhostFrameSize)) return std::nullopt;
+    return GhostPoint{track.file.U16(at), track.file.U16(at + 4)};
+}
 
 // The 1,344 bytes of stored car k (0..6); empty when k is outside 0 to 6
 // or the record does not lie wholly inside the file.
