@@ -3,6 +3,7 @@
 // give the same bytes as each drawn alone.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,7 +17,7 @@
 namespace {
 
 // Everything the core makes of a track, overlays in the order of `round`.
-std::vector<std::string> Outputs(const track::Track& t, int round, std::vector<std::uint8_t>& image,
+std::vector<std::string> Outputs(const track::Track& t, int round, std::span<std::uint8_t> image,
                                  raster::Picture& picture) {
     std::vector<std::string> out;
     for (const std::string& line : track::ListingLines(t)) out.push_back(line);

@@ -69,7 +69,7 @@ struct Track {
 };
 
 // Reads a track from its file's bytes, which must outlive the Track.
-Track Parse(std::span<const std::uint8_t> file);
+Track Parse(std::span<const std::uint8_t> bytes);
 
 // The 32 lines the information box lists for an accepted track, and the
 // line a load puts before them: the file's name (Windows-1252), three blanks,
