@@ -8,7 +8,7 @@
 
 #include <jpeglib.h>
 
-#include "export/jpeg_encoder.h"
+#include "app/save_image.h"
 #include "platform/surface.h"
 #include "support/bitmap.h"
 
@@ -28,7 +28,7 @@ void MakePicture() {
                                         {20, 60, 200}, {30, 100, 30}, {160, 160, 160},
                                         {120, 80, 40}, {0, 0, 0}};
     auto bmp = EightBitBitmap(kWidth, kHeight, 0, [&colours](int i) {
-        return i < 8 ? platform::RgbColour(colours[i][0], colours[i][1], colours[i][2]) : 0;
+        return i < 8 ? raster::RgbColour(colours[i][0], colours[i][1], colours[i][2]) : 0;
     });
     std::uint32_t seed = 12345;
     std::size_t at = 54 + 1024 + 48 * kWidth;  // bottom-up: the band is the first 48 rows
@@ -43,10 +43,10 @@ void MakePicture() {
 
 void JpegExport(benchmark::State& state) {
     MakePicture();
-    exporter::EnterJpegEncoder();
+    app::EnterJpegEncoder();
     const std::string path = OutputPath();
     for (auto _ : state) {
-        const auto saved = exporter::SaveImage(1, path, exporter::kJpegEncoderId);
+        const auto saved = app::SaveImage(1, path, app::kJpegEncoderId);
         if (!saved || !*saved) state.SkipWithError(saved.reason().c_str());
     }
     std::filesystem::remove(path);
@@ -56,12 +56,12 @@ BENCHMARK(JpegExport)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void LibjpegFloor(benchmark::State& state) {
     MakePicture();
-    const platform::Picture& picture = *platform::PictureHandle(1);
+    const raster::Picture& picture = *platform::PictureHandle(1);
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kWidth) * kHeight * 3);
     for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-        rgb[3 * i] = static_cast<std::uint8_t>(platform::RedOf(picture.pixels[i]));
-        rgb[3 * i + 1] = static_cast<std::uint8_t>(platform::GreenOf(picture.pixels[i]));
-        rgb[3 * i + 2] = static_cast<std::uint8_t>(platform::BlueOf(picture.pixels[i]));
+        rgb[3 * i] = static_cast<std::uint8_t>(raster::RedOf(picture.pixels[i]));
+        rgb[3 * i + 1] = static_cast<std::uint8_t>(raster::GreenOf(picture.pixels[i]));
+        rgb[3 * i + 2] = static_cast<std::uint8_t>(raster::BlueOf(picture.pixels[i]));
     }
     const std::string path = OutputPath();
     for (auto _ : state) {

@@ -1,59 +1,67 @@
 // The track picture for a demo track: parse, landmap and caption, and the
-// three overlays, each alone and all in a row.
+// three overlays, each alone and all in a row; through the window's actions
+// (the state record, the numbered picture) and through the core directly.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <vector>
 
+#include "app/actions.h"
 #include "app/state.h"
+#include "app/window_layout.h"
 #include "picture/picture.h"
+#include "picture/template.h"
 #include "platform/surface.h"
 #include "track/track.h"
 #include "trackgen/scene.h"
 
 namespace {
 
-// The demo track "lakeside" placed in the TrackBuffer as a load would.
-void PrepareLakeside() {
+const std::vector<std::uint8_t>& Lakeside() {
     static const std::vector<std::uint8_t> bytes =
         trackgen::WriteTrack(trackgen::GenerateScene(4, "Lakeside"));
+    return bytes;
+}
+
+// The demo track "lakeside" placed in the TrackBuffer as a load would.
+void PrepareLakeside() {
+    const std::vector<std::uint8_t>& bytes = Lakeside();
     app::InitialiseState();
     std::copy(bytes.begin(), bytes.end(), app::state.TrackBuffer.begin());
     app::state.TrackFileSize = static_cast<std::int32_t>(bytes.size());
     app::state.TrackPath = "/tracks/lakeside.trk";
-    if (platform::FontHandle(picture::kCaptionFont) == nullptr) {
-        platform::LoadFontNumbered(picture::kCaptionFont, "Lucida Console", 12);
-    }
-    track::ParseTrack();
-    picture::BuildTrackPicture();
+    if (platform::FontHandle(app::kCaptionFont) == nullptr) app::LoadCaptionFont();
+    app::ParseTrack();
+    app::BuildTrackPicture();
 }
 
 void BM_ParseTrack(benchmark::State& state) {
     PrepareLakeside();
-    for (auto _ : state) track::ParseTrack();
+    for (auto _ : state) app::ParseTrack();
 }
 BENCHMARK(BM_ParseTrack);
 
 void BM_BuildTrackPicture(benchmark::State& state) {
     PrepareLakeside();
-    for (auto _ : state) picture::BuildTrackPicture();
+    for (auto _ : state) app::BuildTrackPicture();
 }
 BENCHMARK(BM_BuildTrackPicture)->Unit(benchmark::kMicrosecond);
 
 void BM_WaterOverlay(benchmark::State& state) {
     PrepareLakeside();
-    for (auto _ : state) picture::DrawWaterOverlay();
+    for (auto _ : state) app::DrawWaterOverlay();
 }
 BENCHMARK(BM_WaterOverlay)->Unit(benchmark::kMicrosecond);
 
 void BM_ObjectsOverlay(benchmark::State& state) {
     PrepareLakeside();
-    for (auto _ : state) picture::DrawObjectsOverlay();
+    for (auto _ : state) app::DrawObjectsOverlay();
 }
 BENCHMARK(BM_ObjectsOverlay)->Unit(benchmark::kMicrosecond);
 
 void BM_GhostOverlay(benchmark::State& state) {
     PrepareLakeside();
-    for (auto _ : state) picture::DrawGhostOverlay();
+    for (auto _ : state) app::DrawGhostOverlay();
 }
 BENCHMARK(BM_GhostOverlay)->Unit(benchmark::kMicrosecond);
 
@@ -71,10 +79,10 @@ void BM_ObjectsOverlayManyHalls(benchmark::State& state) {
     app::InitialiseState();
     std::copy(bytes.begin(), bytes.end(), app::state.TrackBuffer.begin());
     app::state.TrackFileSize = static_cast<std::int32_t>(bytes.size());
-    track::ParseTrack();
+    app::ParseTrack();
     for (auto _ : state) {
-        picture::BuildTrackPicture();
-        picture::DrawObjectsOverlay();
+        app::BuildTrackPicture();
+        app::DrawObjectsOverlay();
     }
 }
 BENCHMARK(BM_ObjectsOverlayManyHalls)->Unit(benchmark::kMillisecond);
@@ -82,13 +90,29 @@ BENCHMARK(BM_ObjectsOverlayManyHalls)->Unit(benchmark::kMillisecond);
 void BM_ParseBuildAndAllOverlays(benchmark::State& state) {
     PrepareLakeside();
     for (auto _ : state) {
-        track::ParseTrack();
-        picture::BuildTrackPicture();
-        picture::DrawWaterOverlay();
-        picture::DrawObjectsOverlay();
-        picture::DrawGhostOverlay();
+        app::ParseTrack();
+        app::BuildTrackPicture();
+        app::DrawWaterOverlay();
+        app::DrawObjectsOverlay();
+        app::DrawGhostOverlay();
     }
 }
 BENCHMARK(BM_ParseBuildAndAllOverlays)->Unit(benchmark::kMicrosecond);
+
+// The same work through the core: a Track value, a reused image buffer and
+// picture, no record and no store.
+void BM_CoreParseBuildAndAllOverlays(benchmark::State& state) {
+    std::vector<std::uint8_t> image(picture::kImageSize);
+    raster::Picture built;
+    const raster::Font& font = picture::CaptionFont();
+    for (auto _ : state) {
+        const track::Track t = track::Parse(Lakeside());
+        picture::BuildPicture(t, picture::CaptionFor(t, "lakeside"), font, image, built);
+        picture::DrawWater(built, t);
+        picture::DrawObjects(built, t);
+        picture::DrawGhost(built, t);
+    }
+}
+BENCHMARK(BM_CoreParseBuildAndAllOverlays)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

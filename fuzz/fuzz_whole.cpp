@@ -24,10 +24,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/actions.h"
 #include "app/state.h"
+#include "app/window_layout.h"
 #include "export/car_file.h"
-#include "export/jpeg_encoder.h"
-#include "picture/read_out.h"
 #include "platform/surface.h"
 #include "shell/dispatch.h"
 #include "support.h"
@@ -127,18 +127,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto& ui = fuzzing::Ui();
 
     ui.answers = {fuzzing::ScratchTrackPath()};
-    app::RunButton(app::kLoadButton);
-    for (const int button : kOrders[options.order]) app::RunButton(button);
+    shell::RunButton(app::kLoadButton);
+    for (const int button : kOrders[options.order]) shell::RunButton(button);
     // The read-out under the pointer: the map's corners, its middle, and
     // a point the car answer's length picks.
     const int spot = static_cast<int>(options.carAnswer.size()) * 16;
     for (const std::array<int, 2> at : {std::array{0, 0}, std::array{511, 511}, std::array{0, 511},
                                         std::array{256, 255}, std::array{spot, 511 - spot}}) {
-        picture::ReadOutAt(at[0], at[1]);
+        app::ReadOutAt(at[0], at[1]);
     }
 
     ui.answers = {options.carAnswer, carPath};
-    app::RunButton(app::kCarButton);
+    shell::RunButton(app::kCarButton);
     // The car file holds the header and the record as it stands in the track.
     const app::AnalyserState& s = app::state;
     const std::int32_t k = exporter::ReadCarNumber(options.carAnswer);
@@ -165,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     ui.answers = {jpegPath};
-    app::RunButton(app::kSaveButton);
+    shell::RunButton(app::kSaveButton);
     const bool pictured = platform::PictureExists(1);
     Check(Exists(jpegPath) == pictured, "JPEG written without a picture, or not written");
     return 0;

@@ -8,12 +8,11 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/actions.h"
 #include "app/state.h"
-#include "export/jpeg_encoder.h"
-#include "picture/picture.h"
+#include "app/window_layout.h"
 #include "platform/surface.h"
 #include "start/core.h"
-#include "track/track.h"
 
 namespace fuzzing {
 namespace {
@@ -51,7 +50,7 @@ void ResetTool() {
     Ui() = platform::ScriptedWindowing{};
     start::StartCore(&Ui());
     // An empty image makes no picture: the slot of the last input is emptied.
-    platform::PictureFromBitmap(picture::kTrackPicture, {});
+    platform::PictureFromBitmap(app::kTrackPicture, {});
 }
 
 std::string ScratchPath(const std::string& name) {
@@ -93,8 +92,8 @@ const std::string& WriteScratchTrack(const std::uint8_t* data, std::size_t size,
 
 void LoadAndParseScratchTrack() {
     Ui().answers.push_back(ScratchTrackPath());
-    track::LoadTrack();
-    track::ParseTrack();
+    app::LoadTrack();
+    app::ParseTrack();
 }
 
 }  // namespace fuzzing

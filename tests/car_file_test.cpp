@@ -4,10 +4,12 @@
 #include <fstream>
 
 #include "app/state.h"
+#include "app/window_layout.h"
 #include "export/car_file.h"
 #include "platform/paths.h"
 #include "platform/windowing.h"
 #include "shell/dispatch.h"
+#include "support/core.h"
 #include "support/fixture.h"
 
 namespace {
@@ -39,7 +41,7 @@ class CarFile : public ActionTest {
         ui.dialogs.clear();
         ui.answers.push_back(number);
         ui.answers.push_back(file.empty() || file[0] == '/' ? file : Path(file));
-        app::RunButton(app::kCarButton);
+        shell::RunButton(app::kCarButton);
         ui.answers.clear();  // answers a refusal left unasked
     }
     std::string Path(const std::string& name) const { return (scratch / name).string(); }
@@ -75,6 +77,36 @@ TEST(CarNumber, FollowsTheReadingRules) {
     EXPECT_EQ(ReadCarNumber("$100000005"), 5);
     // Past 64 bits the sum wraps in 64 bits: 2^64 + 6 reads as 6.
     EXPECT_EQ(ReadCarNumber("18446744073709551622"), 6);
+}
+
+TEST(CarFileBytes, TheRecordBehindItsHeaderOrWhyThereIsNone) {
+    const TrackContents contents = Sample();
+    std::vector<std::uint8_t> bytes = trackgen::WriteTrack(contents);
+    const auto trailer = trackgen::LayoutOf(contents).trailer;
+    const auto expected = [&](int k) {
+        std::vector<std::uint8_t> file = {0x40, 0x05, 0, 0, 1, 0, 0, 0};
+        const auto at = bytes.begin() + trailer + 105 + 1344 * k;
+        file.insert(file.end(), at, at + 1344);
+        return file;
+    };
+    const ParsedTrack whole(bytes);
+    for (const int k : {0, 3, 6}) {
+        const auto car = exporter::CarFile(*whole, k);
+        ASSERT_TRUE(car) << k;
+        EXPECT_EQ(car->size(), 1352u);
+        EXPECT_EQ(*car, expected(k)) << k;
+    }
+    EXPECT_FALSE(exporter::CarFile(*whole, 7));
+    EXPECT_FALSE(exporter::CarFile(*whole, -1));
+
+    bytes.resize(static_cast<std::size_t>(trailer + 105 + 1344 * 3 - 1));  // car 2 lacks a byte
+    const ParsedTrack cut(bytes);
+    EXPECT_TRUE(exporter::CarFile(*cut, 1));
+    EXPECT_EQ(exporter::CarFile(*cut, 2).reason(), "car 2 lies beyond the end of the track file");
+
+    TrackContents old = Sample();
+    old.version = 260;
+    EXPECT_FALSE(exporter::CarFile(*ParsedTrack(old), 0));
 }
 
 TEST_F(CarFile, BestAndLastCarAreCopiedExactly) {

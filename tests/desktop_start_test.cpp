@@ -17,8 +17,8 @@
 
 namespace {
 
-using app::CommandLine;
-using app::ParseCommandLine;
+using shell::CommandLine;
+using shell::ParseCommandLine;
 using Action = CommandLine::Action;
 
 TEST(DesktopCommandLine, TakesAtMostOneTrack) {
@@ -44,24 +44,24 @@ TEST(DesktopCommandLine, HelpAndVersionWinAndUnknownOptionsAreRefused) {
 }
 
 TEST(DesktopCommandLine, HelpNamesEveryKeyOfTheWindow) {
-    const std::string help = app::HelpText();
-    EXPECT_EQ(help.rfind(app::kUsageLine, 0), 0u);
-    for (const app::KeyBinding& binding : app::kKeyBindings) {
+    const std::string help = shell::HelpText();
+    EXPECT_EQ(help.rfind(shell::kUsageLine, 0), 0u);
+    for (const shell::KeyBinding& binding : shell::kKeyBindings) {
         EXPECT_NE(help.find(std::string(binding.keyName) +
                             std::string(8 - std::strlen(binding.keyName), ' ') + binding.what),
                   std::string::npos)
             << binding.keyName;
     }
-    EXPECT_EQ(app::VersionText().rfind("track-analyse ", 0), 0u);
+    EXPECT_EQ(shell::VersionText().rfind("track-analyse ", 0), 0u);
 }
 
 TEST(DesktopCommandLine, EveryButtonHasItsOwnKey) {
-    for (std::size_t i = 0; i < app::kKeyBindings.size(); ++i) {
-        for (std::size_t j = i + 1; j < app::kKeyBindings.size(); ++j) {
-            const auto& a = app::kKeyBindings[i].key;
-            const auto& b = app::kKeyBindings[j].key;
+    for (std::size_t i = 0; i < shell::kKeyBindings.size(); ++i) {
+        for (std::size_t j = i + 1; j < shell::kKeyBindings.size(); ++j) {
+            const auto& a = shell::kKeyBindings[i].key;
+            const auto& b = shell::kKeyBindings[j].key;
             EXPECT_FALSE(a.ctrl == b.ctrl && a.alt == b.alt && a.key == b.key)
-                << app::kKeyBindings[i].keyName << " twice";
+                << shell::kKeyBindings[i].keyName << " twice";
         }
     }
 }

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <sys/stat.h>
 #include <cstdio>
 #include <fstream>
 
+#include "app/save_image.h"
 #include "app/state.h"
 #include "app/status_log.h"
-#include "export/jpeg_encoder.h"
+#include "app/window_layout.h"
+#include "export/image_file.h"
 #include "platform/paths.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
+#include "raster/draw.h"
 #include "shell/dispatch.h"
 #include "support/bitmap.h"
 #include "support/fixture.h"
@@ -18,7 +22,7 @@
 
 namespace {
 
-using platform::RgbColour;
+using raster::RgbColour;
 
 constexpr int kWidth = 512;
 constexpr int kHeight = 560;
@@ -34,10 +38,10 @@ void MakePicture() {
     const auto bmp =
         EightBitBitmap(kWidth, kHeight, 0, [](int) { return RgbColour(128, 128, 128); });
     ASSERT_TRUE(platform::PictureFromBitmap(1, bmp));
-    platform::BeginDrawing(1);
-    platform::FillBox(0, 0, kWidth, 40, RgbColour(255, 0, 0));
-    platform::FillBox(0, kHeight - 40, kWidth, 40, RgbColour(0, 0, 255));
-    platform::FillBox(0, 200, 64, 64, RgbColour(0, 255, 0));
+    raster::Picture& p = *platform::BeginDrawing(1);
+    raster::FillBox(p, 0, 0, kWidth, 40, RgbColour(255, 0, 0));
+    raster::FillBox(p, 0, kHeight - 40, kWidth, 40, RgbColour(0, 0, 255));
+    raster::FillBox(p, 0, 200, 64, 64, RgbColour(0, 255, 0));
     platform::EndDrawing();
 }
 
@@ -45,11 +49,11 @@ class JpegExport : public ActionTest {
   protected:
     void SetUp() override {
         ActionTest::SetUp();
-        exporter::EnterJpegEncoder();
+        app::EnterJpegEncoder();
     }
     void Save(const std::string& answer) {
         ui.answers.push_back(answer);
-        app::RunButton(app::kSaveButton);
+        shell::RunButton(app::kSaveButton);
     }
     std::string Path(const std::string& name) const { return (scratch / name).string(); }
 };
@@ -118,11 +122,11 @@ TEST_F(JpegExport, QualityIsSeventyUnlessTheCommandLineOverridesIt) {
 
     // The level is clamped to 0..10 before it becomes the quality.
     app::state.JpegQuality = 0;
-    const platform::Picture grey{5, 3, platform::Pixels(15, RgbColour(200, 200, 200))};
-    ASSERT_TRUE(exporter::EncodeJpeg(Path("high.jpg"), grey, 14));
+    const raster::Picture grey{5, 3, raster::Pixels(15, RgbColour(200, 200, 200)), {}};
+    ASSERT_TRUE(app::EncodeJpeg(Path("high.jpg"), grey, 14));
     ASSERT_TRUE(DecodeJpeg(Path("high.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(100));
-    ASSERT_TRUE(exporter::EncodeJpeg(Path("low.jpg"), grey, -2));
+    ASSERT_TRUE(app::EncodeJpeg(Path("low.jpg"), grey, -2));
     ASSERT_TRUE(DecodeJpeg(Path("low.jpg"), d));
     EXPECT_EQ(d.quant, ReferenceTables(0));
 }
@@ -145,9 +149,9 @@ TEST_F(JpegExport, FullDiskFailsCleanlyAndTheProcessLivesOn) {
 
 TEST_F(JpegExport, LibraryErrorLeavesNoPartialFile) {
     // Too wide for baseline JPEG: libjpeg stops inside jpeg_start_compress.
-    const platform::Picture wide{70000, 1, platform::Pixels(70000, 0)};
+    const raster::Picture wide{70000, 1, raster::Pixels(70000, 0), {}};
     const std::string path = Path("wide.jpg");
-    const platform::Result<> encoded = exporter::EncodeJpeg(path, wide, 7);
+    const platform::Result<> encoded = exporter::SaveImageFile(path, wide, exporter::Jpeg(), {});
     EXPECT_FALSE(encoded);
     EXPECT_NE(encoded.reason(), "");
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -187,15 +191,16 @@ TEST_F(JpegExport, PictureNameThatCannotBeAFileNameGivesAnEmptyInitialName) {
 
 TEST_F(JpegExport, UnknownEncoderAndSecondEntryChangeNothing) {
     MakePicture();
-    exporter::EnterEncoder(exporter::kJpegEncoderId,
-                           [](const std::string&, const platform::Picture&,
-                              int) -> platform::Result<> { return platform::Fail("replaced"); });
-    EXPECT_TRUE(exporter::SaveImage(1, Path("a.jpg"), exporter::kJpegEncoderId).value());
-    const auto unknown = exporter::SaveImage(1, Path("b.png"), 0x20474E50);
+    app::EnterEncoder(app::kJpegEncoderId,
+                      [](const std::string&, const raster::Picture&, int) -> platform::Result<> {
+                          return platform::Fail("replaced");
+                      });
+    EXPECT_TRUE(app::SaveImage(1, Path("a.jpg"), app::kJpegEncoderId).value());
+    const auto unknown = app::SaveImage(1, Path("b.png"), 0x20474E50);
     EXPECT_FALSE(unknown);
     EXPECT_NE(unknown.reason(), "");
     EXPECT_FALSE(std::filesystem::exists(Path("b.png")));
-    EXPECT_EQ(exporter::kJpegEncoderId, 0x4745504Au);
+    EXPECT_EQ(app::kJpegEncoderId, 0x4745504Au);
 }
 
 // The library reads the blue-green-red rows in place, so an odd width (rows
@@ -204,12 +209,12 @@ TEST_F(JpegExport, OddWidthsKeepEveryRowAndColour) {
     for (int width = 1; width <= 9; ++width) {
         const auto bmp = EightBitBitmap(width, 16, 0, [](int) { return 0; });
         ASSERT_TRUE(platform::PictureFromBitmap(1, bmp));
-        platform::BeginDrawing(1);
-        platform::FillBox(0, 0, width, 8, RgbColour(220, 40, 60));
-        platform::FillBox(0, 8, width, 8, RgbColour(30, 90, 200));
+        raster::Picture& p = *platform::BeginDrawing(1);
+        raster::FillBox(p, 0, 0, width, 8, RgbColour(220, 40, 60));
+        raster::FillBox(p, 0, 8, width, 8, RgbColour(30, 90, 200));
         platform::EndDrawing();
         const std::string path = Path("odd" + std::to_string(width) + ".jpg");
-        ASSERT_TRUE(exporter::SaveImage(1, path, exporter::kJpegEncoderId).value());
+        ASSERT_TRUE(app::SaveImage(1, path, app::kJpegEncoderId).value());
         DecodedJpeg d;
         ASSERT_TRUE(DecodeJpeg(path, d));
         ASSERT_EQ(d.width, width);
@@ -231,16 +236,32 @@ int handedLevel = 0;
 // The encoders read the stored picture in place; nothing is copied for them.
 TEST_F(JpegExport, AnEncoderIsHandedThePictureItselfAndTheSaveLevel) {
     MakePicture();
-    exporter::EnterEncoder(
+    app::EnterEncoder(
         0x54534554,
-        [](const std::string&, const platform::Picture& picture, int level) -> platform::Result<> {
+        [](const std::string&, const raster::Picture& picture, int level) -> platform::Result<> {
             handed = &picture;
             handedLevel = level;
             return {};
         });
-    ASSERT_TRUE(exporter::SaveImage(1, Path("copy"), 0x54534554).value());
+    ASSERT_TRUE(app::SaveImage(1, Path("copy"), 0x54534554).value());
     EXPECT_EQ(handed, platform::PictureHandle(1));
-    EXPECT_EQ(handedLevel, exporter::kSaveImageLevel);
+    EXPECT_EQ(handedLevel, app::kSaveImageLevel);
+}
+
+// The core's PNG holds the picture's pixels exactly, as bytes in memory too.
+TEST(ImageFile, PngBytesHoldThePictureExactly) {
+    raster::Picture p{3, 2, raster::Pixels(6, RgbColour(10, 20, 30)), {}};
+    p.pixels[4] = RgbColour(250, 0, 5);
+    const auto png = exporter::ImageBytes(p, exporter::kPng);
+    ASSERT_TRUE(png);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png->data(), png->size()));
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+    EXPECT_EQ(rgb, (std::vector<std::uint8_t>{10, 20, 30, 10, 20, 30, 10, 20, 30,  //
+                                              10, 20, 30, 250, 0, 5, 10, 20, 30}));
 }
 
 }  // namespace

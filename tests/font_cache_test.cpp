@@ -12,8 +12,6 @@
 
 #include "platform/font.h"
 #include "platform/font_cache.h"
-#include "platform/scaling.h"
-#include "platform/surface.h"
 
 namespace {
 
@@ -192,28 +190,6 @@ TEST_F(FontCache, ForgedOrLinkedEntriesAreRemadeAndNeverWrittenThrough) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "mine");
     EXPECT_FALSE(fs::is_symlink(file));
     EXPECT_NE(platform::CachedFont("monospace", 16), nullptr);
-}
-
-TEST(Scaling, FitsTheLongerSideAndKeepsColoursInRange) {
-    platform::Picture picture;
-    picture.width = 512;
-    picture.height = 560;
-    picture.pixels.assign(512 * 560, platform::RgbColour(255, 0, 0));
-    for (int y = 280; y < 560; ++y)
-        for (int x = 0; x < 512; ++x) picture.pixels[y * 512 + x] = platform::RgbColour(0, 0, 255);
-    const auto small = platform::ScaledToFit(picture, 56);
-    ASSERT_TRUE(small.has_value());
-    EXPECT_EQ(small->width, 51);
-    EXPECT_EQ(small->height, 56);
-    EXPECT_EQ(small->At(25, 5), platform::RgbColour(255, 0, 0));
-    EXPECT_EQ(small->At(25, 50), platform::RgbColour(0, 0, 255));
-    for (platform::Colour c : small->pixels) EXPECT_EQ(c & ~0xFFFFFF, 0);
-
-    const auto tiny = platform::ScaledToFit(picture, 1);
-    ASSERT_TRUE(tiny.has_value());
-    EXPECT_EQ(tiny->width, 1);
-    EXPECT_EQ(tiny->height, 1);
-    EXPECT_FALSE(platform::ScaledToFit(platform::Picture{}, 10).has_value());
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include <set>
 
 #include "picture_support.h"
+#include "raster/draw.h"
+#include "trackgen/track_writer.h"
 
 namespace {
 
-using platform::Colour;
-using platform::RgbColour;
+using raster::Colour;
+using raster::RgbColour;
 using trackgen::ObjectRecord;
 using trackgen::TrackContents;
 
@@ -19,16 +21,16 @@ const Colour kFill = RgbColour(180, 180, 180);
 
 class ObjectsOverlay : public PictureTest {
   protected:
-    // Loads a track of bare background with these objects and draws them.
+    // A track of bare background with these objects, drawn.
     void Draw(std::vector<ObjectRecord> objects, std::uint8_t worldSize = 100) {
         TrackContents t;
         t.worldSize = worldSize;
         t.objects = std::move(objects);
-        Load(WriteTrack("objects.trk", t));
-        picture::DrawObjectsOverlay();
+        Build(t);
+        picture::DrawObjects(shown, Track());
     }
     // Where `colour` lies in the map, or down to row `rows` - 1.
-    static std::set<std::pair<int, int>> Where(Colour colour, int rows = 512) {
+    std::set<std::pair<int, int>> Where(Colour colour, int rows = 512) const {
         std::set<std::pair<int, int>> found;
         for (int y = 0; y < rows; ++y) {
             for (int x = 0; x < 512; ++x) {
@@ -62,8 +64,6 @@ TEST_F(ObjectsOverlay, DotsAndSquaresAtTheMargins) {
     std::set<std::pair<int, int>> square = Box(98, 508, 102, 512);
     square.erase({100, 510});
     EXPECT_EQ(Where(kSquare, 560), square);
-    EXPECT_EQ(ui.pictures[picture::kPictureControl],
-              platform::PictureHandle(picture::kTrackPicture));
 }
 
 TEST_F(ObjectsOverlay, LargeRectangleAtWorldSize100) {
@@ -106,13 +106,13 @@ TEST_F(ObjectsOverlay, FillStaysInsideSlantedOutlines) {
 
 TEST_F(ObjectsOverlay, OverlappingHallsDrawAsEachOutlineAndFillInTurn) {
     // Heading 0 at world size 100 puts the corners at these offsets.
-    const auto draw = [](int px, int py) {
+    const auto draw = [](raster::Picture& p, int px, int py) {
         const Colour grey = kOutline;
-        platform::DrawLine(px + 78, py - 32, px + 79, py + 30, grey);
-        platform::DrawLine(px - 80, py - 31, px - 79, py + 31, grey);
-        platform::DrawLine(px + 78, py - 32, px - 80, py - 31, grey);
-        platform::DrawLine(px + 79, py + 30, px - 79, py + 31, grey);
-        platform::FloodFill(px, py, grey, kFill);
+        raster::DrawLine(p, px + 78, py - 32, px + 79, py + 30, grey);
+        raster::DrawLine(p, px - 80, py - 31, px - 79, py + 31, grey);
+        raster::DrawLine(p, px + 78, py - 32, px - 80, py - 31, grey);
+        raster::DrawLine(p, px + 79, py + 30, px - 79, py + 31, grey);
+        raster::FloodFill(p, px, py, grey, kFill);
     };
     // Inside an earlier fill, overlapping, apart, the same again, and with
     // the centre on an earlier outline.
@@ -129,29 +129,27 @@ TEST_F(ObjectsOverlay, OverlappingHallsDrawAsEachOutlineAndFillInTurn) {
     t.objects = records;
     t.waterLevel = 10;
     t.heights.fill(20);
-    t.heights[64 * 33 + 25] = 0;         // x 200..207, y 240..247
-    Load(WriteTrack("objects.trk", t));  // the same caption as Draw()'s
-    picture::DrawObjectsOverlay();
-    picture::DrawWaterOverlay();
-    picture::DrawObjectsOverlay();
-    const auto drawn = Shown().pixels;
+    t.heights[64 * 33 + 25] = 0;  // x 200..207, y 240..247
+    Build(t);                     // the same caption as Draw()'s
+    picture::DrawObjects(shown, Track());
+    picture::DrawWater(shown, Track());
+    picture::DrawObjects(shown, Track());
+    const auto drawn = shown.pixels;
 
     Draw({});
-    platform::BeginDrawing(picture::kTrackPicture);
-    for (const auto& [px, py] : centres) draw(px, py);
-    platform::FillBox(200, 240, 8, 8, RgbColour(0, 64, 255));
-    for (const auto& [px, py] : centres) draw(px, py);
-    platform::EndDrawing();
-    EXPECT_TRUE(Shown().pixels == drawn);
+    for (const auto& [px, py] : centres) draw(shown, px, py);
+    raster::FillBox(shown, 200, 240, 8, 8, RgbColour(0, 64, 255));
+    for (const auto& [px, py] : centres) draw(shown, px, py);
+    EXPECT_TRUE(shown.pixels == drawn);
 }
 
 TEST_F(ObjectsOverlay, HeadingsWrapAfter244Steps) {
     Draw({{17, 512, 510, 0}, {2, 200, 200, 10}});
-    const auto first = Shown().pixels;
+    const auto first = shown.pixels;
     Draw({{17, 512, 510, 244}, {2, 200, 200, 254}});
-    EXPECT_EQ(Shown().pixels, first);
+    EXPECT_EQ(shown.pixels, first);
     Draw({{17, 512, 510, 61}, {2, 200, 200, 10}});  // a quarter turn
-    EXPECT_NE(Shown().pixels, first);
+    EXPECT_NE(shown.pixels, first);
 }
 
 TEST_F(ObjectsOverlay, MarginTestUsesTheHalfWidth) {
@@ -208,19 +206,12 @@ TEST_F(ObjectsOverlay, RecordsBeyondTheFileAreSkipped) {
     for (int i = 0; i < 4; ++i) bytes[16 + i] = static_cast<std::uint8_t>(n >> (8 * i));
     const std::vector<std::uint8_t> section = {5, 0, 10, 0, 200, 0, 200, 0, 0, 0};
     bytes.insert(bytes.end(), section.begin(), section.end());
-    Load(WriteFile("damaged.trk", bytes));
-    ASSERT_TRUE(app::state.TrackAccepted);
-    ASSERT_EQ(app::state.ObjectCount, 5);
-    picture::DrawObjectsOverlay();
+    parsed.emplace(bytes);
+    ASSERT_FALSE(Track().Refused());
+    ASSERT_EQ(Track().objectCount, 5);
+    shown = PictureOf(Track());
+    picture::DrawObjects(shown, Track());
     EXPECT_EQ(Where(kDot), Box(99, 410, 101, 412));
-}
-
-TEST_F(ObjectsOverlay, NothingBeforeAnAcceptedTrack) {
-    picture::DrawObjectsOverlay();
-    picture::DrawWaterOverlay();
-    picture::DrawGhostOverlay();
-    EXPECT_FALSE(platform::PictureExists(picture::kTrackPicture));
-    EXPECT_EQ(ui.showCount, 0);
 }
 
 }  // namespace

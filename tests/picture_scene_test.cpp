@@ -8,8 +8,8 @@
 
 namespace {
 
-using platform::Colour;
-using platform::RgbColour;
+using raster::Colour;
+using raster::RgbColour;
 
 using DemoScene = PictureTest;
 
@@ -29,10 +29,10 @@ TEST_F(DemoScene, GhostOnTheRoadAndWaterWhereTheMapShowsIt) {
                                        RgbColour(255, 0, 0)};
     for (const std::uint64_t seed : {1, 2, 3, 4}) {
         const trackgen::TrackContents t = trackgen::GenerateScene(seed, "demo");
-        Load(WriteTrack("demo.trk", t));
-        ASSERT_TRUE(app::state.TrackAccepted);
-        ASSERT_TRUE(platform::PictureExists(picture::kTrackPicture));
-        const platform::Picture bare = Shown();
+        Build(t);
+        ASSERT_FALSE(Track().Refused());
+        ASSERT_FALSE(Track().damaged);
+        const raster::Picture bare = shown;
 
         ASSERT_GT(t.ghost.size(), 100u);
         const float scale = static_cast<float>(t.worldSize * 0.295);
@@ -43,21 +43,21 @@ TEST_F(DemoScene, GhostOnTheRoadAndWaterWhereTheMapShowsIt) {
                 << "seed " << seed << " at " << x << "," << y;
         }
 
-        picture::DrawWaterOverlay();
+        picture::DrawWater(shown, Track());
         int wetCells = 0, dryWater = 0;
         for (int r = 0; r < 64; ++r) {
             for (int c = 0; c < 64; ++c) {
-                int shown = 0, paved = 0;
+                int pale = 0, paved = 0;
                 for (int y = 504 - 8 * r; y < 512 - 8 * r; ++y) {
                     for (int x = 8 * c; x < 8 * c + 8; ++x) {
-                        shown += bare.At(x, y) == paleWater;
+                        pale += bare.At(x, y) == paleWater;
                         paved += bare.At(x, y) == road;
                     }
                 }
                 const bool wet = Pixel(8 * c, 504 - 8 * r) == RgbColour(0, 64, 255);
                 wetCells += wet;
                 // Mostly water but dry to the overlay, unless a bridge crosses it.
-                dryWater += !wet && shown > 40 && paved == 0;
+                dryWater += !wet && pale > 40 && paved == 0;
             }
         }
         EXPECT_GT(wetCells, 20) << seed;

@@ -1,28 +1,31 @@
-// Common ground for the picture tests: a loaded caption font and pixel access.
+// Common ground for the picture tests: a track's picture built by the core,
+// and pixel access.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
 
-#include "app/state.h"
-#include "picture/picture.h"
-#include "platform/surface.h"
-#include "support/fixture.h"
+#include "raster/colour.h"
+#include "support/core.h"
 
-class PictureTest : public ActionTest {
+class PictureTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ActionTest::SetUp();
-        picture::LoadCaptionFont();
+    // Parses `contents` and builds its picture.
+    void Build(const trackgen::TrackContents& contents) {
+        parsed.emplace(contents);
+        shown = PictureOf(**parsed);
     }
+    const track::Track& Track() const { return **parsed; }
 
-    static const platform::Picture& Shown() {
-        return *platform::PictureHandle(picture::kTrackPicture);
-    }
-    static platform::Colour Pixel(int x, int y) { return Shown().At(x, y); }
+    raster::Colour Pixel(int x, int y) const { return shown.At(x, y); }
 
     // Every pixel of the map area (rows 0..511) for which `test` holds.
-    static std::vector<std::pair<int, int>> MapPixelsWhere(
-        const std::function<bool(platform::Colour)>& test) {
+    std::vector<std::pair<int, int>> MapPixelsWhere(
+        const std::function<bool(raster::Colour)>& test) const {
         std::vector<std::pair<int, int>> found;
         for (int y = 0; y < 512; ++y) {
             for (int x = 0; x < 512; ++x) {
@@ -31,6 +34,9 @@ class PictureTest : public ActionTest {
         }
         return found;
     }
+
+    std::optional<ParsedTrack> parsed;
+    raster::Picture shown;
 };
 
-inline constexpr platform::Colour kBand = platform::RgbColour(0, 100, 150);
+inline constexpr raster::Colour kBand = raster::RgbColour(0, 100, 150);

@@ -3,11 +3,12 @@
 #include <set>
 
 #include "picture_support.h"
+#include "trackgen/track_writer.h"
 
 namespace {
 
-using platform::Colour;
-using platform::RgbColour;
+using raster::Colour;
+using raster::RgbColour;
 using trackgen::GhostFrame;
 using trackgen::TrackContents;
 
@@ -35,21 +36,19 @@ TEST_F(WaterOverlay, CellsBelowTheLevelBecomeSquares) {
     t.heights[0] = 49;
     t.heights[64] = 0;
     t.heights[4095] = 10;
-    Load(WriteTrack("cells.trk", t));
-    picture::DrawWaterOverlay();
+    Build(t);
+    picture::DrawWater(shown, Track());
     std::set<std::pair<int, int>> expected = Square(0, 504, 8);
     expected.merge(Square(0, 496, 8));
     expected.merge(Square(504, 0, 8));
     EXPECT_EQ(AsSet(MapPixelsWhere([](Colour c) { return c == kWater; })), expected);
-    EXPECT_EQ(ui.pictures[picture::kPictureControl],
-              platform::PictureHandle(picture::kTrackPicture));
 }
 
 TEST_F(WaterOverlay, AllLowCoversTheMapButNotTheBand) {
     TrackContents t;
     t.waterLevel = 1;
-    Load(WriteTrack("flood.trk", t));
-    picture::DrawWaterOverlay();
+    Build(t);
+    picture::DrawWater(shown, Track());
     EXPECT_TRUE(MapPixelsWhere([](Colour c) { return c != kWater; }).empty());
     for (int x = 0; x < 512; ++x) EXPECT_EQ(Pixel(x, 512), kBand) << x;
 }
@@ -63,9 +62,11 @@ TEST_F(WaterOverlay, HeightMapPartlyBeyondTheFileDrawsTheCellsInside) {
     const auto n = static_cast<std::int32_t>((bytes.size() - 64 - 22) / 2);
     if (bytes.size() % 2 != 0) bytes.push_back(0);
     for (int i = 0; i < 4; ++i) bytes[16 + i] = static_cast<std::uint8_t>(n >> (8 * i));
-    Load(WriteFile("short.trk", bytes));
-    ASSERT_TRUE(app::state.TrackAccepted);
-    picture::DrawWaterOverlay();
+    parsed.emplace(bytes);
+    ASSERT_FALSE(Track().Refused());
+    EXPECT_TRUE(Track().damaged);
+    shown = PictureOf(Track());
+    picture::DrawWater(shown, Track());
     const auto water = AsSet(MapPixelsWhere([](Colour c) { return c == kWater; }));
     const auto inside = static_cast<int>(bytes.size() - (22 + 2 * std::int64_t{n}));
     std::set<std::pair<int, int>> expected;
@@ -82,12 +83,13 @@ class GhostOverlay : public PictureTest {
         t.worldSize = worldSize;
         t.placeTimes[0] = placeTime;
         t.ghost = std::move(frames);
-        Load(WriteTrack("ghost.trk", t));
-        picture::DrawGhostOverlay();
+        Build(t);
+        drawn = picture::DrawGhost(shown, Track());
     }
-    static std::set<std::pair<int, int>> Dots() {
+    std::set<std::pair<int, int>> Dots() const {
         return AsSet(MapPixelsWhere([](Colour c) { return c == kGhost; }));
     }
+    bool drawn = false;
 };
 
 TEST_F(GhostOverlay, RoundsToTheNearestPixelAndKeepsTheMargin) {
@@ -106,26 +108,24 @@ TEST_F(GhostOverlay, RoundsToTheNearestPixelAndKeepsTheMargin) {
     expected.merge(Square(509, 310, 3));
     expected.merge(Square(249, 0, 3));
     EXPECT_EQ(Dots(), expected);
-    EXPECT_FLOAT_EQ(app::state.GhostScale, 29.5f);
+    EXPECT_FLOAT_EQ(picture::GhostScale(100), 29.5f);
+    EXPECT_FLOAT_EQ(picture::GhostScale(20), 5.9f);
 }
 
 TEST_F(GhostOverlay, NoTimeForPlaceOneMeansNoGhost) {
     Draw({{7375, 7375}}, 6000);
+    EXPECT_FALSE(drawn);
     EXPECT_TRUE(Dots().empty());
-    EXPECT_EQ(NewestStatusLine(), "kein Ghost");
-    const int shown = ui.showCount;
-    picture::DrawGhostOverlay();
-    EXPECT_EQ(ui.showCount, shown);  // the control is not touched
 
     Draw({{7375, 7375}}, -1);
+    EXPECT_TRUE(drawn);
     EXPECT_EQ(Dots(), Square(249, 260, 3));
 }
 
 TEST_F(GhostOverlay, WorldSizeZeroDrawsNothing) {
     Draw({{0, 0}, {7375, 7375}}, 100, 0);
+    EXPECT_TRUE(drawn);
     EXPECT_TRUE(Dots().empty());
-    EXPECT_EQ(ui.pictures[picture::kPictureControl],
-              platform::PictureHandle(picture::kTrackPicture));
 }
 
 TEST_F(GhostOverlay, FramesBeyondTheFileAreSkipped) {
@@ -133,8 +133,8 @@ TEST_F(GhostOverlay, FramesBeyondTheFileAreSkipped) {
     t.placeTimes[0] = 100;
     t.ghost = {{2950, 2950}, {5900, 5900}};
     t.ghostLength = 32767;  // 16,383 frames claimed
-    Load(WriteTrack("ghost.trk", t));
-    picture::DrawGhostOverlay();
+    Build(t);
+    picture::DrawGhost(shown, Track());
     std::set<std::pair<int, int>> expected = Square(99, 410, 3);
     expected.merge(Square(199, 310, 3));
     EXPECT_EQ(Dots(), expected);

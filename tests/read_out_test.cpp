@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "app/state.h"
+#include <optional>
+#include <string>
+
 #include "picture/read_out.h"
-#include "support/fixture.h"
+#include "support/core.h"
 
 namespace {
 
-using picture::InfoAt;
-using picture::ReadOutAt;
 using trackgen::TrackContents;
 
 std::array<std::uint8_t, 2> Pair(int code, int run) {
@@ -34,10 +34,16 @@ TrackContents KnownTrack() {
     return t;
 }
 
-class ReadOut : public ActionTest {};
+class ReadOut : public ::testing::Test {
+  protected:
+    void SetUp() override { parsed.emplace(KnownTrack()); }
+    picture::PointInfo InfoAt(int x, int y) const { return picture::InfoAt(**parsed, x, y); }
+    std::string ReadOutAt(int x, int y) const { return picture::ReadOutText(InfoAt(x, y)); }
+
+    std::optional<ParsedTrack> parsed;
+};
 
 TEST_F(ReadOut, NamesPositionTerrainHeightAndObject) {
-    Load(WriteTrack("known.trk", KnownTrack()));
     EXPECT_EQ(ReadOutAt(50, 508),
               "picture 50, 508 \xB7 track 100, 6 \xB7 terrain 12 (62, 62, 62)\r\n"
               "height 50, dry (level 30) \xB7 tree (10), heading 0");
@@ -47,7 +53,6 @@ TEST_F(ReadOut, NamesPositionTerrainHeightAndObject) {
 }
 
 TEST_F(ReadOut, TerrainFollowsTheRunsAcrossRows) {
-    Load(WriteTrack("known.trk", KnownTrack()));
     EXPECT_EQ(InfoAt(99, 511).terrain, 3);
     EXPECT_EQ(InfoAt(100, 511).terrain, 5);
     EXPECT_EQ(InfoAt(100, 511).red, 211);
@@ -59,7 +64,6 @@ TEST_F(ReadOut, TerrainFollowsTheRunsAcrossRows) {
 }
 
 TEST_F(ReadOut, HeightCellsAndTheWaterLevel) {
-    Load(WriteTrack("known.trk", KnownTrack()));
     EXPECT_EQ(InfoAt(7, 504).height, 10);  // cell 0: bottom-left 8 x 8
     EXPECT_EQ(InfoAt(8, 504).height, 50);
     EXPECT_EQ(InfoAt(7, 503).height, 50);
@@ -68,7 +72,6 @@ TEST_F(ReadOut, HeightCellsAndTheWaterLevel) {
 }
 
 TEST_F(ReadOut, TheObjectOnTopIsNamed) {
-    Load(WriteTrack("known.trk", KnownTrack()));
     EXPECT_EQ(InfoAt(51, 509).objectType, 10);
     EXPECT_EQ(InfoAt(52, 508).objectType, -1);
     // The building spans 79 along its heading (to the right) and 31 across.
@@ -83,20 +86,22 @@ TEST_F(ReadOut, TheObjectOnTopIsNamed) {
     EXPECT_EQ(InfoAt(20, 491).objectType, -1);  // type 42 is not drawn
 }
 
-TEST_F(ReadOut, EmptyBeforeAnyTrackAndOffTheMap) {
-    EXPECT_EQ(ReadOutAt(10, 10), "");
-    Load(WriteTrack("known.trk", KnownTrack()));
+TEST_F(ReadOut, EmptyOffTheMapAndForARefusedFile) {
     EXPECT_EQ(ReadOutAt(10, 512), "");  // the caption band
     EXPECT_EQ(ReadOutAt(-1, 10), "");
     EXPECT_EQ(ReadOutAt(512, 10), "");
     EXPECT_NE(ReadOutAt(511, 0), "");
+    TrackContents refused = KnownTrack();
+    refused.version = 260;
+    parsed.emplace(refused);
+    EXPECT_EQ(ReadOutAt(10, 10), "");
 }
 
 TEST_F(ReadOut, ADamagedTrackReadsOnlyWhatTheFileHolds) {
     TrackContents t = KnownTrack();
     t.landmapCount = 400'000;  // height map and objects far beyond the end
-    Load(WriteTrack("damaged.trk", t));
-    ASSERT_TRUE(app::state.TrackAccepted);
+    parsed.emplace(t);
+    ASSERT_TRUE((*parsed)->damaged);
     const picture::PointInfo info = InfoAt(50, 508);
     EXPECT_TRUE(info.valid);
     EXPECT_EQ(info.height, -1);
@@ -107,7 +112,7 @@ TEST_F(ReadOut, ADamagedTrackReadsOnlyWhatTheFileHolds) {
 TEST_F(ReadOut, WorldSizeZeroLeavesTheRectanglesOut) {
     TrackContents t = KnownTrack();
     t.worldSize = 0;
-    Load(WriteTrack("flat.trk", t));
+    parsed.emplace(t);
     EXPECT_EQ(InfoAt(279, 300).objectType, -1);
     EXPECT_EQ(InfoAt(51, 509).objectType, 10);
 }

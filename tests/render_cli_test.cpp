@@ -4,20 +4,20 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/state.h"
-#include "export/png_file.h"
-#include "picture_support.h"
+#include "export/image_file.h"
+#include "support/core.h"
+#include "support/fixture.h"
 #include "support/run_command.h"
 
 namespace {
 
-using platform::RgbColour;
+using raster::RgbColour;
 using trackgen::TrackContents;
 
 struct Decoded {
     bool ok = false;
     int bitDepth = 0, colourType = 0;
-    platform::Picture picture;
+    raster::Picture picture;
 };
 
 // Read back with libpng's own reader; the header bytes say how it was stored.
@@ -58,7 +58,7 @@ TrackContents Sample() {
     return t;
 }
 
-using TrkRender = PictureTest;
+using TrkRender = ActionTest;
 
 TEST_F(TrkRender, WritesThePictureWithItsOverlays) {
     const std::string track = WriteTrack("monza.trk", Sample());
@@ -74,12 +74,13 @@ TEST_F(TrkRender, WritesThePictureWithItsOverlays) {
     ASSERT_EQ(d.picture.width, 512);
     ASSERT_EQ(d.picture.height, 560);
 
-    // The same actions here give the same pixels.
-    Load(track);
-    picture::DrawGhostOverlay();
-    picture::DrawWaterOverlay();
-    picture::DrawObjectsOverlay();
-    EXPECT_TRUE(d.picture.pixels == Shown().pixels);
+    // The core gives the same pixels.
+    const ParsedTrack parsed(Sample());
+    raster::Picture expected = PictureOf(*parsed, "monza");
+    picture::DrawGhost(expected, *parsed);
+    picture::DrawWater(expected, *parsed);
+    picture::DrawObjects(expected, *parsed);
+    EXPECT_TRUE(d.picture.pixels == expected.pixels);
 }
 
 TEST_F(TrkRender, OverlaysFollowTheCommandLineOrder) {
@@ -119,15 +120,16 @@ TEST_F(TrkRender, FailuresExitWithTheirCodesAndLeaveNoFile) {
 }
 
 TEST_F(TrkRender, AFailedWriteRemovesOnlyItsOwnFile) {
-    Load(WriteTrack("good.trk", Sample()));
+    const raster::Picture picture = PictureOf(*ParsedTrack(Sample()));
     if (std::filesystem::exists("/dev/full")) {
-        const platform::Result<> full = exporter::WritePng(Shown(), "/dev/full");
+        const platform::Result<> full =
+            exporter::SaveImageFile("/dev/full", picture, exporter::kPng, {});
         EXPECT_FALSE(full);
         EXPECT_FALSE(full.reason().empty());
         EXPECT_TRUE(std::filesystem::exists("/dev/full"));
     }
-    const platform::Result<> empty =
-        exporter::WritePng(platform::Picture{}, (scratch / "empty.png").string());
+    const platform::Result<> empty = exporter::SaveImageFile((scratch / "empty.png").string(),
+                                                             raster::Picture{}, exporter::kPng, {});
     EXPECT_FALSE(empty);
     EXPECT_FALSE(empty.reason().empty());
     EXPECT_FALSE(std::filesystem::exists(scratch / "empty.png"));

@@ -4,6 +4,7 @@
 #include "app/status_log.h"
 #include "platform/paths.h"
 #include "platform/windowing.h"
+#include "raster/colour.h"
 #include "support/fixture.h"
 
 namespace {
@@ -67,8 +68,8 @@ TEST(InitialState, TablesAndBufferHaveTheirStartValues) {
     EXPECT_TRUE(
         std::all_of(s.TrackBuffer.begin(), s.TrackBuffer.end(), [](auto b) { return b == 0; }));
     EXPECT_EQ(s.TrackFileSize, 2'000'000);
-    EXPECT_EQ(s.ObjectColourTable[11], platform::RgbColour(255, 0, 0));
-    EXPECT_EQ(s.ObjectColourTable[7], platform::RgbColour(246, 251, 254));
+    EXPECT_EQ(s.ObjectColourTable[11], raster::RgbColour(255, 0, 0));
+    EXPECT_EQ(s.ObjectColourTable[7], raster::RgbColour(246, 251, 254));
     for (int i = 13; i <= 16; ++i) {
         EXPECT_EQ(s.ObjectColourTable[i], 0);
         EXPECT_EQ(s.TerrainIndexTable[i], 0);

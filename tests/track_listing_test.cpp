@@ -4,6 +4,7 @@
 
 #include "app/state.h"
 #include "platform/paths.h"
+#include "support/core.h"
 #include "support/fixture.h"
 
 namespace {
@@ -33,14 +34,9 @@ TrackContents Sample() {
     return t;
 }
 
-using Listing = ActionTest;
-
-TEST_F(Listing, AcceptedTrackListsAllLinesInOrder) {
-    const std::string path = WriteTrack("monza.trk", Sample());
-    Load(path);
-    const auto size = std::filesystem::file_size(path);
-    const std::vector<std::string> expected = {"monza.trk   " + std::to_string(size) + " Bytes",
-                                               "Velocitra 1.05",
+TEST(TrackListing, AcceptedTrackListsAllLinesInOrder) {
+    const ParsedTrack t(Sample());
+    const std::vector<std::string> expected = {"Velocitra 1.05",
                                                " ",
                                                "Worldsize: 100",
                                                "Waterlevel: 12",
@@ -72,18 +68,11 @@ TEST_F(Listing, AcceptedTrackListsAllLinesInOrder) {
                                                "6:Car6",
                                                " ",
                                                "Ghost Frames:3"};
-    EXPECT_EQ(InfoLines(), expected);
-    EXPECT_EQ(app::state.TrackRejected, 0);
-    EXPECT_EQ(app::state.TrackFileSize, static_cast<std::int32_t>(size));
+    EXPECT_EQ(track::ListingLines(*t), expected);
+    EXPECT_EQ(track::LoadLine("monza.trk", 12345), "monza.trk   12345 Bytes");
 }
 
-}  // namespace
-
-namespace {
-
-using Listing = ActionTest;
-
-TEST_F(Listing, VersionAndMarkDecideAcceptance) {
+TEST(TrackListing, VersionAndMarkDecideAcceptance) {
     struct Case {
         std::int16_t version;
         std::string mark;
@@ -94,29 +83,24 @@ TEST_F(Listing, VersionAndMarkDecideAcceptance) {
         TrackContents t = Sample();
         t.version = c.version;
         t.mark = c.mark;
-        app::InitialiseState();
-        Load(WriteTrack("t.trk", t));
-        EXPECT_EQ(app::state.TrackRejected, c.accepted ? 0 : 1) << c.version << " " << c.mark;
-        EXPECT_EQ(InfoLines().size(), c.accepted ? 33u : 1u);
-        if (!c.accepted) {
-            EXPECT_EQ(NewestStatusLine(), "Caution: Version <> 1.05");
-        }
+        const ParsedTrack parsed(t);
+        EXPECT_EQ(parsed->Refused(), !c.accepted) << c.version << " " << c.mark;
+        EXPECT_EQ(track::ListingLines(*parsed).size(), c.accepted ? 32u : 0u);
     }
 }
 
-TEST_F(Listing, RotationCombinesItsTwoBytes) {
+TEST(TrackListing, RotationCombinesItsTwoBytes) {
     const int cases[][3] = {
         {200, 255, -56}, {200, 0, 200}, {10, 1, 8}, {0, 255, -256}, {255, 0, 255}};
     for (const auto& c : cases) {
         TrackContents t = Sample();
         t.rotationLow = static_cast<std::uint8_t>(c[0]);
         t.rotationHigh = static_cast<std::uint8_t>(c[1]);
-        Load(WriteTrack("r.trk", t));
-        EXPECT_EQ(InfoLines().at(6), "Rotation: " + std::to_string(c[2]));
+        EXPECT_EQ(track::ListingLines(*ParsedTrack(t)).at(5), "Rotation: " + std::to_string(c[2]));
     }
 }
 
-TEST_F(Listing, TextsAreCutAtTheirWidthAndTrimmedOfBlanksOnly) {
+TEST(TrackListing, TextsAreCutAtTheirWidthAndTrimmedOfBlanksOnly) {
     TrackContents t = Sample();
     t.bestName = "ABCDEFGHIJKLM";  // 13 bytes: the 13th is not read
     t.placeNames[0] = "  Bob";
@@ -124,38 +108,89 @@ TEST_F(Listing, TextsAreCutAtTheirWidthAndTrimmedOfBlanksOnly) {
     t.author = std::string(30, 'a');
     t.carNames[3] = "Name12345678XYZ";
     t.bestTime = 100;
-    Load(WriteTrack("n.trk", t));
-    const auto lines = InfoLines();
-    EXPECT_EQ(lines.at(16), "Best: ABCDEFGHIJKL 100  7.3.2004   9:05.07");
-    EXPECT_EQ(lines.at(17), "1.: Bob 5432");
-    EXPECT_EQ(lines.at(18), "2.: \tTab\t 5500");
-    EXPECT_EQ(lines.at(14), "Autor: " + std::string(30, 'a'));
-    EXPECT_EQ(lines.at(27), "3:Name12345678");
+    const auto lines = track::ListingLines(*ParsedTrack(t));
+    EXPECT_EQ(lines.at(15), "Best: ABCDEFGHIJKL 100  7.3.2004   9:05.07");
+    EXPECT_EQ(lines.at(16), "1.: Bob 5432");
+    EXPECT_EQ(lines.at(17), "2.: \tTab\t 5500");
+    EXPECT_EQ(lines.at(13), "Autor: " + std::string(30, 'a'));
+    EXPECT_EQ(lines.at(26), "3:Name12345678");
 
     t.bestName = "";
-    Load(WriteTrack("n.trk", t));
-    EXPECT_EQ(InfoLines().at(16), "Best:  100  7.3.2004   9:05.07");
+    EXPECT_EQ(track::ListingLines(*ParsedTrack(t)).at(15), "Best:  100  7.3.2004   9:05.07");
 }
 
-TEST_F(Listing, RecordDateShowsTwoCharacterFieldsCutOrFilled) {
+TEST(TrackListing, RecordDateShowsTwoCharacterFieldsCutOrFilled) {
     TrackContents t = Sample();
     t.date = {1999, 12, 3, 31, 23, 123, -3, 999};
-    Load(WriteTrack("d.trk", t));
-    EXPECT_EQ(app::state.RecordDate, "31.12.1999   23:12.-3");
+    EXPECT_EQ(ParsedTrack(t)->recordDate, "31.12.1999   23:12.-3");
     t.date = {2004, 1, 0, 2, 0, 0, 0, 0};
-    Load(WriteTrack("d.trk", t));
-    EXPECT_EQ(app::state.RecordDate, "2.1.2004   0:00.00");
+    EXPECT_EQ(ParsedTrack(t)->recordDate, "2.1.2004   0:00.00");
 }
 
-TEST_F(Listing, GhostFramesAreHalfTheLengthTruncatedTowardZero) {
+TEST(TrackListing, GhostFramesAreHalfTheLengthTruncatedTowardZero) {
     for (const auto& [g, frames] : {std::pair{7, 3}, {-3, -1}, {1, 0}, {-32768, -16384}}) {
         TrackContents t = Sample();
         t.ghost.clear();
         t.ghostLength = static_cast<std::int16_t>(g);
-        Load(WriteTrack("g.trk", t));
-        EXPECT_EQ(InfoLines().back(), "Ghost Frames:" + std::to_string(frames));
-        EXPECT_EQ(app::state.GhostFrameCount, frames);
+        const ParsedTrack parsed(t);
+        EXPECT_EQ(track::ListingLines(*parsed).back(), "Ghost Frames:" + std::to_string(frames));
+        EXPECT_EQ(parsed->ghostFrameCount, frames);
     }
+}
+
+TEST(TrackListing, SectionsBeyondTheFileReadAsMissing) {
+    struct Case {
+        const char* what;
+        void (*damage)(TrackContents&);
+    };
+    const Case cases[] = {
+        {"trailer far beyond", [](TrackContents& t) { t.trailerOffset = 0x7FFFFFFF; }},
+        {"trailer negative", [](TrackContents& t) { t.trailerOffset = -0x7FFFFFFF - 1; }},
+        {"landmap huge", [](TrackContents& t) { t.landmapCount = 0x7FFFFFFF; }},
+        {"landmap negative", [](TrackContents& t) { t.landmapCount = -0x7FFFFFFF - 1; }},
+        {"objects too many", [](TrackContents& t) { t.objectCount = 32767; }},
+        {"ghost too long", [](TrackContents& t) { t.ghostLength = 32767; }},
+    };
+    for (const Case& c : cases) {
+        TrackContents t = Sample();
+        c.damage(t);
+        const ParsedTrack parsed(t);
+        EXPECT_FALSE(parsed->Refused()) << c.what;
+        EXPECT_TRUE(parsed->damaged) << c.what;
+        EXPECT_EQ(track::ListingLines(*parsed).size(), 32u) << c.what;
+    }
+    EXPECT_FALSE(ParsedTrack(Sample())->damaged);
+
+    TrackContents t = Sample();
+    t.trailerOffset = 0x7FFFFFFF;
+    const auto lines = track::ListingLines(*ParsedTrack(t));
+    EXPECT_EQ(lines.at(11), "Trk-L\xE4nge: 0");
+    EXPECT_EQ(lines.at(13), "Autor: ");
+    EXPECT_EQ(lines.at(15), "Best:  0  0.0.0   0:00.00");
+    EXPECT_EQ(lines.back(), "Ghost Frames:0");
+}
+
+using Listing = ActionTest;
+
+TEST_F(Listing, LoadListsTheFileAndTheTracksLines) {
+    const std::string path = WriteTrack("monza.trk", Sample());
+    Load(path);
+    const auto size = std::filesystem::file_size(path);
+    std::vector<std::string> expected = {"monza.trk   " + std::to_string(size) + " Bytes"};
+    for (const std::string& line : track::ListingLines(*ParsedTrack(Sample())))
+        expected.push_back(line);
+    EXPECT_EQ(InfoLines(), expected);
+    EXPECT_EQ(app::state.TrackRejected, 0);
+    EXPECT_EQ(app::state.TrackFileSize, static_cast<std::int32_t>(size));
+    EXPECT_EQ(app::state.RecordDate, "7.3.2004   9:05.07");
+    EXPECT_EQ(app::state.PlaceNames[2], "Ann");
+    EXPECT_EQ(app::state.CarNames[6], "Car6");
+
+    TrackContents wrong = Sample();
+    wrong.mark = "VX";
+    Load(WriteTrack("wrong.trk", wrong));
+    EXPECT_EQ(InfoLines().size(), 1u);
+    EXPECT_EQ(NewestStatusLine(), "Caution: Version <> 1.05");
 }
 
 TEST_F(Listing, CancelledFirstLoadRefusesTheEmptyBuffer) {
@@ -282,39 +317,14 @@ TEST_F(Listing, EmptyFileIsReadAsNothingAndRefused) {
     EXPECT_EQ(app::state.TrackRejected, 1);
 }
 
-TEST_F(Listing, SectionsBeyondTheFileReadAsMissing) {
-    struct Case {
-        const char* what;
-        void (*damage)(TrackContents&);
-    };
-    const Case cases[] = {
-        {"trailer far beyond", [](TrackContents& t) { t.trailerOffset = 0x7FFFFFFF; }},
-        {"trailer negative", [](TrackContents& t) { t.trailerOffset = -0x7FFFFFFF - 1; }},
-        {"landmap huge", [](TrackContents& t) { t.landmapCount = 0x7FFFFFFF; }},
-        {"landmap negative", [](TrackContents& t) { t.landmapCount = -0x7FFFFFFF - 1; }},
-        {"objects too many", [](TrackContents& t) { t.objectCount = 32767; }},
-        {"ghost too long", [](TrackContents& t) { t.ghostLength = 32767; }},
-    };
-    for (const Case& c : cases) {
-        TrackContents t = Sample();
-        c.damage(t);
-        app::InitialiseState();
-        Load(WriteTrack("damaged.trk", t));
-        EXPECT_EQ(app::state.TrackRejected, 0) << c.what;
-        EXPECT_EQ(InfoLines().size(), 33u) << c.what;
-        // The picture's name follows the caution.
-        EXPECT_EQ(app::state.StatusLines[5], "Caution: File damaged, parts lie beyond its end")
-            << c.what;
-    }
-
+TEST_F(Listing, ADamagedTrackIsListedWithACaution) {
     TrackContents t = Sample();
     t.trailerOffset = 0x7FFFFFFF;
     Load(WriteTrack("damaged.trk", t));
-    const auto lines = InfoLines();
-    EXPECT_EQ(lines.at(12), "Trk-L\xE4nge: 0");
-    EXPECT_EQ(lines.at(14), "Autor: ");
-    EXPECT_EQ(lines.at(16), "Best:  0  0.0.0   0:00.00");
-    EXPECT_EQ(lines.back(), "Ghost Frames:0");
+    EXPECT_EQ(app::state.TrackRejected, 0);
+    EXPECT_EQ(InfoLines().size(), 33u);
+    // The picture's name follows the caution.
+    EXPECT_EQ(app::state.StatusLines[5], "Caution: File damaged, parts lie beyond its end");
 }
 
 TEST_F(Listing, HealthyTrackPostsNothing) {

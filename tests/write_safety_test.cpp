@@ -9,9 +9,9 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
+#include "app/actions.h"
+#include "app/save_image.h"
 #include "app/state.h"
-#include "export/export.h"
-#include "export/jpeg_encoder.h"
 #include "shell/dispatch.h"
 #include "support/fixture.h"
 #include "support/run_command.h"
@@ -303,7 +303,7 @@ TEST_F(WriteSafety, TrackTextsCannotDriveATerminal) {
 // What "save" and "Car" did is kept in the state; trk's exit code comes
 // from there, not from the words of the status log.
 TEST_F(WriteSafety, ActionsRecordTheirOutcome) {
-    exporter::EnterJpegEncoder();
+    app::EnterJpegEncoder();
     Load(WriteTrack("T.trk", Sample()));
     const fs::path fifo = scratch / "ff.car";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
@@ -319,7 +319,7 @@ TEST_F(WriteSafety, ActionsRecordTheirOutcome) {
     };
     for (const auto& c : cases) {
         ui.answers = {c.answers.begin(), c.answers.end()};
-        exporter::ExtractCar();
+        app::ExtractCar();
         EXPECT_EQ(app::state.LastWrite, c.outcome) << c.answers[0];
         if (c.answers.size() > 1) {
             EXPECT_EQ(app::state.WritePath, c.answers[1]);
@@ -328,15 +328,15 @@ TEST_F(WriteSafety, ActionsRecordTheirOutcome) {
     }
 
     ui.answers = {(scratch / "p.jpg").string()};
-    exporter::SavePicture();
+    app::SavePicture();
     EXPECT_EQ(app::state.LastWrite, app::WriteOutcome::kSaved);
     ui.answers = {scratch.string()};
-    exporter::SavePicture();
+    app::SavePicture();
     EXPECT_EQ(app::state.LastWrite, app::WriteOutcome::kRefused);
     EXPECT_EQ(NewestStatusLine(),
               "Image not saved: " + scratch.filename().string() + " is a folder");
     ui.answers = {""};
-    exporter::SavePicture();
+    app::SavePicture();
     EXPECT_EQ(app::state.LastWrite, app::WriteOutcome::kNothing);
 }
 

@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "picture/colours.h"
 #include "platform/paths.h"
-#include "platform/surface.h"
-#include "platform/windowing.h"
 
 namespace app {
 
 AnalyserState state;
 
 void InitialiseState() {
-    using platform::RgbColour;
     AnalyserState& s = state;
     // The buffer's memory is kept: fresh 2 MB blocks on every re-initialisation
     // made most of the cost of each run in the tests and fuzz targets.
@@ -21,24 +19,8 @@ void InitialiseState() {
     s = AnalyserState{};
     s.TrackBuffer = std::move(buffer);
 
-    s.ObjectColourTable = {RgbColour(160, 160, 160),
-                           RgbColour(180, 180, 180),
-                           RgbColour(144, 220, 96),
-                           RgbColour(190, 200, 128),
-                           RgbColour(150, 140, 100),
-                           RgbColour(190, 180, 160),
-                           RgbColour(240, 220, 210),
-                           RgbColour(246, 251, 254),
-                           RgbColour(220, 231, 240),
-                           RgbColour(255, 255, 255),
-                           RgbColour(255, 255, 0),
-                           RgbColour(255, 0, 0),
-                           RgbColour(63, 63, 63),
-                           0,
-                           0,
-                           0,
-                           0};
-    s.TerrainIndexTable = {23, 26, 42, 154, 59, 83, 89, 104, 100, 242, 245, 244, 9, 0, 0, 0, 0};
+    s.ObjectColourTable = picture::kObjectColours;
+    s.TerrainIndexTable = picture::kTerrainIndex;
 
     s.TrackDirectory = platform::CurrentDirectory();
 

@@ -57,7 +57,6 @@ using TrackBytes = std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>>;
 inline constexpr std::int32_t kTrackBufferSize = 2'000'000;
 inline constexpr std::int32_t kTrackHalfSize = 1'000'000;
 inline constexpr int kStatusLineCount = 6;
-inline constexpr std::int16_t kNoTime = 6000;  // times of 6000 or more are "no time"
 
 // What the last "save" or "Car" did with its file.
 enum class WriteOutcome : std::uint8_t {

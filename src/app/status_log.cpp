@@ -1,6 +1,7 @@
 #include "app/status_log.h"
 
 #include "app/state.h"
+#include "app/window_layout.h"
 #include "platform/windowing.h"
 
 namespace app {

@@ -2,7 +2,6 @@
 
 namespace app {
 
-inline constexpr int kStatusLogControl = 8;
 inline constexpr int kStatusLineLength = 100;
 
 // Adds `state.StatusMessage` as the newest of the six lines and shows the

@@ -7,12 +7,11 @@
 #include <sstream>
 #include <string_view>
 
+#include "app/actions.h"
 #include "app/state.h"
 #include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/session.h"
-#include "export/car_file.h"
-#include "export/export.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
 #include "platform/windowing.h"
@@ -48,7 +47,7 @@ std::optional<int> StrictCarNumber(std::string_view text) {
 // recorded the car as saved.
 bool RunCarAction(Session& session, int k, const std::string& output) {
     session.ui.answers = {std::to_string(k), output};
-    const bool saved = session.Write(exporter::ExtractCar);
+    const bool saved = session.Write(app::ExtractCar);
     session.ui.answers.clear();
     return saved;
 }
@@ -56,7 +55,7 @@ bool RunCarAction(Session& session, int k, const std::string& output) {
 // The file name the save dialog would show for car k, or "" when the car's
 // name cannot be a file name.
 std::string DialogName(int k) {
-    return platform::DialogInitialName(exporter::ProposedCarName(k));
+    return platform::DialogInitialName(app::ProposedCarName(k));
 }
 
 ExitCode WriteOneCar(Session& session, int k, const CarOptions& o) {
@@ -68,7 +67,7 @@ ExitCode WriteOneCar(Session& session, int k, const CarOptions& o) {
                            "\" cannot be a file name; choose one with -o");
             return kFailed;
         }
-        output = exporter::ProposedCarName(k);
+        output = app::ProposedCarName(k);
     }
     return RunCarAction(session, k, output) ? kOk : kFailed;
 }

@@ -8,20 +8,21 @@
 #include <sstream>
 #include <vector>
 
+#include "app/actions.h"
+#include "app/save_image.h"
 #include "app/state.h"
+#include "app/window_layout.h"
 #include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/session.h"
-#include "export/export.h"
-#include "export/jpeg_encoder.h"
-#include "export/png_file.h"
-#include "picture/picture.h"
+#include "export/image_file.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "platform/surface.h"
 #include "platform/temporaries.h"
 #include "platform/windowing.h"
+#include "raster/scaling.h"
 #include "start/core.h"
 
 namespace cli {
@@ -52,7 +53,7 @@ bool IsJpegName(const std::string& path) {
 bool SaveJpeg(Session& session, const std::string& output, int quality) {
     std::string answer = output;
     if (answer.empty()) {
-        answer = exporter::ProposedPath(app::state.PictureName, ".jpg");
+        answer = app::ProposedPath(app::state.PictureName, ".jpg");
         if (platform::DialogInitialName(answer).empty()) {
             PrintError("render", "the picture's name \"" +
                                      platform::Cp1252ToUtf8(app::state.PictureName) +
@@ -62,19 +63,20 @@ bool SaveJpeg(Session& session, const std::string& output, int quality) {
     }
     app::state.JpegQuality = quality;
     session.ui.answers = {answer};
-    if (session.Write(exporter::SavePicture)) return true;
+    if (session.Write(app::SavePicture)) return true;
     if (app::state.LastWrite == app::WriteOutcome::kNothing)
         PrintError(answer, "no picture was made");
     return false;
 }
 
 bool SavePng(const std::string& output) {
-    const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
+    const platform::PictureRef shown = platform::PictureHandle(app::kTrackPicture);
     if (shown == nullptr) {
         PrintError(output, "no picture was made");
         return false;
     }
-    return Worked(output, exporter::WritePng(*shown, output));
+    return Worked(
+        output, exporter::SaveImageFile(output, *shown, exporter::kPng, app::state.TrackIdentity));
 }
 
 // The picture in the save's own formats, written into a stream.
@@ -82,11 +84,11 @@ platform::StreamWriter PictureWriter(bool png, int quality) {
     return [png, quality](std::FILE* stream) -> platform::Result<> {
         if (!png) {
             app::state.JpegQuality = quality;
-            return exporter::SaveImageToStream(picture::kTrackPicture, stream);
+            return app::SaveImageToStream(app::kTrackPicture, stream);
         }
-        const platform::PictureRef shown = platform::PictureHandle(picture::kTrackPicture);
+        const platform::PictureRef shown = platform::PictureHandle(app::kTrackPicture);
         if (shown == nullptr) return platform::Fail("no picture was made");
-        return exporter::WritePngToStream(*shown, stream);
+        return exporter::WriteImage(*shown, exporter::kPng, stream);
     };
 }
 
@@ -118,23 +120,23 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
         // lookup, and a batch makes it once per process.
         start::PrepareDrawing();
         session.Telling([&o] {
-            picture::BuildTrackPicture();
+            app::BuildTrackPicture();
             for (const Overlay overlay : o.overlays) {
                 switch (overlay) {
                     case Overlay::kWater:
-                        picture::DrawWaterOverlay();
+                        app::DrawWaterOverlay();
                         break;
                     case Overlay::kObjects:
-                        picture::DrawObjectsOverlay();
+                        app::DrawObjectsOverlay();
                         break;
                     case Overlay::kGhost:
-                        picture::DrawGhostOverlay();
+                        app::DrawGhostOverlay();
                         break;
                 }
             }
         });
         bool written = false;
-        if (o.size > 0 && !platform::ScalePictureToFit(picture::kTrackPicture, o.size)) {
+        if (o.size > 0 && !platform::ScalePictureToFit(app::kTrackPicture, o.size)) {
             PrintError(input.given, "the picture could not be scaled");
         } else if (o.output == "-") {
             platform::Result<std::string> bytes =
@@ -224,9 +226,9 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
     command
         ->add_option("--size", o->size,
                      "scale the picture to fit N x N pixels, smaller or larger (N up to " +
-                         std::to_string(platform::kMaxScaledSide) + ")")
+                         std::to_string(raster::kMaxScaledSide) + ")")
         ->option_text("N")
-        ->check(WholeNumber(1, platform::kMaxScaledSide));
+        ->check(WholeNumber(1, raster::kMaxScaledSide));
     command->add_flag("-r,--recursive", o->recursive, "take the tracks in subfolders too");
     command->add_option("-j,--jobs", o->jobs, "draw N tracks at a time (default: one per core)")
         ->option_text("N")

@@ -2,12 +2,13 @@
 
 #include <iostream>
 
+#include "app/actions.h"
 #include "app/state.h"
+#include "app/window_layout.h"
 #include "cli/batch.h"
 #include "platform/encoding.h"
 #include "platform/surface.h"
 #include "start/core.h"
-#include "track/track.h"
 
 namespace cli {
 namespace {
@@ -47,16 +48,16 @@ ExitCode Session::LoadTrack(const std::string& path) {
     ui.texts.clear();
     ui.lines.clear();
     ui.answers = {path};
-    track::LoadTrack();
+    app::LoadTrack();
     ui.answers.clear();
     // The load has said why on the status log, which goes to the error stream.
     if (!app::state.LoadError.empty()) return kFailed;
-    track::ParseTrack();
+    app::ParseTrack();
     return app::state.TrackRejected ? kRefused : kOk;
 }
 
 std::string Session::InfoText() const {
-    const auto box = ui.lines.find(track::kInfoListControl);
+    const auto box = ui.lines.find(app::kInfoListControl);
     if (box == ui.lines.end() || box->second.empty()) return "";
     // Line by line, so that a line break inside a track's text shows as '?'
     // and cannot forge a line of its own.

@@ -2,10 +2,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/status_log.h"
-#include "picture/overlay.h"
-#include "track/layout.h"
-#include "track/reader.h"
+#include "picture/picture.h"
+#include "raster/draw.h"
 
 namespace picture {
 namespace {
@@ -20,35 +18,31 @@ int NearestPixel(std::uint16_t units, float scale) {
 
 }  // namespace
 
-void DrawGhostOverlay() {
-    app::AnalyserState& s = app::state;
-    if (!s.TrackAccepted) return;
-    if (s.PlaceTimes[1] >= app::kNoTime) {
-        s.StatusMessage = "kein Ghost";
-        app::PostStatus();
-        return;
-    }
-    const track::Reader file = track::LoadedTrack();
-    const std::int64_t section = FileOffset(s.GhostData);
+float GhostScale(std::uint8_t worldSize) {
+    return static_cast<float>(worldSize * static_cast<double>(29.5f) / static_cast<double>(100.0f));
+}
 
-    platform::BeginDrawing(kTrackPicture);
-    s.GhostScale =
-        static_cast<float>(s.WorldSize * static_cast<double>(29.5f) / static_cast<double>(100.0f));
-    const platform::Colour blue = platform::RgbColour(0, 0, 255);
-    for (int f = 0; f < s.GhostFrameCount; ++f) {
-        const std::int64_t at = section + 2 + track::kGhostFrameSize * f;
+bool HasGhost(const track::Track& track) {
+    return track.results[1].time < track::kNoTime;
+}
+
+bool DrawGhost(raster::Picture& picture, const track::Track& track) {
+    if (!HasGhost(track)) return false;
+    const float scale = GhostScale(track.worldSize);
+    const raster::Colour blue = raster::RgbColour(0, 0, 255);
+    for (int f = 0; f < track.ghostFrameCount; ++f) {
         // Frames a damaged file places beyond its end are left out.
-        if (!file.Has(at, track::kGhostFrameSize)) continue;
-        const int px = NearestPixel(file.U16(at), s.GhostScale);
-        const int row = NearestPixel(file.U16(at + 4), s.GhostScale);
+        const std::optional<track::GhostPoint> frame = track::GhostFrame(track, f);
+        if (!frame) continue;
+        const int px = NearestPixel(frame->x, scale);
+        const int row = NearestPixel(frame->y, scale);
         const int py = row < 0 ? -1 : 511 - row;
         if (px < 1 || px > 510 || py < 1 || py > 510) continue;
         for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx) platform::PlotPixel(px + dx, py + dy, blue);
+            for (int dx = -1; dx <= 1; ++dx) raster::PlotPixel(picture, px + dx, py + dy, blue);
         }
     }
-    platform::EndDrawing();
-    ShowTrackPicture();
+    return true;
 }
 
 }  // namespace picture

@@ -1,19 +1,70 @@
-// The track picture: the landmap with its caption, and the three overlays.
-// Each is an action without arguments working on `app::state`.
+// The track picture: the 512 x 560 picture of a track, its landmap with a
+// caption band, and the water, objects and ghost overlays, which add to a
+// picture in any order. Plain functions of their arguments: two tracks may
+// be drawn at once on two threads, each on a picture of its own.
 #pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "raster/font.h"
+#include "raster/picture.h"
+#include "track/track.h"
 
 namespace picture {
 
-inline constexpr int kTrackPicture = 1;    // picture number in the surface's store
-inline constexpr int kPictureControl = 1;  // the control that shows it
-inline constexpr int kCaptionFont = 1;     // font number in the surface's store
+// The caption's three texts and the picture's name (Windows-1252).
+struct Caption {
+    std::string time;         // the lap time shown, "54.32"
+    std::string trackName;    // the track file's name less its extension
+    std::string driverLine;   // "driver / car", or "no Best Time"
+    std::string pictureName;  // track name, time and driver joined by "_"
+};
 
-// Loads the caption font ("Lucida Console", 12 points) as font kCaptionFont.
-void LoadCaptionFont();
+// The track's name in a caption: `fileName` (Windows-1252) less its last
+// four characters (".trk"), empty when it has no more than four.
+std::string TrackName(std::string_view fileName);
 
-void BuildTrackPicture();
-void DrawWaterOverlay();
-void DrawObjectsOverlay();
-void DrawGhostOverlay();
+// Place 1 when it has a time, else the best entry when it has one, else the
+// best entry's time with "no Best Time".
+Caption CaptionFor(const track::Track& track, std::string_view trackName);
+
+// Assembles the picture as an 8-bit BMP file image in `image`: the template,
+// the background, the landmap's runs. Gives the image, or an empty span
+// when `image` is shorter than kImageSize bytes.
+std::span<const std::uint8_t> AssembleBitmap(const track::Track& track,
+                                             std::span<std::uint8_t> image);
+
+// Writes the caption into the band under the map, white on the band colour.
+void DrawCaption(raster::Picture& picture, const raster::Font& font, const Caption& caption);
+
+// The whole picture: assembled in `image` (kImageSize bytes, reused from
+// call to call), made into `picture` (whose memory is reused too), with the
+// caption in `font`. False, with `picture` empty, when `image` is too short.
+bool BuildPicture(const track::Track& track, const Caption& caption, const raster::Font& font,
+                  std::span<std::uint8_t> image, raster::Picture& picture);
+
+inline constexpr const char* kCaptionFace = "Lucida Console";
+inline constexpr int kCaptionPoints = 12;
+
+// The caption font ("Lucida Console", 12 points, or the system's stand-in),
+// made on first use, once per process, whichever thread asks first; it
+// never changes afterwards.
+const raster::Font& CaptionFont();
+
+// Every height-map cell below the water level as a blue 8 x 8 square.
+void DrawWater(raster::Picture& picture, const track::Track& track);
+// Trees, posts, halls and cones, in the game's shapes and colours.
+void DrawObjects(raster::Picture& picture, const track::Track& track);
+// Whether the track has a ghost lap: only a time for place 1 says so.
+bool HasGhost(const track::Track& track);
+// The ghost lap as blue 3 x 3 dots; false, drawing nothing, when the track
+// has no ghost.
+bool DrawGhost(raster::Picture& picture, const track::Track& track);
+
+// Ghost units per picture pixel at world size `worldSize`.
+float GhostScale(std::uint8_t worldSize);
 
 }  // namespace picture

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "picture/object_records.h"
+#include "picture/colours.h"
+#include "picture/objects.h"
 #include "picture/template.h"
 
 namespace picture {
@@ -11,17 +12,15 @@ namespace {
 
 // The terrain code of decoded pixel `p`, walking the runs as the picture
 // builder lays them; -1 when they end before it.
-int TerrainOfPixel(const track::Reader& file, std::int64_t p) {
-    const std::int32_t n = file.I32(track::kLandmapCountOffset);
+int TerrainOfPixel(const track::Track& track, std::int64_t p) {
     std::int64_t start = 0;
-    const std::int64_t pairs = track::LandmapPairsInside(n, file.Size());
-    for (std::int64_t k = 0; k < pairs; ++k) {
-        const std::int64_t at = track::kLandmapOffset + 2 * k;
-        const unsigned value = file.U8(at) | (file.U8(at + 1) << 8);
-        start += value >> 4;
-        if (p < start) return static_cast<int>(value & 15);
-    }
-    return -1;
+    int terrain = -1;
+    track::ForEachRun(track, [&](int code, int run) {
+        start += run;
+        if (p < start) terrain = code;
+        return p >= start;
+    });
+    return terrain;
 }
 
 bool InsideTurnedRectangle(const Object& o, HalfSize size, int x, int y) {
@@ -36,30 +35,30 @@ bool InsideTurnedRectangle(const Object& o, HalfSize size, int x, int y) {
 
 // The object drawn on top at (x, y): the passes in drawing order, each
 // later hit replacing an earlier one, as later drawing covers earlier.
-const Object* TopObjectAt(const track::Reader& file, int x, int y, Object& found) {
-    const int ws = app::state.WorldSize;
+const Object* TopObjectAt(const track::Track& track, int x, int y, Object& found) {
+    const int ws = track.worldSize;
     bool any = false;
     const auto take = [&](const Object& o) {
         found = o;
         any = true;
     };
-    ForEachObject(file, [&](const Object& o) {
+    ForEachPlacedObject(track, [&](const Object& o) {
         if (o.type == 10 && DotInside(o) && std::abs(x - o.px) <= 1 && std::abs(y - o.py) <= 1)
             take(o);
     });
-    ForEachObject(file, [&](const Object& o) {
+    ForEachPlacedObject(track, [&](const Object& o) {
         if (o.type == 9 && DotInside(o) && std::abs(x - o.px) <= 2 && std::abs(y - o.py) <= 2)
             take(o);
     });
     if (ws != 0) {
         const HalfSize large = LargeHalfSize(ws);
-        ForEachObject(file, [&](const Object& o) {
+        ForEachPlacedObject(track, [&](const Object& o) {
             if (IsLargeRectangle(o.type) && PassesMarginTest(o, large.width) &&
                 InsideTurnedRectangle(o, large, x, y))
                 take(o);
         });
         const HalfSize small = SmallHalfSize(ws);
-        ForEachObject(file, [&](const Object& o) {
+        ForEachPlacedObject(track, [&](const Object& o) {
             if (IsSmallRectangle(o.type) && PassesMarginTest(o, small.width) &&
                 InsideTurnedRectangle(o, small, x, y))
                 take(o);
@@ -96,11 +95,9 @@ std::string ObjectKind(int type) {
     }
 }
 
-PointInfo InfoAt(int x, int y) {
-    const app::AnalyserState& s = app::state;
+PointInfo InfoAt(const track::Track& track, int x, int y) {
     PointInfo info;
-    if (!s.TrackAccepted || x < 0 || y < 0 || x >= kMapSize || y >= kMapSize) return info;
-    const track::Reader file = track::LoadedTrack();
+    if (track.Refused() || x < 0 || y < 0 || x >= kMapSize || y >= kMapSize) return info;
     info.valid = true;
     info.x = x;
     info.y = y;
@@ -110,9 +107,9 @@ PointInfo InfoAt(int x, int y) {
     info.trackY = 2 * (511 - y);
 
     const std::int64_t pixel = std::int64_t{511 - y} * kMapSize + x;
-    info.terrain = TerrainOfPixel(file, pixel);
+    info.terrain = TerrainOfPixel(track, pixel);
     if (info.terrain >= 0) {
-        const int index = s.TerrainIndexTable[static_cast<std::size_t>(info.terrain)] & 0xFF;
+        const int index = kTerrainIndex[static_cast<std::size_t>(info.terrain)] & 0xFF;
         const Template& bmp = PictureTemplate();
         const std::size_t entry = 54 + 4 * static_cast<std::size_t>(index);
         info.blue = bmp[entry];
@@ -121,13 +118,12 @@ PointInfo InfoAt(int x, int y) {
     }
 
     // Cell 0 is the bottom-left 8 x 8 square, as the water overlay paints it.
-    const std::int64_t cell = std::int64_t{(511 - y) / 8} * 64 + x / 8;
-    const std::int64_t at = FileOffset(s.HeightMapData) + cell;
-    if (file.Has(at, 1)) info.height = file.U8(at);
-    info.waterLevel = s.WaterLevel;
+    const std::optional<std::uint8_t> height = track::Height(track, (511 - y) / 8 * 64 + x / 8);
+    if (height) info.height = *height;
+    info.waterLevel = track.waterLevel;
 
     Object found;
-    if (const Object* o = TopObjectAt(file, x, y, found)) {
+    if (const Object* o = TopObjectAt(track, x, y, found)) {
         info.objectType = o->type;
         info.heading = o->heading;
     }

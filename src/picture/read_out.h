@@ -1,16 +1,18 @@
 // What the picture shows under the mouse pointer, as one line of text: the
 // picture position, the track position as the objects use it, the terrain
 // with its colour, the height-map cell against the water level, and the
-// object drawn there. Computed from the loaded track, never from pixels, so
-// it names what lies under the overlays too.
+// object drawn there. Computed from the track, never from pixels, so it
+// names what lies under the overlays too.
 #pragma once
 
 #include <string>
 
+#include "track/track.h"
+
 namespace picture {
 
 // Pieces of the read-out at picture point (x, y); `valid` is false off the
-// map and before any track was accepted.
+// map and for a refused track.
 struct PointInfo {
     bool valid = false;
     int x = 0, y = 0;            // picture column and row
@@ -23,13 +25,10 @@ struct PointInfo {
     int heading = 0;
 };
 
-PointInfo InfoAt(int x, int y);
+PointInfo InfoAt(const track::Track& track, int x, int y);
 
 // The read-out line (Windows-1252); empty when `InfoAt` is not valid.
 std::string ReadOutText(const PointInfo& info);
-inline std::string ReadOutAt(int x, int y) {
-    return ReadOutText(InfoAt(x, y));
-}
 
 // What the tool calls an object type; "object" for types it does not draw.
 std::string ObjectKind(int type);

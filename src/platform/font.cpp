@@ -176,7 +176,7 @@ std::unique_ptr<Font> MakeDefaultFont() {
     if (const std::optional<FaceFile> file = FindFace("sans-serif", kDefaultPixels, false, false)) {
         if (std::unique_ptr<Font> font = Rasterise(*file, kDefaultPixels)) return font;
     }
-    return MakeBoxFont();
+    return raster::MakeBoxFont();
 }
 
 }  // namespace platform

@@ -18,12 +18,6 @@
 namespace platform {
 namespace {
 
-bool IsWhole(const Picture& picture) {
-    return picture.width > 0 && picture.height > 0 &&
-           picture.pixels.size() ==
-               static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
-}
-
 // A Colour (red in the low byte) in memory: red, green, blue, unused on a
 // little-endian machine; the other way round on a big-endian one.
 constexpr J_COLOR_SPACE kColourSpace =
@@ -46,7 +40,7 @@ void ReturnToCompress(j_common_ptr info) {
 // All libjpeg calls live here. Nothing between setjmp and a longjmp out of
 // the library may need a destructor, so only plain C data is used.
 // Returns true when the library finished; otherwise `message` says why.
-bool Compress(std::FILE* file, const Picture& picture, int quality, char* message) {
+bool Compress(std::FILE* file, const raster::Picture& picture, int quality, char* message) {
     jpeg_compress_struct info;
     JpegErrors errors;
     std::memset(&info, 0, sizeof info);
@@ -69,7 +63,7 @@ bool Compress(std::FILE* file, const Picture& picture, int quality, char* messag
     jpeg_set_quality(&info, quality, FALSE);
     jpeg_start_compress(&info, TRUE);
     // libjpeg only reads the rows it is given, though its type says otherwise.
-    auto* pixels = const_cast<Colour*>(picture.pixels.data());
+    auto* pixels = const_cast<raster::Colour*>(picture.pixels.data());
     while (info.next_scanline < info.image_height) {
         JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(
             pixels + static_cast<std::size_t>(info.next_scanline) * picture.width)};
@@ -95,7 +89,7 @@ void OnPngError(png_structp png, png_const_charp message) {
 void OnPngWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 
 // All libpng calls live here, under the same rule as Compress.
-bool Encode(std::FILE* file, const Picture& picture, PngErrors* errors) {
+bool Encode(std::FILE* file, const raster::Picture& picture, PngErrors* errors) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, errors, OnPngError, OnPngWarning);
     if (png == nullptr) {
@@ -124,7 +118,7 @@ bool Encode(std::FILE* file, const Picture& picture, PngErrors* errors) {
         png_set_filler(png, 0, PNG_FILLER_BEFORE);
         png_set_bgr(png);
     }
-    auto* pixels = const_cast<Colour*>(picture.pixels.data());
+    auto* pixels = const_cast<raster::Colour*>(picture.pixels.data());
     for (int y = 0; y < picture.height; ++y)
         png_write_row(
             png, reinterpret_cast<png_bytep>(pixels + static_cast<std::size_t>(y) * picture.width));
@@ -135,15 +129,15 @@ bool Encode(std::FILE* file, const Picture& picture, PngErrors* errors) {
 
 }  // namespace
 
-Result<> WriteJpeg(const Picture& picture, int quality, std::FILE* file) {
-    if (!IsWhole(picture)) return Fail("the picture has no pixels to save");
+Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file) {
+    if (!picture.Whole()) return Fail("the picture has no pixels to save");
     char message[JMSG_LENGTH_MAX] = {};
     if (Compress(file, picture, std::clamp(quality, 0, 100), message)) return {};
     return Fail(message[0] != '\0' ? message : "the JPEG library failed");
 }
 
-Result<> WritePng(const Picture& picture, std::FILE* file) {
-    if (!IsWhole(picture)) return Fail("no picture to write");
+Result<> WritePng(const raster::Picture& picture, std::FILE* file) {
+    if (!picture.Whole()) return Fail("no picture to write");
     PngErrors errors{};
     if (Encode(file, picture, &errors)) return {};
     return Fail(errors.message[0] != '\0' ? errors.message : "the PNG library failed");

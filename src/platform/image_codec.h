@@ -8,17 +8,17 @@
 #include <string>
 
 #include "platform/result.h"
-#include "platform/surface.h"
+#include "raster/picture.h"
 
 namespace platform {
 
 // Writes `picture` as a baseline JPEG (YCbCr, 4:2:0) at `quality`, clamped
 // to 0..100 with 0 taken as 1, into `file`; fails unless the whole image
 // was written.
-Result<> WriteJpeg(const Picture& picture, int quality, std::FILE* file);
+Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file);
 
 // Writes `picture` as a PNG (8-bit RGB, exactly its pixels) into `file`;
 // fails unless the whole image was written.
-Result<> WritePng(const Picture& picture, std::FILE* file);
+Result<> WritePng(const raster::Picture& picture, std::FILE* file);
 
 }  // namespace platform

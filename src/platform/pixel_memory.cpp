@@ -4,7 +4,6 @@
 #include <new>
 
 #include "platform/memory.h"
-#include "platform/surface.h"
 
 #if defined(__linux__)
 #include <sys/mman.h>

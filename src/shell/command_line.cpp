@@ -6,7 +6,7 @@
 #define TA_VERSION "unknown"
 #endif
 
-namespace app {
+namespace shell {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
@@ -66,4 +66,4 @@ std::string VersionText() {
     return std::string("track-analyse ") + TA_VERSION + "\n";
 }
 
-}  // namespace app
+}  // namespace shell

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace shell {
 
 struct CommandLine {
     enum class Action { kRun, kHelp, kVersion, kUsageError };
@@ -22,4 +22,4 @@ std::string HelpText();
 std::string VersionText();
 inline constexpr const char* kUsageLine = "Usage: track-analyse [OPTION]... [TRACK.trk]";
 
-}  // namespace app
+}  // namespace shell

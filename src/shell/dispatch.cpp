@@ -1,52 +1,51 @@
 #include "shell/dispatch.h"
 
+#include "app/actions.h"
 #include "app/folder_memory.h"
 #include "app/state.h"
-#include "export/export.h"
-#include "picture/picture.h"
-#include "picture/read_out.h"
+#include "app/window_layout.h"
 #include "platform/windowing.h"
-#include "track/track.h"
 
-namespace app {
+namespace shell {
 
 void LoadAndShowTrack() {
-    track::LoadTrack();
-    RememberTrackFolder();
-    if (!state.LoadError.empty()) return;
-    track::ParseTrack();
-    if (state.TrackRejected == 0) picture::BuildTrackPicture();
+    app::LoadTrack();
+    app::RememberTrackFolder();
+    if (!app::state.LoadError.empty()) return;
+    app::ParseTrack();
+    if (app::state.TrackRejected == 0) app::BuildTrackPicture();
 }
 
 void RunButton(int id) {
-    if (id == kLoadButton) {
+    if (id == app::kLoadButton) {
         LoadAndShowTrack();
-    } else if (id == kWaterButton) {
-        picture::DrawWaterOverlay();
-    } else if (id == kSaveButton) {
-        exporter::SavePicture();
-    } else if (id == kObjectsButton) {
-        picture::DrawObjectsOverlay();
-    } else if (id == kGhostButton) {
-        picture::DrawGhostOverlay();
-    } else if (id == kCarButton) {
-        exporter::ExtractCar();
+    } else if (id == app::kWaterButton) {
+        app::DrawWaterOverlay();
+    } else if (id == app::kSaveButton) {
+        app::SavePicture();
+    } else if (id == app::kObjectsButton) {
+        app::DrawObjectsOverlay();
+    } else if (id == app::kGhostButton) {
+        app::DrawGhostOverlay();
+    } else if (id == app::kCarButton) {
+        app::ExtractCar();
     }
 }
 
 bool HandleEvent(int code) {
-    state.LastEvent = code;
+    app::AnalyserState& s = app::state;
+    s.LastEvent = code;
     if (code == platform::kControlEvent) RunButton(platform::EventControl());
     if (code == platform::kPointerEvent) {
         const platform::Point at = platform::EventPoint();
-        state.PointerX = at.x;
-        state.PointerY = at.y;
+        s.PointerX = at.x;
+        s.PointerY = at.y;
     }
     // After an action too: a load or a rejected file changes what lies
     // under a pointer that has not moved.
     if (code == platform::kControlEvent || code == platform::kPointerEvent)
-        platform::SetText(kReadOutControl, picture::ReadOutAt(state.PointerX, state.PointerY));
+        platform::SetText(app::kReadOutControl, app::ReadOutAt(s.PointerX, s.PointerY));
     return code == platform::kCloseEvent;
 }
 
-}  // namespace app
+}  // namespace shell

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_layout.h"
 #include "platform/desktop.h"
 #include "platform/paths.h"
 #include "platform/standard_streams.h"
@@ -14,20 +15,20 @@
 
 int main(int argc, char** argv) {
     platform::UseUtf8Arguments(argc, argv);
-    const app::CommandLine line =
-        app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const shell::CommandLine line =
+        shell::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.action) {
-        case app::CommandLine::Action::kHelp:
-            std::fputs(app::HelpText().c_str(), stdout);
+        case shell::CommandLine::Action::kHelp:
+            std::fputs(shell::HelpText().c_str(), stdout);
             return 0;
-        case app::CommandLine::Action::kVersion:
-            std::fputs(app::VersionText().c_str(), stdout);
+        case shell::CommandLine::Action::kVersion:
+            std::fputs(shell::VersionText().c_str(), stdout);
             return 0;
-        case app::CommandLine::Action::kUsageError:
+        case shell::CommandLine::Action::kUsageError:
             std::fprintf(stderr, "track-analyse: %s\n%s\nTry 'track-analyse --help' for more.\n",
-                         line.error.c_str(), app::kUsageLine);
+                         line.error.c_str(), shell::kUsageLine);
             return 1;
-        case app::CommandLine::Action::kRun:
+        case shell::CommandLine::Action::kRun:
             break;
     }
 
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     }
     platform::UseWindowing(ui.get());
     ui->SetDropLoadButton(app::kLoadButton);
-    app::StartUp();
+    shell::StartUp();
 
     // A track named on the command line (as "open with" passes it) loads as
     // if it had been chosen in the first open dialog.
@@ -50,10 +51,10 @@ int main(int argc, char** argv) {
         const std::filesystem::path path =
             std::filesystem::absolute(platform::FsPath(line.track), error);
         ui->PreAnswerOpenDialog(error ? line.track : platform::PathText(path.lexically_normal()));
-        app::RunButton(app::kLoadButton);
+        shell::RunButton(app::kLoadButton);
     }
 
-    const int exitCode = app::RunEventLoop();
+    const int exitCode = shell::RunEventLoop();
     platform::UseWindowing(nullptr);
     return exitCode;
 }

@@ -1,8 +1,9 @@
 #include "start/core.h"
 
+#include "app/actions.h"
+#include "app/save_image.h"
 #include "app/state.h"
-#include "export/jpeg_encoder.h"
-#include "picture/picture.h"
+#include "app/window_layout.h"
 #include "platform/surface.h"
 
 namespace start {
@@ -13,8 +14,8 @@ void StartCore(platform::Windowing* ui) {
 }
 
 void PrepareDrawing() {
-    exporter::EnterJpegEncoder();
-    if (platform::FontHandle(picture::kCaptionFont) == nullptr) picture::LoadCaptionFont();
+    app::EnterJpegEncoder();
+    if (platform::FontHandle(app::kCaptionFont) == nullptr) app::LoadCaptionFont();
 }
 
 }  // namespace start

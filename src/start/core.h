@@ -1,13 +1,13 @@
-// Start-up of the tool's core, the same for every front end: the window,
-// trk and the fuzz targets.
+// Start-up of what the window's actions work on, the same for every front
+// end that runs them: the window, trk and the fuzz targets.
 #pragma once
 
 #include "platform/windowing.h"
 
 namespace start {
 
-// Makes the core ready for the actions: `ui` becomes the windowing backend
-// (nullptr: none) and the state record starts fresh.
+// Makes ready for the actions: `ui` becomes the windowing backend (nullptr:
+// none) and the state record starts fresh.
 void StartCore(platform::Windowing* ui);
 
 // Readies what drawing and saving need: the JPEG encoder and the caption

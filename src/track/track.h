@@ -1,17 +1,151 @@
+// A track as a value: what its file holds, read through the one bounded
+// reader. Parse reads the header values, the results, the names and where
+// each section lies; the sections themselves (landmap runs, height map,
+// objects, ghost frames, cars) are read on demand by the functions below,
+// from the same bytes. No global state: any number of tracks may live at
+// once, on any thread.
 #pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bytes/reader.h"
+#include "track/layout.h"
 
 namespace track {
 
-inline constexpr int kInfoListControl = 2;
+// Times of 6000 hundredths or more are "no time".
+inline constexpr std::int16_t kNoTime = 6000;
 
-// "load", first step: asks for a track file and reads it whole into the
-// first half of the TrackBuffer; lists its name and size. A file that cannot
-// be read changes nothing but the log ("Caution: <file>: <reason>") and
-// `LoadError`; the caller then stops.
-void LoadTrack();
+// A stored result: entry 0 is the best entry, 1 to 6 the places. Names and
+// texts are Windows-1252, as the file holds them.
+struct Result {
+    std::int16_t time = 0;  // hundredths of a second
+    std::string driver;
+    std::string car;  // the name of stored car k
+};
 
-// "load", second step: checks the version, walks the sections, lists the
-// 32 information lines and keeps every value and position in the state.
-void ParseTrack();
+// Where the sections lie, as offsets into the file; 64 bits, so that no
+// count read from a hostile file can wrap one.
+struct Sections {
+    std::int64_t heightMap = 0;
+    std::int64_t objects = 0;
+    std::int64_t trailer = 0;
+    std::int64_t recordDate = 0;
+    std::int64_t ghost = 0;
+};
+
+struct Track {
+    // The bytes it was read from, which its caller keeps alive.
+    bytes::Reader file;
+    // Why the bytes are not taken as a track; empty when they are.
+    std::string refusal;
+    // Sections lie beyond the end of the file: what lies inside is read,
+    // the rest reads as missing.
+    bool damaged = false;
+
+    std::uint8_t worldSize = 0;
+    std::uint8_t waterLevel = 0;
+    std::uint8_t angle = 0;
+    std::int16_t rotation = 0;
+    std::uint8_t zoom = 0;
+    std::uint8_t startFinishLine = 0;
+    std::int32_t landmapCount = 0;  // N: the landmap holds N + 1 run pairs
+    std::int16_t objectCount = 0;
+    std::int32_t trackLength = 0;
+    std::string author;
+    std::array<Result, kCarCount> results;
+    std::string recordDate;  // D.M.Y   h:mm.ss
+    std::int16_t ghostFrameCount = 0;
+    Sections at;
+
+    bool Refused() const { return !refusal.empty(); }
+};
+
+// Reads a track from its file's bytes, which must outlive the Track.
+Track Parse(std::span<const std::uint8_t> bytes);
+
+// The 32 lines the information box lists for an accepted track, and the
+// line a load puts before them: the file's name (Windows-1252), three blanks,
+// its size and " Bytes". Windows-1252.
+std::vector<std::string> ListingLines(const Track& track);
+std::string LoadLine(std::string_view fileName, std::int64_t size);
+
+// The landmap's runs in order, each as its terrain code (0..15) and length
+// in pixels (0..4095), as far as the pairs lie inside the file. `visit`
+// returns false to stop.
+template <typename Visit>
+void ForEachRun(const Track& track, Visit visit) {
+    const std::span<const std::uint8_t> pairs = track.file.Bytes(
+        kLandmapOffset, 2 * LandmapPairsInside(track.landmapCount, track.file.Size()));
+    for (std::size_t k = 0; k + 1 < pairs.size(); k += 2) {
+        const unsigned value = pairs[k] | (pairs[k + 1] << 8);
+        if (!visit(static_cast<int>(value & 15), static_cast<int>(value >> 4))) return;
+    }
+}
+
+// The height map's cells (0..4095, row by row from the first stored row)
+// with their heights, less those a damaged file places beyond its end.
+template <typename Visit>
+void ForEachHeight(const Track& track, Visit visit) {
+    const std::int64_t size = track.file.Size();
+    const auto first =
+        static_cast<int>(std::clamp<std::int64_t>(-track.at.heightMap, 0, kHeightMapSize));
+    const auto end = static_cast<int>(
+        std::clamp<std::int64_t>(size - track.at.heightMap, first, kHeightMapSize));
+    const std::span<const std::uint8_t> cells =
+        track.file.Bytes(track.at.heightMap + first, end - first);
+    for (std::size_t i = 0; i < cells.size(); ++i) visit(first + static_cast<int>(i), cells[i]);
+}
+
+// Height-map cell `cell`, or nothing when it lies beyond the end of the file.
+inline std::optional<std::uint8_t> Height(const Track& track, int cell) {
+    const std::int64_t at = track.at.heightMap + cell;
+    if (cell < 0 || cell >= kHeightMapSize || !track.file.Has(at, 1)) return std::nullopt;
+    return track.file.U8(at);
+}
+
+struct Object {
+    int type = 0;  // signed: bytes 128 to 255 are -128 to -1
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+    std::uint8_t heading = 0;  // 244 steps a turn
+};
+
+// The object records in file order, less those a damaged file places
+// beyond its end.
+template <typename Visit>
+void ForEachObject(const Track& track, Visit visit) {
+    for (int j = 0; j < track.objectCount; ++j) {
+        const std::int64_t at = track.at.objects + 2 + kObjectRecordSize * j;
+        if (!track.file.Has(at, kObjectRecordSize)) continue;
+        const int typeByte = track.file.U8(at);
+        visit(Object{typeByte >= 128 ? typeByte - 256 : typeByte, track.file.I16(at + 2),
+                     track.file.I16(at + 4), track.file.U8(at + 7)});
+    }
+}
+
+struct GhostPoint {
+    std::uint16_t x = 0;
+    std::uint16_t y = 0;
+};
+
+// Ghost frame `f` (0 to ghostFrameCount - 1), or nothing when it lies
+// beyond the end of the file.
+inline std::optional<GhostPoint> GhostFrame(const Track& track, int f) {
+    const std::int64_t at = track.at.ghost + 2 + kGhostFrameSize * f;
+    if (f < 0 || !track.file.Has(at, kGhostFrameSize)) return std::nullopt;
+    return GhostPoint{track.file.U16(at), track.file.U16(at + 4)};
+}
+
+// The 1,344 bytes of stored car k (0..6); empty when k is outside 0 to 6
+// or the record does not lie wholly inside the file.
+std::span<const std::uint8_t> CarRecord(const Track& track, int k);
 
 }  // namespace track

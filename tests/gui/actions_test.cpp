@@ -11,7 +11,7 @@ std::vector<unsigned char> ReadBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-int CountDifferent(const std::vector<platform::Colour>& a, const std::vector<platform::Colour>& b) {
+int CountDifferent(const std::vector<raster::Colour>& a, const std::vector<raster::Colour>& b) {
     int count = 0;
     for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) count += a[i] != b[i];
     return count;
@@ -106,7 +106,7 @@ TEST_F(GuiTest, DroppedTrackLoadsAsIfChosenInTheOpenDialog) {
 TEST_F(GuiTest, TrackFromTheCommandLineSetsTheDirectoryOfTheNextLoad) {
     const std::string track = WriteDemoTrack("Lakeside.trk");
     ui->PreAnswerOpenDialog(track);
-    app::RunButton(app::kLoadButton);
+    shell::RunButton(app::kLoadButton);
     EXPECT_NE(ui->ShownPicture(kPicture), nullptr);
 
     // Only the first dialog was answered; the next load asks, in its folder.
@@ -128,7 +128,7 @@ TEST_F(GuiTest, PictureControlDrawsNothingOnceThePictureIsGone) {
     ui->ShowPicture(kPicture, ui->ShownPicture(kPicture));  // forces a redraw
     const auto after = ScreenPicture();
     EXPECT_NE(after, shown);
-    EXPECT_EQ(CountDifferent(after, std::vector<platform::Colour>(after.size(), after[0])), 0);
+    EXPECT_EQ(CountDifferent(after, std::vector<raster::Colour>(after.size(), after[0])), 0);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // The desktop tool as a user meets it beyond the specified controls: keys,
 // tooltips, the read-out under the pointer, the log's long lines and the
 // window's class.
+#include "app/actions.h"
 #include "app/status_log.h"
 #include "gui_fixture.h"
-#include "picture/read_out.h"
 #include "platform/fltk/fltk_text.h"
 #include "platform/windowing.h"
 #include "shell/keys.h"
@@ -26,7 +26,7 @@ class DesktopTest : public GuiTest {
 TEST_F(DesktopTest, EveryKeyPressesItsButtonEvenFromTheInfoBox) {
     for (const bool fromInfoBox : {false, true}) {
         SCOPED_TRACE(fromInfoBox ? "info box focused" : "nothing focused");
-        for (const app::KeyBinding& binding : app::kKeyBindings) {
+        for (const shell::KeyBinding& binding : shell::kKeyBindings) {
             SCOPED_TRACE(binding.keyName);
             if (fromInfoBox) {
                 ui->ClickControl(kInfoBox);
@@ -93,7 +93,7 @@ TEST_F(DesktopTest, ReadOutTellsWhatLiesUnderThePointer) {
     EXPECT_NE(ReadOutAt(421, 255).find("tree (10), heading 0"), std::string::npos);
     EXPECT_NE(ReadOutAt(230, 41).find("building (17), heading 0"), std::string::npos);
     // Always the core's own text for that point.
-    EXPECT_EQ(ReadOutAt(17, 300), platform::fltk::DisplayText(picture::ReadOutAt(17, 300)));
+    EXPECT_EQ(ReadOutAt(17, 300), platform::fltk::DisplayText(app::ReadOutAt(17, 300)));
 
     // Off the map: the caption band, and outside the picture.
     EXPECT_EQ(ReadOutAt(100, 530), "");

@@ -18,7 +18,7 @@ std::string FileUri(const std::string& path) {
 TEST_F(GuiTest, AFailedLoadIsReportedAndKeepsTheTrack) {
     // As `track-analyse missing.trk` starts: nothing listed, no version caution.
     ui->PreAnswerOpenDialog((scratch / "missing.trk").string());
-    app::RunButton(app::kLoadButton);
+    shell::RunButton(app::kLoadButton);
     ui->Flush();
     EXPECT_EQ(NewestStatusLine(), "Caution: missing.trk: No such file or directory");
     EXPECT_EQ(InfoText(), "");

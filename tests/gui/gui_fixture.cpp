@@ -17,7 +17,7 @@ void GuiTest::SetUp() {
     ui->ScriptDialogs(true);
     ui->SetDropLoadButton(app::kLoadButton);
     platform::UseWindowing(ui.get());
-    app::StartUp();
+    shell::StartUp();
     ui->Flush();
 }
 
@@ -30,7 +30,7 @@ void GuiTest::TearDown() {
 
 bool GuiTest::RunQueued() {
     while (ui->HasQueuedEvent()) {
-        if (app::HandleEvent(platform::WaitEvent())) return true;
+        if (shell::HandleEvent(platform::WaitEvent())) return true;
     }
     return false;
 }
@@ -54,7 +54,7 @@ std::string GuiTest::NewestStatusLine() const {
     return cut == std::string::npos ? text : text.substr(cut + 1);
 }
 
-std::vector<platform::Colour> GuiTest::PicturePixels(platform::PictureRef picture) {
+std::vector<raster::Colour> GuiTest::PicturePixels(platform::PictureRef picture) {
     if (!picture) return {};
     return {picture->pixels.begin(), picture->pixels.end()};
 }

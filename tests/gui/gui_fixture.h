@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/state.h"
+#include "app/window_layout.h"
 #include "platform/surface.h"
 #include "shell/dispatch.h"
 #include "window_probe.h"
@@ -36,10 +37,10 @@ class GuiTest : public ::testing::Test {
     std::string NewestStatusLine() const;
     // The picture control's area as drawn on the screen, and as the shown
     // picture holds it.
-    std::vector<platform::Colour> ScreenPicture() {
+    std::vector<raster::Colour> ScreenPicture() {
         return ui->ReadPixels(kPictureX, kPictureY, kPictureW, kPictureH);
     }
-    static std::vector<platform::Colour> PicturePixels(platform::PictureRef picture);
+    static std::vector<raster::Colour> PicturePixels(platform::PictureRef picture);
 
     std::unique_ptr<WindowProbe> ui;
     std::filesystem::path scratch;

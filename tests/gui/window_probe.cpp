@@ -13,10 +13,10 @@
 
 #include "platform/fltk/fltk_windowing_impl.h"
 
-using platform::Colour;
 using platform::PictureRef;
-using platform::RgbColour;
 using platform::Shortcut;
+using raster::Colour;
+using raster::RgbColour;
 using Impl = platform::FltkWindowing::Impl;
 
 namespace {

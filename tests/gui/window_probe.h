@@ -13,6 +13,7 @@
 #include "platform/fltk/fltk_windowing.h"
 #include "platform/scripted_windowing.h"
 #include "platform/surface.h"
+#include "raster/colour.h"
 
 struct ControlInfo {
     int x = 0, y = 0, width = 0, height = 0;  // within the window's client area
@@ -93,7 +94,7 @@ class WindowProbe final : public platform::FltkWindowing {
     std::string ControlText(int control) const;  // UTF-8 as shown
     platform::PictureRef ShownPicture(int control) const;
     // Pixels of the main window's client area as drawn on the screen.
-    std::vector<platform::Colour> ReadPixels(int x, int y, int width, int height);
+    std::vector<raster::Colour> ReadPixels(int x, int y, int width, int height);
 
   private:
     static void DriverTick(void* data);

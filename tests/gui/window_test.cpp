@@ -75,7 +75,7 @@ TEST_F(GuiTest, TypingInTheInfoBoxOrClickingThePictureReportsButStartsNothing) {
     ASSERT_TRUE(ui->HasQueuedEvent());
     EXPECT_EQ(platform::WaitEvent(), platform::kControlEvent);
     EXPECT_EQ(platform::EventControl(), kPicture);
-    app::RunButton(platform::EventControl());
+    shell::RunButton(platform::EventControl());
 
     EXPECT_TRUE(ui->dialogs.empty());
     EXPECT_EQ(StatusText(), before);
@@ -89,7 +89,7 @@ TEST_F(GuiTest, CloseRequestEndsTheEventLoopWithZeroAndEscapeDoesNot) {
     // Presses queued before the close still run, in order.
     ui->ClickControl(app::kGhostButton);
     ui->RequestClose();
-    EXPECT_EQ(app::RunEventLoop(), 0);
+    EXPECT_EQ(shell::RunEventLoop(), 0);
     EXPECT_EQ(app::state.LastEvent, platform::kCloseEvent);
     EXPECT_EQ(ui->dialogs.size(), 0u);
     // The request alone closes nothing: the window goes with shut-down.

@@ -7,12 +7,12 @@
 #include <functional>
 #include <vector>
 
-#include "platform/surface.h"
+#include "raster/colour.h"
 
 // `width` x `height` (a negative height stores the rows top-down), every pixel
 // byte `fill`, colour-table entry i = palette(i). Rows are padded to 4 bytes.
-inline std::vector<std::uint8_t> EightBitBitmap(
-    int width, int height, std::uint8_t fill, const std::function<platform::Colour(int)>& palette) {
+inline std::vector<std::uint8_t> EightBitBitmap(int width, int height, std::uint8_t fill,
+                                                const std::function<raster::Colour(int)>& palette) {
     const int stride = (width + 3) / 4 * 4;
     const int rows = std::abs(height);
     std::vector<std::uint8_t> b(1078 + static_cast<std::size_t>(stride) * rows, fill);
@@ -32,10 +32,10 @@ inline std::vector<std::uint8_t> EightBitBitmap(
     put32(34, 256);
     put32(46, 256);
     for (int i = 0; i < 256; ++i) {
-        const platform::Colour c = palette(i);
-        b[54 + 4 * i] = static_cast<std::uint8_t>(platform::BlueOf(c));
-        b[55 + 4 * i] = static_cast<std::uint8_t>(platform::GreenOf(c));
-        b[56 + 4 * i] = static_cast<std::uint8_t>(platform::RedOf(c));
+        const raster::Colour c = palette(i);
+        b[54 + 4 * i] = static_cast<std::uint8_t>(raster::BlueOf(c));
+        b[55 + 4 * i] = static_cast<std::uint8_t>(raster::GreenOf(c));
+        b[56 + 4 * i] = static_cast<std::uint8_t>(raster::RedOf(c));
     }
     return b;
 }

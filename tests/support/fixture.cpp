@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "app/state.h"
+#include "app/window_layout.h"
 #include "platform/paths.h"
 #include "platform/surface.h"
 #include "shell/dispatch.h"
@@ -36,7 +37,7 @@ std::string ActionTest::WriteFile(const std::string& name, const std::vector<std
 
 void ActionTest::Load(const std::string& path) {
     ui.answers.push_back(path);
-    app::RunButton(app::kLoadButton);
+    shell::RunButton(app::kLoadButton);
 }
 
 std::string ActionTest::InfoText() const {

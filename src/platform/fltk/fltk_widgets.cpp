@@ -12,7 +12,7 @@ namespace {
 
 // The surface frees and remakes pictures on its own; a control must not
 // draw a picture that is gone. The tool has a handful of picture numbers.
-const Picture* LivePicture(PictureRef picture) {
+const raster::Picture* LivePicture(PictureRef picture) {
     if (!picture) return nullptr;
     for (int number = 0; number <= 16; ++number) {
         if (PictureHandle(number) == picture) return picture;
@@ -21,12 +21,12 @@ const Picture* LivePicture(PictureRef picture) {
 }
 
 void DrawPictureLine(void* data, int x, int y, int w, uchar* out) {
-    const auto* picture = static_cast<const Picture*>(data);
-    const Colour* in = &picture->pixels[static_cast<std::size_t>(y) * picture->width + x];
+    const auto* picture = static_cast<const raster::Picture*>(data);
+    const raster::Colour* in = &picture->pixels[static_cast<std::size_t>(y) * picture->width + x];
     for (std::ptrdiff_t i = 0; i < w; ++i) {
-        out[3 * i] = static_cast<uchar>(RedOf(in[i]));
-        out[3 * i + 1] = static_cast<uchar>(GreenOf(in[i]));
-        out[3 * i + 2] = static_cast<uchar>(BlueOf(in[i]));
+        out[3 * i] = static_cast<uchar>(raster::RedOf(in[i]));
+        out[3 * i + 1] = static_cast<uchar>(raster::GreenOf(in[i]));
+        out[3 * i + 2] = static_cast<uchar>(raster::BlueOf(in[i]));
     }
 }
 
@@ -113,7 +113,7 @@ void PictureBox::Show(PictureRef picture) {
 }
 
 void PictureBox::draw() {
-    const Picture* picture = LivePicture(picture_);
+    const raster::Picture* picture = LivePicture(picture_);
     int shownW = 0;
     int shownH = 0;
     if (picture && picture->width > 0 && picture->height > 0 &&
@@ -127,7 +127,8 @@ void PictureBox::draw() {
     if (shownH < h()) fl_rectf(x(), y() + shownH, shownW, h() - shownH);
     // Drawn at 1:1 from the picture's own rows; no copy is kept.
     if (shownW > 0)
-        fl_draw_image(DrawPictureLine, const_cast<Picture*>(picture), x(), y(), shownW, shownH, 3);
+        fl_draw_image(DrawPictureLine, const_cast<raster::Picture*>(picture), x(), y(), shownW,
+                      shownH, 3);
     fl_pop_clip();
 }
 

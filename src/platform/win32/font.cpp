@@ -165,7 +165,7 @@ std::unique_ptr<Font> MakeDefaultFont() {
     if (auto system = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT))) {
         if (std::unique_ptr<Font> font = Rasterise(system, kDefaultPixels)) return font;
     }
-    return MakeBoxFont();
+    return raster::MakeBoxFont();
 }
 
 }  // namespace platform

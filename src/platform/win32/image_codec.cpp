@@ -61,10 +61,9 @@ void SetOption(IPropertyBag2* options, const wchar_t* name, VARIANT value) {
 }
 
 // `quality` in 0..1 for JPEG; negative for PNG.
-Result<> Encode(const Picture& picture, const GUID& container, float quality, std::FILE* file) {
-    if (picture.width <= 0 || picture.height <= 0 ||
-        picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
-        return Fail("no picture to write");
+Result<> Encode(const raster::Picture& picture, const GUID& container, float quality,
+                std::FILE* file) {
+    if (!picture.Whole()) return Fail("no picture to write");
     HRESULT hr = S_OK;
     IWICImagingFactory* factory = Factory(hr);
     if (factory == nullptr) return EncoderFailure("factory", hr);
@@ -101,10 +100,10 @@ Result<> Encode(const Picture& picture, const GUID& container, float quality, st
     const UINT stride = static_cast<UINT>(picture.width) * 3;
     std::vector<BYTE> rows(static_cast<std::size_t>(stride) * picture.height);
     BYTE* out = rows.data();
-    for (const Colour c : picture.pixels) {
-        *out++ = static_cast<BYTE>(BlueOf(c));
-        *out++ = static_cast<BYTE>(GreenOf(c));
-        *out++ = static_cast<BYTE>(RedOf(c));
+    for (const raster::Colour c : picture.pixels) {
+        *out++ = static_cast<BYTE>(raster::BlueOf(c));
+        *out++ = static_cast<BYTE>(raster::GreenOf(c));
+        *out++ = static_cast<BYTE>(raster::RedOf(c));
     }
     hr = frame->WritePixels(static_cast<UINT>(picture.height), stride,
                             static_cast<UINT>(rows.size()), rows.data());
@@ -128,12 +127,12 @@ Result<> Encode(const Picture& picture, const GUID& container, float quality, st
 
 }  // namespace
 
-Result<> WriteJpeg(const Picture& picture, int quality, std::FILE* file) {
+Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file) {
     quality = std::clamp(quality, 1, 100);
     return Encode(picture, GUID_ContainerFormatJpeg, static_cast<float>(quality) / 100.0f, file);
 }
 
-Result<> WritePng(const Picture& picture, std::FILE* file) {
+Result<> WritePng(const raster::Picture& picture, std::FILE* file) {
     return Encode(picture, GUID_ContainerFormatPng, -1.0f, file);
 }
 

@@ -399,8 +399,9 @@ void Win32Windowing::ShowPicture(int control, PictureRef picture) {
         // Red in the low byte here; GDI wants blue there.
         pixels.resize(picture->pixels.size());
         for (std::size_t i = 0; i < pixels.size(); ++i) {
-            const Colour c = picture->pixels[i];
-            pixels[i] = static_cast<std::uint32_t>(BlueOf(c) | GreenOf(c) << 8 | RedOf(c) << 16);
+            const raster::Colour c = picture->pixels[i];
+            pixels[i] = static_cast<std::uint32_t>(raster::BlueOf(c) | raster::GreenOf(c) << 8 |
+                                                   raster::RedOf(c) << 16);
         }
         impl_->shownSize[target] = {picture->width, picture->height};
         ::SetWindowPos(target, nullptr, 0, 0, picture->width, picture->height,

@@ -1,9 +1,8 @@
-// The parts of the font layer that need no font library.
-#include "platform/font.h"
+#include "raster/font.h"
 
-namespace platform {
+namespace raster {
 
-std::int64_t Font::TextWidth(const std::string& text) const {
+std::int64_t Font::TextWidth(std::string_view text) const {
     std::int64_t width = 0;
     for (char c : text) width += For(c).advance;
     return width;
@@ -40,4 +39,4 @@ std::unique_ptr<Font> MakeBoxFont() {
     return font;
 }
 
-}  // namespace platform
+}  // namespace raster

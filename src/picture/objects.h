@@ -1,40 +1,27 @@
-// The object records as the objects overlay draws them, shared with the
-// read-out so that both agree on where each object lies and what it covers.
+// The objects as the objects overlay draws them, shared with the read-out
+// so that both agree on where each object lies and what it covers.
 #pragma once
 
 #include <cstdint>
 
-#include "app/state.h"
-#include "picture/overlay.h"
-#include "track/layout.h"
-#include "track/reader.h"
+#include "track/track.h"
 
 namespace picture {
 
+// An object record at its picture position.
 struct Object {
     int type = 0;
     int px = 0, py = 0;  // pixel of the centre
     int heading = 0;     // 0..255
 };
 
-// Visits the records of the objects section, skipping those that a damaged
-// file would place beyond its end.
+// Visits the track's objects at their pixels: column x / 2 and row
+// 511 - y / 2, both halvings toward zero.
 template <typename Visit>
-void ForEachObject(const track::Reader& file, Visit visit) {
-    const app::AnalyserState& s = app::state;
-    const std::int64_t section = FileOffset(s.ObjectsData);
-    for (int j = 0; j < s.ObjectCount; ++j) {
-        const std::int64_t at = section + 2 + track::kObjectRecordSize * j;
-        if (!file.Has(at, track::kObjectRecordSize)) continue;
-        Object o;
-        // The type byte is signed: 128 to 255 stand for -128 to -1.
-        const int typeByte = file.U8(at);
-        o.type = typeByte >= 128 ? typeByte - 256 : typeByte;
-        o.px = file.I16(at + 2) / 2;
-        o.py = 511 - file.I16(at + 4) / 2;
-        o.heading = file.U8(at + 7);
-        visit(o);
-    }
+void ForEachPlacedObject(const track::Track& track, Visit visit) {
+    track::ForEachObject(track, [&](const track::Object& o) {
+        visit(Object{o.type, o.x / 2, 511 - o.y / 2, o.heading});
+    });
 }
 
 // Dots and squares are drawn only with their centre inside this frame.

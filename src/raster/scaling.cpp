@@ -1,18 +1,16 @@
-#include "platform/scaling.h"
+#include "raster/scaling.h"
 
 #include <stb_image_resize.h>
 
 #include <algorithm>
 #include <cstdint>
 
-namespace platform {
+namespace raster {
 
 std::optional<Picture> ScaledToFit(const Picture& picture, int side) {
     const std::int64_t width = picture.width;
     const std::int64_t height = picture.height;
-    if (width <= 0 || height <= 0 || side <= 0 ||
-        picture.pixels.size() != static_cast<std::size_t>(width * height))
-        return std::nullopt;
+    if (!picture.Whole() || side < 1 || side > kMaxScaledSide) return std::nullopt;
     const std::int64_t longer = std::max(width, height);
     // Rounded to the nearest pixel, never below one.
     const auto fit = [&](std::int64_t length) {
@@ -34,4 +32,4 @@ std::optional<Picture> ScaledToFit(const Picture& picture, int side) {
     return scaled;
 }
 
-}  // namespace platform
+}  // namespace raster

@@ -1,5 +1,6 @@
-// The image layer's save path: an encoder from the encoder table writes a
-// picture to a file. The one encoder is JPEG, through platform's image codec.
+// The window's image layer: "save image" writes a picture of the drawing
+// surface with an encoder from its encoder table. The one encoder is JPEG,
+// through the core's image files.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,9 @@
 #include <string>
 
 #include "platform/result.h"
-#include "platform/surface.h"
+#include "raster/picture.h"
 
-namespace exporter {
+namespace app {
 
 // "JPEG" read as a little-endian 32-bit number: "J" in the low byte.
 inline constexpr std::uint32_t kJpegEncoderId =
@@ -19,7 +20,7 @@ inline constexpr std::uint32_t kJpegEncoderId =
 inline constexpr int kSaveImageLevel = 7;
 
 // Writes `picture` to `path`. A failure leaves the file as it was before.
-using Encoder = platform::Result<> (*)(const std::string& path, const platform::Picture& picture,
+using Encoder = platform::Result<> (*)(const std::string& path, const raster::Picture& picture,
                                        int level);
 
 // Enters `encoder` under `id`; an id already in the table keeps its entry.
@@ -41,6 +42,6 @@ platform::Result<> SaveImageToStream(int pictureNumber, std::FILE* stream);
 // The JPEG encoder. Quality is the state's JpegQuality when set (1..100),
 // else 10 x level, the level clamped to 0..10. Never replaces the track
 // being read.
-platform::Result<> EncodeJpeg(const std::string& path, const platform::Picture& picture, int level);
+platform::Result<> EncodeJpeg(const std::string& path, const raster::Picture& picture, int level);
 
-}  // namespace exporter
+}  // namespace app
