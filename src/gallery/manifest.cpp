@@ -1,0 +1,135 @@
+#include "gallery/manifest.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <unordered_map>
+
+#include "gallery/pages.h"
+#include "platform/paths.h"
+
+namespace gallery {
+namespace {
+
+using nlohmann::json;
+
+json LayersJson(const std::vector<PlacedLayer>& layers) {
+    json list = json::array();
+    for (const PlacedLayer& p : layers)
+        list.push_back({static_cast<int>(p.layer), p.top, p.height, p.spriteTop});
+    return list;
+}
+
+std::vector<PlacedLayer> LayersFrom(const json& list) {
+    std::vector<PlacedLayer> layers;
+    for (const json& item : list) {
+        const int layer = item.at(0).get<int>();
+        if (layer < 0 || layer >= kLayerCount) throw std::out_of_range("layer");
+        layers.push_back({static_cast<Layer>(layer), item.at(1).get<int>(), item.at(2).get<int>(),
+                          item.at(3).get<int>()});
+    }
+    return layers;
+}
+
+// A name read from the manifest is only ever a file name in the site's own
+// folders: a manifest that says otherwise is no manifest of ours, and no
+// file outside the site is removed on its word.
+bool PlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           std::all_of(name.begin(), name.end(), platform::IsFileNameCharacter);
+}
+
+bool AssetName(const std::string& path) {
+    const std::string folder = "assets/";
+    return path.compare(0, folder.size(), folder) == 0 && PlainName(path.substr(folder.size()));
+}
+
+std::string PagePath(const std::string& file) {
+    return std::string(kPageFolder) + "/" + file;
+}
+
+}  // namespace
+
+std::string ManifestJson(const Manifest& manifest) {
+    json pages = json::array();
+    for (const Manifest::Page& page : manifest.pages) {
+        pages.push_back({{"page", page.page},
+                         {"given", page.given},
+                         {"hash", page.hash},
+                         {"previous", page.previous},
+                         {"next", page.next},
+                         {"layers", LayersJson(page.layers)}});
+    }
+    const json document = {
+        {"format", manifest.format}, {"pages", pages}, {"assets", manifest.assets}};
+    return document.dump(1, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+std::optional<Manifest> ReadManifest(std::string_view text) {
+    const json document = json::parse(text, nullptr, false);
+    if (document.is_discarded() || !document.is_object()) return std::nullopt;
+    try {
+        Manifest manifest;
+        manifest.format = document.at("format").get<std::string>();
+        for (const json& page : document.at("pages")) {
+            manifest.pages.push_back({page.at("page").get<std::string>(),
+                                      page.at("given").get<std::string>(),
+                                      page.at("hash").get<std::string>(),
+                                      page.at("previous").get<std::string>(),
+                                      page.at("next").get<std::string>(),
+                                      LayersFrom(page.at("layers"))});
+        }
+        manifest.assets = document.at("assets").get<std::vector<std::string>>();
+        for (const Manifest::Page& page : manifest.pages)
+            if (!PlainName(page.page)) return std::nullopt;
+        for (const std::string& asset : manifest.assets)
+            if (!AssetName(asset)) return std::nullopt;
+        return manifest;
+    } catch (const json::exception&) {
+        return std::nullopt;
+    } catch (const std::out_of_range&) {
+        return std::nullopt;
+    }
+}
+
+Plan MakePlan(const Manifest& previous, std::string_view format, std::span<const Entry> site,
+              std::span<const std::string> assets,
+              const std::function<bool(const std::string& page)>& present) {
+    const bool sameFormat = previous.format == format;
+    std::unordered_map<std::string, const Manifest::Page*> before;
+    for (const Manifest::Page& page : previous.pages) before.emplace(page.page, &page);
+
+    Plan plan;
+    plan.work.assign(site.size(), Work::kNone);
+    plan.before.assign(site.size(), nullptr);
+    std::set<std::string> pages;
+    for (std::size_t k = 0; k < site.size(); ++k) {
+        const Entry& entry = site[k];
+        if (!entry.HasPage()) continue;
+        pages.insert(entry.page);
+        plan.work[k] = Work::kMake;
+        const auto found = before.find(entry.page);
+        if (!sameFormat || found == before.end() || found->second->hash != entry.hash ||
+            !present(entry.page))
+            continue;
+        const Manifest::Page& old = *found->second;
+        const Neighbours neighbours = NeighboursOf(site, k);
+        const auto pageOf = [](const Entry* e) { return e == nullptr ? std::string() : e->page; };
+        const bool sameLinks =
+            old.previous == pageOf(neighbours.previous) && old.next == pageOf(neighbours.next);
+        plan.work[k] = sameLinks ? Work::kKeep : Work::kRewrite;
+        plan.before[k] = &old;
+    }
+    for (const Manifest::Page& page : previous.pages) {
+        if (pages.count(page.page) != 0) continue;
+        for (const std::string& file :
+             {PageFile(page.page), PictureFile(page.page), LayersFile(page.page)})
+            plan.remove.push_back(PagePath(file));
+    }
+    const std::set<std::string> wanted(assets.begin(), assets.end());
+    for (const std::string& asset : previous.assets)
+        if (wanted.count(asset) == 0) plan.remove.push_back(asset);
+    return plan;
+}
+
+}  // namespace gallery

@@ -1,0 +1,314 @@
+#include "gallery/pages.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "export/car_file.h"
+#include "gallery/html.h"
+#include "platform/encoding.h"
+#include "platform/paths.h"
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
+namespace gallery {
+namespace {
+
+constexpr std::array<const char*, kLayerCount> kLayerNames = {"water", "objects", "ghost"};
+constexpr std::array<const char*, kLayerCount> kLayerLabels = {"Water", "Objects", "Ghost"};
+
+std::string Head(std::string_view title, std::string_view up, const Assets& assets,
+                 bool withData) {
+    std::string html =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+        "<meta name=\"color-scheme\" content=\"light dark\">\n<title>";
+    html += title;
+    html += "</title>\n<link rel=\"stylesheet\" href=\"";
+    html += up;
+    html += Html(assets.style);
+    html += "\">\n";
+    if (withData) {
+        html += "<script src=\"";
+        html += up;
+        html += Html(assets.data);
+        html += "\" defer></script>\n";
+    }
+    html += "<script src=\"";
+    html += up;
+    html += Html(assets.script);
+    html += "\" defer></script>\n</head>\n";
+    return html;
+}
+
+std::string PageLink(const Entry& entry) {
+    return UrlPart(PageFile(entry.page));
+}
+
+std::string Number(std::int64_t value) {
+    return std::to_string(value);
+}
+
+std::string Percent(int part, int whole) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f%%", 100.0 * part / whole);
+    return text;
+}
+
+std::string DateText(const track::DateTime& d) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", d.year, d.month, d.day, d.hour,
+                  d.minute);
+    return text;
+}
+
+// A date as one number that sorts as the date does.
+std::int64_t DateKey(const track::DateTime& d) {
+    std::int64_t key = d.year;
+    for (const int part : {d.month, d.day, d.hour, d.minute, d.second}) key = key * 100 + part;
+    return key;
+}
+
+std::string Kilobytes(std::size_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f KB", static_cast<double>(bytes) / 1024.0);
+    return text;
+}
+
+// A car's file name for its download: its name where that makes a file
+// name, else "car<k>".
+std::string CarFileName(const std::string& name, int k) {
+    std::string stem = platform::PathFromText(name);
+    const bool usable = !stem.empty() && stem != "." && stem != ".." &&
+                        std::all_of(stem.begin(), stem.end(), platform::IsFileNameCharacter);
+    if (!usable) stem = "car" + std::to_string(k);
+    return stem + ".car";
+}
+
+void AppendPicture(std::string& html, const Entry& entry, std::span<const PlacedLayer> layers,
+                   const std::string& fileName) {
+    html += "<section class=\"viewer\" aria-label=\"Picture\">\n";
+    for (int k = 0; k < kLayerCount; ++k) {
+        const bool drawn = std::any_of(layers.begin(), layers.end(), [k](const PlacedLayer& p) {
+            return static_cast<int>(p.layer) == k;
+        });
+        const std::string id = std::string("show-") + kLayerNames[k];
+        html += "<input type=\"checkbox\" id=\"" + id + "\"" +
+                (drawn ? " checked" : " disabled") + "><label for=\"" + id + "\">" +
+                kLayerLabels[k] + (drawn ? "" : " (none)") + "</label>\n";
+    }
+    const std::string picture = UrlPart(PictureFile(entry.page));
+    const std::string sprite = UrlPart(LayersFile(entry.page));
+    html += "<div class=\"picture\">\n<img class=\"map\" src=\"" + picture +
+            "\" width=\"512\" height=\"" + Number(560 + kThumbnailHeight) + "\" alt=\"The map of " +
+            Html(fileName) + ", with its caption\">\n";
+    for (const PlacedLayer& placed : layers) {
+        html += "<div class=\"layer layer-" +
+                std::string(kLayerNames[static_cast<std::size_t>(placed.layer)]) +
+                "\" style=\"top:" + Percent(placed.top, 560) +
+                ";height:" + Percent(placed.height, 560) + "\"><img src=\"" + sprite +
+                "\" alt=\"\" style=\"top:-" + Percent(placed.spriteTop, placed.height) +
+                "\"></div>\n";
+    }
+    html += "</div>\n</section>\n";
+}
+
+void AppendResults(std::string& html, const track::Track& track) {
+    html +=
+        "<section>\n<h2>Results</h2>\n<table class=\"results\">\n<thead><tr><th "
+        "scope=\"col\">Entry</th><th scope=\"col\">Driver</th><th scope=\"col\">Time "
+        "(s)</th><th scope=\"col\">Car</th></tr></thead>\n<tbody>\n";
+    for (int k = 0; k < track::kCarCount; ++k) {
+        const track::Result& result = track.results[static_cast<std::size_t>(k)];
+        html += "<tr><th scope=\"row\">" + (k == 0 ? std::string("Best") : Number(k) + ".") +
+                "</th><td>" + HtmlFromTrack(result.driver) + "</td><td class=\"n\">" +
+                SecondsText(result.time) + "</td><td>";
+        const platform::Result<std::vector<std::uint8_t>> car = exporter::CarFile(track, k);
+        const std::string name = result.car.empty() ? "car " + Number(k) : result.car;
+        if (car) {
+            html += "<a download=\"" + Html(CarFileName(result.car, k)) + "\" href=\"" +
+                    DataUrl("application/octet-stream", *car) + "\">" + HtmlFromTrack(name) +
+                    "</a>";
+        } else {
+            html += HtmlFromTrack(name) + " (not in the file)";
+        }
+        html += "</td></tr>\n";
+    }
+    html += "</tbody>\n</table>\n</section>\n";
+}
+
+void AppendListing(std::string& html, const track::Track& track, const std::string& fileName,
+                   std::size_t size) {
+    html += "<section>\n<h2>Listing</h2>\n<pre class=\"listing\">";
+    html += HtmlFromTrack(
+        track::LoadLine(platform::TextFromPath(fileName), static_cast<std::int64_t>(size)));
+    for (const std::string& line : track::ListingLines(track)) {
+        html += '\n';
+        html += HtmlFromTrack(line);
+    }
+    html += "</pre>\n</section>\n";
+}
+
+std::string ThumbnailCell(const Entry& entry) {
+    if (!entry.HasPage()) return "<td></td>";
+    return "<td><a href=\"t/" + PageLink(entry) +
+           "\" tabindex=\"-1\" aria-hidden=\"true\"><img class=\"thumb\" src=\"t/" +
+           UrlPart(PictureFile(entry.page)) + "\" width=\"" + Number(kThumbnailWidth) +
+           "\" height=\"" + Number(kThumbnailHeight) + "\" loading=\"lazy\" alt=\"\"></a></td>";
+}
+
+std::string IndexRow(const Entry& entry) {
+    const std::string file = Html(platform::FilePart(entry.given));
+    std::string row;
+    switch (entry.kind) {
+        case Entry::Kind::kRefused:
+        case Entry::Kind::kUnreadable:
+            row = "<tr class=\"";
+            row += entry.kind == Entry::Kind::kRefused ? "refused" : "unreadable";
+            row += "\">" + ThumbnailCell(entry) + "<td>" + file + "</td><td colspan=\"9\">";
+            row += entry.kind == Entry::Kind::kRefused ? "refused: " : "unreadable: ";
+            row += Html(entry.reason) + "</td></tr>\n";
+            return row;
+        case Entry::Kind::kTrack:
+            break;
+    }
+    row = entry.damaged ? "<tr class=\"damaged\">" : "<tr>";
+    row += ThumbnailCell(entry) + "<td><a href=\"t/" + PageLink(entry) + "\">" + file + "</a>" +
+           (entry.damaged ? " (damaged)" : "") + "</td><td>" + HtmlFromTrack(entry.author) +
+           "</td><td class=\"n\">" + SecondsText(entry.place1Time) + "</td><td>" +
+           HtmlFromTrack(entry.place1Driver) + "</td><td class=\"n\">" +
+           SecondsText(entry.bestTime) + "</td><td class=\"n\">" + Number(entry.worldSize) +
+           "</td><td class=\"n\">" + Number(entry.objects) + "</td><td class=\"n\">" +
+           Number(entry.trackLength) + "</td><td class=\"n\">" + Number(entry.ghostFrames) +
+           "</td><td>" + DateText(entry.date) + "</td></tr>\n";
+    return row;
+}
+
+// A time for sorting: no time as null, which sorts last.
+nlohmann::json TimeValue(std::int16_t hundredths) {
+    return hundredths >= track::kNoTime ? nlohmann::json(nullptr) : nlohmann::json(hundredths);
+}
+
+std::string Utf8(std::string_view cp1252) {
+    return platform::TerminalText(platform::Cp1252ToUtf8(cp1252));
+}
+
+}  // namespace
+
+std::string AssetPath(std::string_view stem, std::string_view extension,
+                      std::string_view contents) {
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx",
+                  static_cast<unsigned long long>(XXH3_64bits(contents.data(), contents.size())));
+    return "assets/" + std::string(stem) + "-" + hash + "." + std::string(extension);
+}
+
+std::string PageFile(const std::string& page) {
+    return page + ".html";
+}
+std::string PictureFile(const std::string& page) {
+    return page + ".jpg";
+}
+std::string LayersFile(const std::string& page) {
+    return page + ".png";
+}
+
+std::string TrackPage(const track::Track& track, const Entry& entry,
+                      std::span<const std::uint8_t> bytes, std::span<const PlacedLayer> layers,
+                      Neighbours neighbours, const Assets& assets) {
+    const std::string fileName = platform::FilePart(entry.given);
+    std::string html = Head(Html(fileName), "../", assets, false);
+    html += "<body class=\"track-page\">\n<nav class=\"pager\" aria-label=\"Tracks\">\n";
+    html += "<a href=\"../index.html\">All tracks</a>\n";
+    if (neighbours.previous != nullptr) {
+        html += "<a rel=\"prev\" href=\"" + PageLink(*neighbours.previous) + "\">&larr; " +
+                Html(platform::FilePart(neighbours.previous->given)) + "</a>\n";
+    }
+    if (neighbours.next != nullptr) {
+        html += "<a rel=\"next\" href=\"" + PageLink(*neighbours.next) + "\">" +
+                Html(platform::FilePart(neighbours.next->given)) + " &rarr;</a>\n";
+    }
+    html += "</nav>\n<main>\n<h1>" + Html(fileName) + "</h1>\n";
+    html += "<p class=\"facts\">";
+    if (!track.author.empty()) html += "By " + HtmlFromTrack(track.author) + ". ";
+    if (entry.place1Time < track::kNoTime) {
+        html += "Place 1: " + SecondsText(entry.place1Time) + " s by " +
+                HtmlFromTrack(entry.place1Driver) + ". ";
+    }
+    html += "World size " + Number(track.worldSize) + ", " + Number(track.objectCount) +
+            " objects, track length " + Number(track.trackLength) + ".";
+    if (track.damaged) {
+        html +=
+            " <strong>Damaged:</strong> parts of the track lie beyond the end of its file; what "
+            "lies inside is shown.";
+    }
+    html += "</p>\n";
+    AppendPicture(html, entry, layers, fileName);
+    AppendResults(html, track);
+    // The lap analysis (its summary and speed chart) goes here.
+    html += "<section>\n<h2>Track file</h2>\n<p><a download=\"" + Html(fileName) + "\" href=\"" +
+            DataUrl("application/octet-stream", bytes) + "\">" + Html(fileName) + "</a> (" +
+            Kilobytes(bytes.size()) + ")</p>\n</section>\n";
+    AppendListing(html, track, fileName, bytes.size());
+    html += "</main>\n</body>\n</html>\n";
+    return html;
+}
+
+std::string IndexPage(std::string_view title, std::span<const Entry> site, const Assets& assets) {
+    std::size_t refused = 0;
+    std::size_t unreadable = 0;
+    for (const Entry& entry : site) {
+        refused += entry.kind == Entry::Kind::kRefused;
+        unreadable += entry.kind == Entry::Kind::kUnreadable;
+    }
+    const std::string heading = Html(title);
+    std::string html = Head(heading, "", assets, true);
+    html += "<body class=\"index-page\">\n<header>\n<h1>" + heading + "</h1>\n<p class=\"count\">";
+    html += Number(static_cast<std::int64_t>(site.size())) +
+            (site.size() == 1 ? " track" : " tracks");
+    if (refused + unreadable > 0) {
+        html += ": " + Number(static_cast<std::int64_t>(site.size() - refused - unreadable)) +
+                " shown, " + Number(static_cast<std::int64_t>(refused)) + " refused, " +
+                Number(static_cast<std::int64_t>(unreadable)) + " unreadable";
+    }
+    html +=
+        "</p>\n<p class=\"search\" hidden><label for=\"search\">Search</label> <input "
+        "type=\"search\" id=\"search\" placeholder=\"file, author, driver, car\" "
+        "autocomplete=\"off\"> <output id=\"shown\" for=\"search\"></output></p>\n</header>\n"
+        "<main>\n<table id=\"tracks\">\n<thead><tr><th scope=\"col\">Picture</th>"
+        "<th scope=\"col\">File</th><th scope=\"col\">Author</th>"
+        "<th scope=\"col\">Place 1 (s)</th><th scope=\"col\">Driver</th>"
+        "<th scope=\"col\">Best (s)</th><th scope=\"col\">World size</th>"
+        "<th scope=\"col\">Objects</th><th scope=\"col\">Length</th>"
+        "<th scope=\"col\">Ghost frames</th><th scope=\"col\">Date</th></tr></thead>\n<tbody>\n";
+    for (const Entry& entry : site) html += IndexRow(entry);
+    html += "</tbody>\n</table>\n</main>\n</body>\n</html>\n";
+    return html;
+}
+
+std::string DataScript(std::span<const Entry> site) {
+    nlohmann::json rows = nlohmann::json::array();
+    for (const Entry& entry : site) {
+        const std::string file = platform::TerminalText(platform::FilePart(entry.given));
+        if (entry.kind != Entry::Kind::kTrack) {
+            rows.push_back({file, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, file + " " + entry.reason});
+            continue;
+        }
+        std::string search = file + "\n" + Utf8(entry.author);
+        for (const std::string& driver : entry.drivers) search += "\n" + Utf8(driver);
+        for (const std::string& car : entry.cars) search += "\n" + Utf8(car);
+        rows.push_back({file, Utf8(entry.author), TimeValue(entry.place1Time),
+                        Utf8(entry.place1Driver), TimeValue(entry.bestTime), entry.worldSize,
+                        entry.objects, entry.trackLength, entry.ghostFrames, DateKey(entry.date),
+                        search});
+    }
+    // The columns as the index has them, less the picture, then the text
+    // the search looks in.
+    return "window.trkGallery = {\"schema\": 1, \"rows\": " +
+           rows.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "};\n";
+}
+
+}  // namespace gallery
