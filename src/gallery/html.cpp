@@ -61,7 +61,8 @@ std::string DataUrl(std::string_view type, std::span<const std::uint8_t> bytes) 
     out.reserve(out.size() + (bytes.size() + 2) / 3 * 4);
     std::size_t i = 0;
     for (; i + 3 <= bytes.size(); i += 3) {
-        const unsigned group = unsigned{bytes[i]} << 16 | unsigned{bytes[i + 1]} << 8 | bytes[i + 2];
+        const unsigned group =
+            unsigned{bytes[i]} << 16 | unsigned{bytes[i + 1]} << 8 | bytes[i + 2];
         out += kDigits[group >> 18];
         out += kDigits[(group >> 12) & 63];
         out += kDigits[(group >> 6) & 63];

@@ -37,8 +37,8 @@ inline constexpr int kThumbnailWidth = 117;
 inline constexpr int kThumbnailHeight = 128;
 
 struct TrackImages {
-    std::string picture;  // JPEG, 512 x (560 + kThumbnailHeight)
-    std::string layers;   // PNG, 512 wide; empty when no layer draws anything
+    std::string picture;              // JPEG, 512 x (560 + kThumbnailHeight)
+    std::string layers;               // PNG, 512 wide; empty when no layer draws anything
     std::vector<PlacedLayer> placed;  // the layers that draw something, in Layer order
 };
 

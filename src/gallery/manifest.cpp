@@ -39,13 +39,13 @@ bool PlainName(const std::string& name) {
            std::all_of(name.begin(), name.end(), platform::IsFileNameCharacter);
 }
 
-bool AssetName(const std::string& path) {
-    const std::string folder = "assets/";
-    return path.compare(0, folder.size(), folder) == 0 && PlainName(path.substr(folder.size()));
+bool InFolder(const std::string& path, const std::string& folder) {
+    return path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
+           path[folder.size()] == '/' && PlainName(path.substr(folder.size() + 1));
 }
 
-std::string PagePath(const std::string& file) {
-    return std::string(kPageFolder) + "/" + file;
+bool AssetName(const std::string& path) {
+    return InFolder(path, "assets");
 }
 
 }  // namespace
@@ -60,8 +60,10 @@ std::string ManifestJson(const Manifest& manifest) {
                          {"next", page.next},
                          {"layers", LayersJson(page.layers)}});
     }
-    const json document = {
-        {"format", manifest.format}, {"pages", pages}, {"assets", manifest.assets}};
+    const json document = {{"format", manifest.format},
+                           {"pages", pages},
+                           {"assets", manifest.assets},
+                           {"leftovers", manifest.leftovers}};
     return document.dump(1, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
@@ -72,18 +74,19 @@ std::optional<Manifest> ReadManifest(std::string_view text) {
         Manifest manifest;
         manifest.format = document.at("format").get<std::string>();
         for (const json& page : document.at("pages")) {
-            manifest.pages.push_back({page.at("page").get<std::string>(),
-                                      page.at("given").get<std::string>(),
-                                      page.at("hash").get<std::string>(),
-                                      page.at("previous").get<std::string>(),
-                                      page.at("next").get<std::string>(),
-                                      LayersFrom(page.at("layers"))});
+            manifest.pages.push_back(
+                {page.at("page").get<std::string>(), page.at("given").get<std::string>(),
+                 page.at("hash").get<std::string>(), page.at("previous").get<std::string>(),
+                 page.at("next").get<std::string>(), LayersFrom(page.at("layers"))});
         }
         manifest.assets = document.at("assets").get<std::vector<std::string>>();
+        manifest.leftovers = document.value("leftovers", std::vector<std::string>());
         for (const Manifest::Page& page : manifest.pages)
             if (!PlainName(page.page)) return std::nullopt;
         for (const std::string& asset : manifest.assets)
             if (!AssetName(asset)) return std::nullopt;
+        for (const std::string& file : manifest.leftovers)
+            if (!AssetName(file) && !InFolder(file, kPageFolder)) return std::nullopt;
         return manifest;
     } catch (const json::exception&) {
         return std::nullopt;
@@ -92,9 +95,13 @@ std::optional<Manifest> ReadManifest(std::string_view text) {
     }
 }
 
+std::vector<std::string> PageFiles(const std::string& page) {
+    const std::string folder = std::string(kPageFolder) + "/";
+    return {folder + PageFile(page), folder + PictureFile(page), folder + LayersFile(page)};
+}
+
 Plan MakePlan(const Manifest& previous, std::string_view format, std::span<const Entry> site,
-              std::span<const std::string> assets,
-              const std::function<bool(const std::string& page)>& present) {
+              const std::function<bool(const Manifest::Page& page)>& present) {
     const bool sameFormat = previous.format == format;
     std::unordered_map<std::string, const Manifest::Page*> before;
     for (const Manifest::Page& page : previous.pages) before.emplace(page.page, &page);
@@ -102,15 +109,15 @@ Plan MakePlan(const Manifest& previous, std::string_view format, std::span<const
     Plan plan;
     plan.work.assign(site.size(), Work::kNone);
     plan.before.assign(site.size(), nullptr);
-    std::set<std::string> pages;
+    std::set<std::string> kept;  // the files of every page the site has
     for (std::size_t k = 0; k < site.size(); ++k) {
         const Entry& entry = site[k];
         if (!entry.HasPage()) continue;
-        pages.insert(entry.page);
+        for (std::string& file : PageFiles(entry.page)) kept.insert(std::move(file));
         plan.work[k] = Work::kMake;
         const auto found = before.find(entry.page);
-        if (!sameFormat || found == before.end() || found->second->hash != entry.hash ||
-            !present(entry.page))
+        if (!sameFormat || found == before.end() || found->second->hash.empty() ||
+            found->second->hash != entry.hash || !present(*found->second))
             continue;
         const Manifest::Page& old = *found->second;
         const Neighbours neighbours = NeighboursOf(site, k);
@@ -120,15 +127,13 @@ Plan MakePlan(const Manifest& previous, std::string_view format, std::span<const
         plan.work[k] = sameLinks ? Work::kKeep : Work::kRewrite;
         plan.before[k] = &old;
     }
-    for (const Manifest::Page& page : previous.pages) {
-        if (pages.count(page.page) != 0) continue;
-        for (const std::string& file :
-             {PageFile(page.page), PictureFile(page.page), LayersFile(page.page)})
-            plan.remove.push_back(PagePath(file));
-    }
-    const std::set<std::string> wanted(assets.begin(), assets.end());
-    for (const std::string& asset : previous.assets)
-        if (wanted.count(asset) == 0) plan.remove.push_back(asset);
+    std::vector<std::string> candidates = previous.leftovers;
+    for (const Manifest::Page& page : previous.pages)
+        for (std::string& file : PageFiles(page.page)) candidates.push_back(std::move(file));
+    std::set<std::string> listed;
+    for (std::string& file : candidates)
+        if (kept.count(file) == 0 && listed.insert(file).second)
+            plan.remove.push_back(std::move(file));
     return plan;
 }
 

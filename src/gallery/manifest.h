@@ -33,6 +33,9 @@ struct Manifest {
     };
     std::vector<Page> pages;
     std::vector<std::string> assets;  // the shared files, as paths from the top folder
+    // Files of an older site that a stopped run had yet to remove, as paths
+    // from the top folder.
+    std::vector<std::string> leftovers;
 };
 
 std::string ManifestJson(const Manifest& manifest);
@@ -51,14 +54,18 @@ struct Plan {
     // Per entry whose images stay (kRewrite, kKeep): its page as the
     // manifest has it, which `previous` keeps; else null.
     std::vector<const Manifest::Page*> before;
-    std::vector<std::string> remove;  // files of the old site no longer wanted, from the top
+    // Files of the old site's pages no longer wanted, and its leftovers,
+    // as paths from the top folder; never a file of a page the site keeps.
+    std::vector<std::string> remove;
 };
+
+// A page's files, as paths from the top folder.
+std::vector<std::string> PageFiles(const std::string& page);
 
 // The plan of a run that makes `site` (in site order, with page names)
 // where `previous` was. `present(page)` tells whether a page's files are
 // still there; a page that lost one is made anew.
 Plan MakePlan(const Manifest& previous, std::string_view format, std::span<const Entry> site,
-              std::span<const std::string> assets,
-              const std::function<bool(const std::string& page)>& present);
+              const std::function<bool(const Manifest::Page& page)>& present);
 
 }  // namespace gallery

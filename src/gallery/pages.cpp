@@ -19,8 +19,7 @@ namespace {
 constexpr std::array<const char*, kLayerCount> kLayerNames = {"water", "objects", "ghost"};
 constexpr std::array<const char*, kLayerCount> kLayerLabels = {"Water", "Objects", "Ghost"};
 
-std::string Head(std::string_view title, std::string_view up, const Assets& assets,
-                 bool withData) {
+std::string Head(std::string_view title, std::string_view up, const Assets& assets, bool withData) {
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
@@ -30,16 +29,19 @@ std::string Head(std::string_view title, std::string_view up, const Assets& asse
     html += up;
     html += Html(assets.style);
     html += "\">\n";
+    // The script runs before the body is read, so that the index's rows
+    // are hidden from the first layout on; the data it waits for.
+    html += "<script src=\"";
+    html += up;
+    html += Html(assets.script);
+    html += "\"></script>\n";
     if (withData) {
         html += "<script src=\"";
         html += up;
         html += Html(assets.data);
         html += "\" defer></script>\n";
     }
-    html += "<script src=\"";
-    html += up;
-    html += Html(assets.script);
-    html += "\" defer></script>\n</head>\n";
+    html += "</head>\n";
     return html;
 }
 
@@ -95,9 +97,9 @@ void AppendPicture(std::string& html, const Entry& entry, std::span<const Placed
             return static_cast<int>(p.layer) == k;
         });
         const std::string id = std::string("show-") + kLayerNames[k];
-        html += "<input type=\"checkbox\" id=\"" + id + "\"" +
-                (drawn ? " checked" : " disabled") + "><label for=\"" + id + "\">" +
-                kLayerLabels[k] + (drawn ? "" : " (none)") + "</label>\n";
+        html += "<input type=\"checkbox\" id=\"" + id + "\"" + (drawn ? " checked" : " disabled") +
+                "><label for=\"" + id + "\">" + kLayerLabels[k] + (drawn ? "" : " (none)") +
+                "</label>\n";
     }
     const std::string picture = UrlPart(PictureFile(entry.page));
     const std::string sprite = UrlPart(LayersFile(entry.page));
@@ -151,12 +153,12 @@ void AppendListing(std::string& html, const track::Track& track, const std::stri
     html += "</pre>\n</section>\n";
 }
 
+// The file name's link is the row's way to the page; the picture is only
+// shown. Its size is the style's, which keeps each of thousands of rows short.
 std::string ThumbnailCell(const Entry& entry) {
     if (!entry.HasPage()) return "<td></td>";
-    return "<td><a href=\"t/" + PageLink(entry) +
-           "\" tabindex=\"-1\" aria-hidden=\"true\"><img class=\"thumb\" src=\"t/" +
-           UrlPart(PictureFile(entry.page)) + "\" width=\"" + Number(kThumbnailWidth) +
-           "\" height=\"" + Number(kThumbnailHeight) + "\" loading=\"lazy\" alt=\"\"></a></td>";
+    return "<td><img class=\"thumb\" src=\"t/" + UrlPart(PictureFile(entry.page)) +
+           "\" loading=\"lazy\" alt=\"\"></td>";
 }
 
 std::string IndexRow(const Entry& entry) {
@@ -266,8 +268,8 @@ std::string IndexPage(std::string_view title, std::span<const Entry> site, const
     const std::string heading = Html(title);
     std::string html = Head(heading, "", assets, true);
     html += "<body class=\"index-page\">\n<header>\n<h1>" + heading + "</h1>\n<p class=\"count\">";
-    html += Number(static_cast<std::int64_t>(site.size())) +
-            (site.size() == 1 ? " track" : " tracks");
+    html +=
+        Number(static_cast<std::int64_t>(site.size())) + (site.size() == 1 ? " track" : " tracks");
     if (refused + unreadable > 0) {
         html += ": " + Number(static_cast<std::int64_t>(site.size() - refused - unreadable)) +
                 " shown, " + Number(static_cast<std::int64_t>(refused)) + " refused, " +
@@ -279,10 +281,11 @@ std::string IndexPage(std::string_view title, std::span<const Entry> site, const
         "autocomplete=\"off\"> <output id=\"shown\" for=\"search\"></output></p>\n</header>\n"
         "<main>\n<table id=\"tracks\">\n<thead><tr><th scope=\"col\">Picture</th>"
         "<th scope=\"col\">File</th><th scope=\"col\">Author</th>"
-        "<th scope=\"col\">Place 1 (s)</th><th scope=\"col\">Driver</th>"
-        "<th scope=\"col\">Best (s)</th><th scope=\"col\">World size</th>"
-        "<th scope=\"col\">Objects</th><th scope=\"col\">Length</th>"
-        "<th scope=\"col\">Ghost frames</th><th scope=\"col\">Date</th></tr></thead>\n<tbody>\n";
+        "<th scope=\"col\" class=\"n\">Place 1 (s)</th><th scope=\"col\">Driver</th>"
+        "<th scope=\"col\" class=\"n\">Best (s)</th><th scope=\"col\" class=\"n\">World size</th>"
+        "<th scope=\"col\" class=\"n\">Objects</th><th scope=\"col\" class=\"n\">Length</th>"
+        "<th scope=\"col\" class=\"n\">Ghost frames</th><th "
+        "scope=\"col\">Date</th></tr></thead>\n<tbody class=\"all\">\n";
     for (const Entry& entry : site) html += IndexRow(entry);
     html += "</tbody>\n</table>\n</main>\n</body>\n</html>\n";
     return html;

@@ -28,8 +28,7 @@ struct Assets {
     std::string data;    // "assets/data-<hash>.js"
 };
 // "assets/<stem>-<16 hexadecimal digits>.<extension>"
-std::string AssetPath(std::string_view stem, std::string_view extension,
-                      std::string_view contents);
+std::string AssetPath(std::string_view stem, std::string_view extension, std::string_view contents);
 
 // The folder of the pages and their images, and their file names.
 inline constexpr const char* kPageFolder = "t";

@@ -186,9 +186,8 @@ Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file)
 Result<> WritePng(const raster::Picture& picture, std::FILE* file) {
     if (!picture.Whole()) return Fail("no picture to write");
     PngErrors errors{};
-    if (EncodePng(file, &errors, [&](png_structp png, png_infop info) {
-            WriteRgbRows(png, info, picture);
-        }))
+    if (EncodePng(file, &errors,
+                  [&](png_structp png, png_infop info) { WriteRgbRows(png, info, picture); }))
         return {};
     return Fail(errors.message[0] != '\0' ? errors.message : "the PNG library failed");
 }

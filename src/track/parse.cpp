@@ -96,7 +96,7 @@ Track Parse(std::span<const std::uint8_t> bytes) {
 DateTime RecordDate(const Track& track) {
     const bytes::Reader& file = track.file;
     const std::int64_t at = track.at.recordDate;
-    return {file.I16(at), file.I16(at + 2), file.I16(at + 6),
+    return {file.I16(at),     file.I16(at + 2),  file.I16(at + 6),
             file.I16(at + 8), file.I16(at + 10), file.I16(at + 12)};
 }
 

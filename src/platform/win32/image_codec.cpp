@@ -125,8 +125,11 @@ Result<> Encode(Rows& rows, const GUID& container, float quality, std::FILE* fil
 
 // The picture as 24-bit BGR rows, the format both encoders take.
 Rows BgrRows(const raster::Picture& picture) {
-    Rows rows{static_cast<UINT>(picture.width), static_cast<UINT>(picture.height),
-              GUID_WICPixelFormat24bppBGR, 3, {}};
+    Rows rows{static_cast<UINT>(picture.width),
+              static_cast<UINT>(picture.height),
+              GUID_WICPixelFormat24bppBGR,
+              3,
+              {}};
     rows.bytes.resize(picture.pixels.size() * 3);
     BYTE* out = rows.bytes.data();
     for (const raster::Colour c : picture.pixels) {
@@ -162,8 +165,11 @@ Result<> WriteIndexedPng(const IndexedPicture& picture, std::FILE* file) {
         return Fail("no picture to write");
     if (picture.palette.empty() || picture.palette.size() > 256)
         return Fail("a palette holds 1 to 256 colours");
-    Rows rows{static_cast<UINT>(picture.width), static_cast<UINT>(picture.height),
-              GUID_WICPixelFormat32bppBGRA, 4, {}};
+    Rows rows{static_cast<UINT>(picture.width),
+              static_cast<UINT>(picture.height),
+              GUID_WICPixelFormat32bppBGRA,
+              4,
+              {}};
     rows.bytes.resize(picture.pixels.size() * 4);
     BYTE* out = rows.bytes.data();
     for (const std::uint8_t index : picture.pixels) {
