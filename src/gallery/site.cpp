@@ -68,18 +68,25 @@ Entry DescribeUnreadable(std::string_view given, std::string_view reason) {
     return entry;
 }
 
-void SortForSite(std::vector<Entry>& entries) {
+std::vector<std::size_t> SortForSite(std::vector<Entry>& entries) {
     // platform::FilePart's cut, without a copy per comparison.
     const auto fileOf = [](const std::string& given) {
         const std::size_t cut = given.find_last_of("/\\");
         return cut == std::string::npos ? std::string_view(given)
                                         : std::string_view(given).substr(cut + 1);
     };
-    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-        const std::string_view nameA = fileOf(a.given);
-        const std::string_view nameB = fileOf(b.given);
-        return nameA != nameB ? nameA < nameB : a.given < b.given;
+    std::vector<std::size_t> from(entries.size());
+    for (std::size_t k = 0; k < from.size(); ++k) from[k] = k;
+    std::stable_sort(from.begin(), from.end(), [&](std::size_t a, std::size_t b) {
+        const std::string_view nameA = fileOf(entries[a].given);
+        const std::string_view nameB = fileOf(entries[b].given);
+        return nameA != nameB ? nameA < nameB : entries[a].given < entries[b].given;
     });
+    std::vector<Entry> sorted;
+    sorted.reserve(entries.size());
+    for (const std::size_t k : from) sorted.push_back(std::move(entries[k]));
+    entries = std::move(sorted);
+    return from;
 }
 
 Neighbours NeighboursOf(std::span<const Entry> site, std::size_t index) {

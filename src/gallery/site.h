@@ -57,7 +57,8 @@ Entry DescribeUnreadable(std::string_view given, std::string_view reason);
 
 // The site's order: by file name, then by the path as named, byte by byte.
 // The index lists tracks in it, and a page's previous and next follow it.
-void SortForSite(std::vector<Entry>& entries);
+// Gives where each entry was before.
+std::vector<std::size_t> SortForSite(std::vector<Entry>& entries);
 
 // The entries before and after `index` that have pages, or null.
 struct Neighbours {

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """The gallery in a real browser: a site made by `trk gallery` from our own
-generated tracks, opened from file:// in headless Chromium.
+generated tracks, opened from file:// in headless Chromium; and its pages
+checked by Debian's HTML validator, tidy.
 
   gallery_browser_test.py --trk TRK --trackgen TRACKGEN --index-fixture FIXTURE
-                          [--screenshots DIR]
+                          [--screenshots DIR] [TEST...]
 
-Fails on any console message of level SEVERE and on any request that leaves
-the site folder. Exits 77 (skipped) when Chromium or Selenium is missing.
+The browser tests fail on any console message of level SEVERE and on any
+request that leaves the site folder. Exits 77 (skipped) when every test
+asked for was skipped: Chromium, chromium-driver, Selenium or tidy missing.
 """
 import argparse
 import json
@@ -60,7 +62,14 @@ def make_tracks(folder, count):
         f.write(b"not a track" * 20)
 
 
-class Browsing(unittest.TestCase):
+HAVE_BROWSER = (webdriver is not None and os.path.exists(CHROMEDRIVER) and
+                os.path.exists(CHROMIUM))
+TIDY = shutil.which("tidy")
+
+
+class Site(unittest.TestCase):
+    """A site of six generated tracks and a broken one, made once."""
+
     @classmethod
     def setUpClass(cls):
         cls.work = tempfile.mkdtemp(prefix="ta-gallery-browser-")
@@ -72,12 +81,40 @@ class Browsing(unittest.TestCase):
         # Exit code 2: a track was refused, the rest written.
         assert run.returncode == 2, run.stderr
         cls.root = "file://" + urllib.parse.quote(os.path.realpath(cls.site)) + "/"
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.work, ignore_errors=True)
+
+
+@unittest.skipUnless(TIDY, "needs tidy")
+class Validity(Site):
+    def test_pages_are_valid_html5(self):
+        pages = [os.path.join(self.site, "index.html")]
+        folder = os.path.join(self.site, "t")
+        pages += [os.path.join(folder, name) for name in sorted(os.listdir(folder))
+                  if name.endswith(".html")][:2]
+        for page in pages:
+            run = subprocess.run([TIDY, "-q", "-e", "--gnu-emacs", "yes", page],
+                                 capture_output=True, text=True)
+            # Debian 12's tidy (5.6) predates the img element's loading
+            # attribute, which HTML5 has.
+            problems = [line for line in run.stderr.splitlines()
+                        if 'proprietary attribute "loading"' not in line]
+            self.assertEqual(problems, [], page)
+
+
+@unittest.skipUnless(HAVE_BROWSER, "needs chromium, chromium-driver and python3-selenium")
+class Browsing(Site):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
         cls.browser = start_browser(os.path.join(cls.work, "profile"))
 
     @classmethod
     def tearDownClass(cls):
         cls.browser.quit()
-        shutil.rmtree(cls.work, ignore_errors=True)
+        super().tearDownClass()
 
     def tearDown(self):
         # Every test ends with a clean console and no request outside SITE.
@@ -161,8 +198,11 @@ class Browsing(unittest.TestCase):
         self.assertTrue(b.find_element(By.ID, "tracks").is_displayed())
 
 
+@unittest.skipUnless(HAVE_BROWSER, "needs chromium, chromium-driver and python3-selenium")
 class LargeIndex(unittest.TestCase):
-    """10,000 tracks: the index is loaded and sorted within 2 s."""
+    """10,000 tracks: the index loads and sorts whole. How fast is told, not
+    asserted (bench/gallery.sh holds it to 2 s): a shared machine's timing
+    would make the test fail for nothing."""
 
     def test_loads_and_sorts_in_time(self):
         work = tempfile.mkdtemp(prefix="ta-gallery-large-")
@@ -185,7 +225,6 @@ class LargeIndex(unittest.TestCase):
                 self.assertEqual(first.text, "20.00")
                 print("10,000 tracks: index loaded and sorted in %.2f s" % (milliseconds / 1000),
                       file=sys.stderr)
-                self.assertLess(milliseconds, 2000)
             finally:
                 browser.quit()
         finally:
@@ -200,11 +239,10 @@ def main():
     parser.add_argument("--index-fixture", required=True)
     parser.add_argument("--screenshots")
     ARGS, rest = parser.parse_known_args()
-    if webdriver is None or not os.path.exists(CHROMEDRIVER) or not os.path.exists(CHROMIUM):
-        print("skipped: needs chromium, chromium-driver and python3-selenium", file=sys.stderr)
-        return 77
     result = unittest.main(argv=[sys.argv[0]] + rest, exit=False, verbosity=2).result
-    return 0 if result.wasSuccessful() else 1
+    if not result.wasSuccessful():
+        return 1
+    return 77 if len(result.skipped) == result.testsRun else 0
 
 
 if __name__ == "__main__":
