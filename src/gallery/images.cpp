@@ -60,6 +60,7 @@ void ImageMaker::TakeLayer(Layer layer) {
     for (int y = first; y <= last; ++y) {
         raster::Colour* drawn = &work_.pixels[RowStart(y, width)];
         const raster::Colour* under = &base_.pixels[RowStart(y, width)];
+        raster::Colour* all = &all_.pixels[RowStart(y, width)];
         std::uint8_t* out = &sprite_.pixels[RowStart(spriteTop + y - first, width)];
         for (int x = 0; x < width; ++x) {
             if (drawn[x] == under[x]) continue;
@@ -69,6 +70,7 @@ void ImageMaker::TakeLayer(Layer layer) {
                 lastIndex = PaletteIndex(lastColour);
             }
             out[x] = lastIndex;
+            all[x] = drawn[x];
             drawn[x] = under[x];
         }
     }
@@ -85,6 +87,7 @@ platform::Result<TrackImages> ImageMaker::Make(const track::Track& track,
     work_.width = width;
     work_.height = height;
     work_.pixels = base_.pixels;
+    all_ = base_;
     sprite_.width = width;
     sprite_.height = 0;
     sprite_.pixels.clear();
@@ -98,16 +101,8 @@ platform::Result<TrackImages> ImageMaker::Make(const track::Track& track,
     TakeLayer(Layer::kGhost);
 
     // The thumbnail shows what the page shows with every layer on.
-    for (const PlacedLayer& placed : placed_) {
-        for (int row = 0; row < placed.height; ++row) {
-            const std::uint8_t* in = &sprite_.pixels[RowStart(placed.spriteTop + row, width)];
-            raster::Colour* out = &work_.pixels[RowStart(placed.top + row, width)];
-            for (int x = 0; x < width; ++x)
-                if (in[x] != 0) out[x] = sprite_.palette[in[x]];
-        }
-    }
     const std::optional<raster::Picture> thumbnail =
-        raster::ShrunkToFit(work_, std::max(kThumbnailWidth, kThumbnailHeight));
+        raster::ShrunkToFit(all_, std::max(kThumbnailWidth, kThumbnailHeight));
     if (!thumbnail) return platform::Fail("the thumbnail could not be made");
 
     // The band goes under the picture in its own memory, which the next

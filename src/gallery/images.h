@@ -1,9 +1,9 @@
-// A track's images on the site, two files: its picture without overlays
-// (JPEG), with the index's thumbnail in a band beneath it, and its overlays
-// as transparent layers one under another (PNG), which the page stacks over
-// the picture so that switching one costs nothing. Every file a site
-// writes costs as much as a third of a track's drawing, so there are no
-// more.
+// A track's images on the site: its picture without overlays (JPEG), with
+// the index's thumbnail in a band beneath it, a file of its own; and its
+// overlays as transparent layers one under another (PNG), which its page
+// holds and stacks over the picture so that switching one costs nothing.
+// Every file a site writes costs as much as a third of a track's drawing,
+// so there are no more.
 #pragma once
 
 #include <cstdint>
@@ -49,14 +49,15 @@ class ImageMaker {
     platform::Result<TrackImages> Make(const track::Track& track, const picture::Caption& caption);
 
   private:
-    // Takes what `work_` has over `base_` as layer `layer`, and puts back
-    // the base's pixels.
+    // Takes what `work_` has over `base_` as layer `layer` (into `all_` as
+    // well), and puts back the base's pixels.
     void TakeLayer(Layer layer);
     std::uint8_t PaletteIndex(raster::Colour colour);
 
     std::vector<std::uint8_t> image_;
     raster::Picture base_;
     raster::Picture work_;
+    raster::Picture all_;  // the picture with every layer, for the thumbnail
     platform::IndexedPicture sprite_;
     std::vector<PlacedLayer> placed_;
 };

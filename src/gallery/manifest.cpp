@@ -97,7 +97,7 @@ std::optional<Manifest> ReadManifest(std::string_view text) {
 
 std::vector<std::string> PageFiles(const std::string& page) {
     const std::string folder = std::string(kPageFolder) + "/";
-    return {folder + PageFile(page), folder + PictureFile(page), folder + LayersFile(page)};
+    return {folder + PageFile(page), folder + PictureFile(page)};
 }
 
 Plan MakePlan(const Manifest& previous, std::string_view format, std::span<const Entry> site,
@@ -124,7 +124,10 @@ Plan MakePlan(const Manifest& previous, std::string_view format, std::span<const
         const auto pageOf = [](const Entry* e) { return e == nullptr ? std::string() : e->page; };
         const bool sameLinks =
             old.previous == pageOf(neighbours.previous) && old.next == pageOf(neighbours.next);
-        plan.work[k] = sameLinks ? Work::kKeep : Work::kRewrite;
+        // A page whose neighbours changed is made again: it holds its
+        // layers, which are made with its picture.
+        if (!sameLinks) continue;
+        plan.work[k] = Work::kKeep;
         plan.before[k] = &old;
     }
     std::vector<std::string> candidates = previous.leftovers;

@@ -1,8 +1,7 @@
 // What a site holds, kept in it as SITE/manifest.json, and the plan of a
-// run over a site that exists: which pages to make, which only to write
-// again (their neighbours changed), which to leave alone, and which files
-// to remove. A run removes nothing the manifest does not name, so a site
-// never loses a file of the user's.
+// run over a site that exists: which pages to make (new, changed, or with
+// new neighbours), which to leave alone, and which files to remove. A run removes nothing the
+// manifest does not name, so a site never loses a file of the user's.
 #pragma once
 
 #include <functional>
@@ -43,16 +42,15 @@ std::string ManifestJson(const Manifest& manifest);
 std::optional<Manifest> ReadManifest(std::string_view json);
 
 enum class Work {
-    kMake,     // draw its images and write its page
-    kRewrite,  // write its page again: its images are as they were
-    kKeep,     // leave its files alone
-    kNone,     // an entry without a page
+    kMake,  // draw its images and write its page
+    kKeep,  // leave its files alone
+    kNone,  // an entry without a page
 };
 
 struct Plan {
     std::vector<Work> work;  // per entry of the site
-    // Per entry whose images stay (kRewrite, kKeep): its page as the
-    // manifest has it, which `previous` keeps; else null.
+    // Per entry kept: its page as the manifest has it, which `previous`
+    // keeps; else null.
     std::vector<const Manifest::Page*> before;
     // Files of the old site's pages no longer wanted, and its leftovers,
     // as paths from the top folder; never a file of a page the site keeps.

@@ -19,7 +19,9 @@ namespace {
 constexpr std::array<const char*, kLayerCount> kLayerNames = {"water", "objects", "ghost"};
 constexpr std::array<const char*, kLayerCount> kLayerLabels = {"Water", "Objects", "Ghost"};
 
-std::string Head(std::string_view title, std::string_view up, const Assets& assets, bool withData) {
+// `style`, when given, is the page's own, beside the shared one.
+std::string Head(std::string_view title, std::string_view up, const Assets& assets, bool withData,
+                 std::string_view style = {}) {
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
@@ -29,6 +31,11 @@ std::string Head(std::string_view title, std::string_view up, const Assets& asse
     html += up;
     html += Html(assets.style);
     html += "\">\n";
+    if (!style.empty()) {
+        html += "<style>";
+        html += style;
+        html += "</style>\n";
+    }
     // The script runs before the body is read, so that the index's rows
     // are hidden from the first layout on; the data it waits for.
     html += "<script src=\"";
@@ -89,6 +96,8 @@ std::string CarFileName(const std::string& name, int k) {
     return stem + ".car";
 }
 
+// The layers share one image, the page's own style's background: each
+// shows its rows of it (100cqw is the picture's width as shown).
 void AppendPicture(std::string& html, const Entry& entry, std::span<const PlacedLayer> layers,
                    const std::string& fileName) {
     html += "<section class=\"viewer\" aria-label=\"Picture\">\n";
@@ -102,7 +111,6 @@ void AppendPicture(std::string& html, const Entry& entry, std::span<const Placed
                 "</label>\n";
     }
     const std::string picture = UrlPart(PictureFile(entry.page));
-    const std::string sprite = UrlPart(LayersFile(entry.page));
     html += "<div class=\"picture\">\n<img class=\"map\" src=\"" + picture +
             "\" width=\"512\" height=\"" + Number(560 + kThumbnailHeight) + "\" alt=\"The map of " +
             Html(fileName) + ", with its caption\">\n";
@@ -110,9 +118,8 @@ void AppendPicture(std::string& html, const Entry& entry, std::span<const Placed
         html += "<div class=\"layer layer-" +
                 std::string(kLayerNames[static_cast<std::size_t>(placed.layer)]) +
                 "\" style=\"top:" + Percent(placed.top, 560) +
-                ";height:" + Percent(placed.height, 560) + "\"><img src=\"" + sprite +
-                "\" alt=\"\" style=\"top:-" + Percent(placed.spriteTop, placed.height) +
-                "\"></div>\n";
+                ";height:" + Percent(placed.height, 560) + ";background-position:0 calc(" +
+                Number(-placed.spriteTop) + " * 100cqw / 512)\"></div>\n";
     }
     html += "</div>\n</section>\n";
 }
@@ -213,15 +220,19 @@ std::string PageFile(const std::string& page) {
 std::string PictureFile(const std::string& page) {
     return page + ".jpg";
 }
-std::string LayersFile(const std::string& page) {
-    return page + ".png";
-}
 
 std::string TrackPage(const track::Track& track, const Entry& entry,
-                      std::span<const std::uint8_t> bytes, std::span<const PlacedLayer> layers,
+                      std::span<const std::uint8_t> bytes, const TrackImages& images,
                       Neighbours neighbours, const Assets& assets) {
     const std::string fileName = platform::FilePart(entry.given);
-    std::string html = Head(Html(fileName), "../", assets, false);
+    const std::string style =
+        images.layers.empty()
+            ? std::string()
+            : ".layer{background-image:url(\"" +
+                  DataUrl("image/png", {reinterpret_cast<const std::uint8_t*>(images.layers.data()),
+                                        images.layers.size()}) +
+                  "\")}";
+    std::string html = Head(Html(fileName), "../", assets, false, style);
     html += "<body class=\"track-page\">\n<nav class=\"pager\" aria-label=\"Tracks\">\n";
     html += "<a href=\"../index.html\">All tracks</a>\n";
     if (neighbours.previous != nullptr) {
@@ -247,7 +258,7 @@ std::string TrackPage(const track::Track& track, const Entry& entry,
             "lies inside is shown.";
     }
     html += "</p>\n";
-    AppendPicture(html, entry, layers, fileName);
+    AppendPicture(html, entry, images.placed, fileName);
     AppendResults(html, track);
     // The lap analysis (its summary and speed chart) goes here.
     html += "<section>\n<h2>Track file</h2>\n<p><a download=\"" + Html(fileName) + "\" href=\"" +

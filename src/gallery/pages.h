@@ -34,14 +34,13 @@ std::string AssetPath(std::string_view stem, std::string_view extension, std::st
 inline constexpr const char* kPageFolder = "t";
 std::string PageFile(const std::string& page);     // "<page>.html"
 std::string PictureFile(const std::string& page);  // "<page>.jpg"
-std::string LayersFile(const std::string& page);   // "<page>.png"
 
 // A track's page, in t/: its picture with the layer switches, results with
 // the stored cars, the track file, the listing, and links to the index and
 // to its neighbours. `bytes` are the file's, which the page offers for
-// download.
+// download; the layers' image is held in the page itself.
 std::string TrackPage(const track::Track& track, const Entry& entry,
-                      std::span<const std::uint8_t> bytes, std::span<const PlacedLayer> layers,
+                      std::span<const std::uint8_t> bytes, const TrackImages& images,
                       Neighbours neighbours, const Assets& assets);
 
 // The index: `title`, the count, and a row for every entry in site order.

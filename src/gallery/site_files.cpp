@@ -101,8 +101,7 @@ Manifest ReadSiteManifest(const std::string& folder) {
 
 bool PagePresent(const std::string& folder, const Manifest::Page& page) {
     return Exists(InPages(folder, PageFile(page.page))) &&
-           Exists(InPages(folder, PictureFile(page.page))) &&
-           (page.layers.empty() || Exists(InPages(folder, LayersFile(page.page))));
+           Exists(InPages(folder, PictureFile(page.page)));
 }
 
 SiteRun PlanSite(std::string folder, std::string title, std::vector<Entry> site) {
@@ -126,7 +125,7 @@ platform::Result<> WriteInterimManifest(const SiteRun& run) {
     Manifest manifest = run.previous;
     bool changes = false;
     for (std::size_t k = 0; k < run.site.size(); ++k) {
-        if (run.plan.work[k] != Work::kMake && run.plan.work[k] != Work::kRewrite) continue;
+        if (run.plan.work[k] != Work::kMake) continue;
         changes = true;
         const std::string& page = run.site[k].page;
         const auto old = std::find_if(manifest.pages.begin(), manifest.pages.end(),
@@ -143,27 +142,18 @@ platform::Result<> WriteInterimManifest(const SiteRun& run) {
 
 platform::Result<> WriteTrackFiles(SiteRun& run, std::size_t k, const track::Track& track,
                                    std::span<const std::uint8_t> bytes, ImageMaker& maker) {
+    if (run.plan.work[k] != Work::kMake) return {};
     const Entry& entry = run.site[k];
-    if (run.plan.work[k] == Work::kMake) {
-        platform::Result<TrackImages> images =
-            maker.Make(track, picture::CaptionFor(track, picture::TrackName(platform::TextFromPath(
-                                                             platform::FilePart(entry.given)))));
-        if (!images) return images.failure();
-        if (auto written = Write(InPages(run.folder, PictureFile(entry.page)), images->picture);
-            !written)
-            return written;
-        if (!images->layers.empty()) {
-            if (auto written = Write(InPages(run.folder, LayersFile(entry.page)), images->layers);
-                !written)
-                return written;
-        }
-        run.layers[k] = std::move(images->placed);
-    } else if (run.plan.work[k] != Work::kRewrite) {
-        return {};
-    }
-    return Write(
-        InPages(run.folder, PageFile(entry.page)),
-        TrackPage(track, entry, bytes, run.layers[k], NeighboursOf(run.site, k), run.assets));
+    platform::Result<TrackImages> images =
+        maker.Make(track, picture::CaptionFor(track, picture::TrackName(platform::TextFromPath(
+                                                         platform::FilePart(entry.given)))));
+    if (!images) return images.failure();
+    if (auto written = Write(InPages(run.folder, PictureFile(entry.page)), images->picture);
+        !written)
+        return written;
+    run.layers[k] = images->placed;
+    return Write(InPages(run.folder, PageFile(entry.page)),
+                 TrackPage(track, entry, bytes, *images, NeighboursOf(run.site, k), run.assets));
 }
 
 void DropPage(SiteRun& run, std::size_t k) {
@@ -199,11 +189,6 @@ platform::Result<> FinishSite(SiteRun& run) {
         if (std::find(manifest.assets.begin(), manifest.assets.end(), asset) ==
             manifest.assets.end())
             remove.push_back(asset);
-    // A page made anew without layers leaves its old layers' image behind.
-    for (std::size_t k = 0; k < run.site.size(); ++k)
-        if (run.plan.work[k] == Work::kMake && run.layers[k].empty() &&
-            Exists(InPages(run.folder, LayersFile(run.site[k].page))))
-            remove.push_back(std::string(kPageFolder) + "/" + LayersFile(run.site[k].page));
 
     // Until the old files are gone the manifest names them, so that a run
     // stopped before that removes them next time.

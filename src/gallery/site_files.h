@@ -60,8 +60,8 @@ SiteRun PlanSite(std::string folder, std::string title, std::vector<Entry> site)
 // half-written page is made anew next time.
 platform::Result<> WriteInterimManifest(const SiteRun& run);
 
-// Makes entry `k`'s files as the plan says (kMake: images and page;
-// kRewrite: the page) from its track and bytes; keeps its layers in `run`.
+// Makes entry `k`'s files when the plan says so, from its track and bytes;
+// keeps where its layers lie in `run`.
 // Each entry's own slot only: safe on several threads at once for
 // different entries.
 platform::Result<> WriteTrackFiles(SiteRun& run, std::size_t k, const track::Track& track,

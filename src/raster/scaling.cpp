@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace raster {
 namespace {
@@ -37,29 +38,61 @@ std::optional<Picture> Resized(const Picture& picture, std::pair<int, int> size)
     return scaled;
 }
 
-// Each pixel the average of a two-by-two block, rounded; an odd last row or
-// column is left out.
-Picture Halved(const Picture& picture) {
-    Picture half;
-    half.width = picture.width / 2;
-    half.height = picture.height / 2;
-    half.pixels.resize(static_cast<std::size_t>(half.width) * half.height);
-    for (int y = 0; y < half.height; ++y) {
-        const Colour* top = picture.pixels.data() + static_cast<std::size_t>(2 * y) * picture.width;
-        const Colour* bottom = top + picture.width;
-        Colour* out = half.pixels.data() + static_cast<std::size_t>(y) * half.width;
-        for (int x = 0; x < half.width; ++x) {
-            const Colour a = top[2 * x], b = top[2 * x + 1], c = bottom[2 * x],
-                         d = bottom[2 * x + 1];
-            const auto average = [&](int shift) {
-                return (((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + ((c >> shift) & 0xFF) +
-                        ((d >> shift) & 0xFF) + 2) /
-                       4;
+// Where output pixel k's block of the source starts, for k = 0 .. out:
+// blocks that tile the source, none empty when out <= in.
+std::vector<int> BlockStarts(int in, int out) {
+    std::vector<int> starts(static_cast<std::size_t>(out) + 1);
+    for (int k = 0; k <= out; ++k)
+        starts[static_cast<std::size_t>(k)] =
+            static_cast<int>(static_cast<std::int64_t>(k) * in / out);
+    return starts;
+}
+
+// Each pixel of `size` the average of the block of the source it covers:
+// the block's rows summed column by column, then the columns block by block.
+Picture BoxShrunk(const Picture& picture, std::pair<int, int> size) {
+    Picture small;
+    small.width = size.first;
+    small.height = size.second;
+    small.pixels.resize(static_cast<std::size_t>(small.width) * small.height);
+    const std::vector<int> xs = BlockStarts(picture.width, small.width);
+    const std::vector<int> ys = BlockStarts(picture.height, small.height);
+    const auto width = static_cast<std::size_t>(picture.width);
+    // Per column; a column of the largest picture sums to well within 32 bits.
+    std::vector<std::uint32_t> red(width), green(width), blue(width);
+    for (int y = 0; y < small.height; ++y) {
+        std::fill(red.begin(), red.end(), 0);
+        std::fill(green.begin(), green.end(), 0);
+        std::fill(blue.begin(), blue.end(), 0);
+        const int top = ys[static_cast<std::size_t>(y)];
+        const int bottom = ys[static_cast<std::size_t>(y) + 1];
+        for (int sy = top; sy < bottom; ++sy) {
+            const Colour* row = picture.pixels.data() + static_cast<std::size_t>(sy) * width;
+            for (std::size_t x = 0; x < width; ++x) {
+                red[x] += static_cast<std::uint32_t>(RedOf(row[x]));
+                green[x] += static_cast<std::uint32_t>(GreenOf(row[x]));
+                blue[x] += static_cast<std::uint32_t>(BlueOf(row[x]));
+            }
+        }
+        Colour* out = small.pixels.data() + static_cast<std::size_t>(y) * small.width;
+        for (int x = 0; x < small.width; ++x) {
+            const auto left = static_cast<std::size_t>(xs[static_cast<std::size_t>(x)]);
+            const auto right = static_cast<std::size_t>(xs[static_cast<std::size_t>(x) + 1]);
+            std::uint64_t sums[3] = {0, 0, 0};
+            for (std::size_t sx = left; sx < right; ++sx) {
+                sums[0] += red[sx];
+                sums[1] += green[sx];
+                sums[2] += blue[sx];
+            }
+            const std::uint64_t area =
+                static_cast<std::uint64_t>(right - left) * static_cast<std::uint64_t>(bottom - top);
+            const auto average = [&](int k) {
+                return static_cast<int>((sums[k] + area / 2) / area);
             };
-            out[x] = RgbColour(average(0), average(8), average(16));
+            out[x] = RgbColour(average(0), average(1), average(2));
         }
     }
-    return half;
+    return small;
 }
 
 }  // namespace
@@ -72,13 +105,8 @@ std::optional<Picture> ScaledToFit(const Picture& picture, int side) {
 std::optional<Picture> ShrunkToFit(const Picture& picture, int side) {
     if (!picture.Whole() || side < 1 || side > kMaxScaledSide) return std::nullopt;
     const std::pair<int, int> size = FittedSize(picture, side);
-    const Picture* source = &picture;
-    Picture halved;
-    while (source->width >= 2 * size.first && source->height >= 2 * size.second) {
-        halved = Halved(*source);
-        source = &halved;
-    }
-    return Resized(*source, size);
+    if (size.first > picture.width || size.second > picture.height) return Resized(picture, size);
+    return BoxShrunk(picture, size);
 }
 
 }  // namespace raster
