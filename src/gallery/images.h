@@ -18,6 +18,10 @@
 
 namespace gallery {
 
+// GHOST SPEED, TO COME: the ghost coloured by its speed, drawn by the lap
+// analysis (src/lap/) once it is in main, becomes a fourth layer here, with
+// its switch on the page (kLayerNames and kLayerLabels in pages.cpp) and
+// its drawing in ImageMaker::Make.
 enum class Layer { kWater, kObjects, kGhost };
 inline constexpr int kLayerCount = 3;
 

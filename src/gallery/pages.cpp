@@ -162,6 +162,11 @@ void AppendListing(std::string& html, const track::Track& track, const std::stri
 
 // The file name's link is the row's way to the page; the picture is only
 // shown. Its size is the style's, which keeps each of thousands of rows short.
+// LAP ANALYSIS, TO COME: the lap's summary and its speed chart (SVG), made
+// by the lap analysis (src/lap/, src/chart/) once it is in main, go here,
+// between the results and the track file. Nothing is shown until then.
+void AppendLapAnalysis(std::string& /*html*/, const track::Track& /*track*/) {}
+
 std::string ThumbnailCell(const Entry& entry) {
     if (!entry.HasPage()) return "<td></td>";
     return "<td><img class=\"thumb\" src=\"t/" + UrlPart(PictureFile(entry.page)) +
@@ -260,7 +265,7 @@ std::string TrackPage(const track::Track& track, const Entry& entry,
     html += "</p>\n";
     AppendPicture(html, entry, images.placed, fileName);
     AppendResults(html, track);
-    // The lap analysis (its summary and speed chart) goes here.
+    AppendLapAnalysis(html, track);
     html += "<section>\n<h2>Track file</h2>\n<p><a download=\"" + Html(fileName) + "\" href=\"" +
             DataUrl("application/octet-stream", bytes) + "\">" + Html(fileName) + "</a> (" +
             Kilobytes(bytes.size()) + ")</p>\n</section>\n";
