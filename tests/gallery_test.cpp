@@ -64,7 +64,6 @@ class GallerySite : public ::testing::Test {
     // Runs over `tracks`; gives the work planned per file name.
     std::map<std::string, Work> Run(const std::vector<std::string>& tracks) {
         std::vector<Entry> site;
-        std::vector<std::vector<std::uint8_t>> files;
         for (const std::string& path : tracks) {
             const std::string text = ReadText(path);
             const std::vector<std::uint8_t> bytes(text.begin(), text.end());

@@ -135,7 +135,7 @@ Plan MakePlan(const Manifest& previous, std::string_view format, std::span<const
         for (std::string& file : PageFiles(page.page)) candidates.push_back(std::move(file));
     std::set<std::string> listed;
     for (std::string& file : candidates)
-        if (kept.count(file) == 0 && listed.insert(file).second)
+        if (!kept.contains(file) && listed.insert(file).second)
             plan.remove.push_back(std::move(file));
     return plan;
 }

@@ -38,8 +38,8 @@ struct Manifest {
 };
 
 std::string ManifestJson(const Manifest& manifest);
-// Nothing when `json` is not a manifest.
-std::optional<Manifest> ReadManifest(std::string_view json);
+// Nothing when `text` is not a manifest.
+std::optional<Manifest> ReadManifest(std::string_view text);
 
 enum class Work {
     kMake,  // draw its images and write its page

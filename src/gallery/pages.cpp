@@ -106,14 +106,19 @@ void AppendPicture(std::string& html, const Entry& entry, std::span<const Placed
             return static_cast<int>(p.layer) == k;
         });
         const std::string id = std::string("show-") + kLayerNames[k];
-        html += "<input type=\"checkbox\" id=\"" + id + "\"" + (drawn ? " checked" : " disabled") +
-                "><label for=\"" + id + "\">" + kLayerLabels[k] + (drawn ? "" : " (none)") +
-                "</label>\n";
+        html += R"(<input type="checkbox" id=")";
+        html += id;
+        html += drawn ? R"(" checked><label for=")" : R"(" disabled><label for=")";
+        html += id;
+        html += "\">";
+        html += kLayerLabels[k];
+        html += drawn ? "</label>\n" : " (none)</label>\n";
     }
     const std::string picture = UrlPart(PictureFile(entry.page));
-    html += "<div class=\"picture\">\n<img class=\"map\" src=\"" + picture +
-            "\" width=\"512\" height=\"" + Number(560 + kThumbnailHeight) + "\" alt=\"The map of " +
-            Html(fileName) + ", with its caption\">\n";
+    html += "<div class=\"picture\">\n";
+    html += R"(<img class="map" src=")" + picture + R"(" width="512" height=")" +
+            Number(560 + kThumbnailHeight) + R"(" alt="The map of )" + Html(fileName) +
+            ", with its caption\">\n";
     for (const PlacedLayer& placed : layers) {
         html += "<div class=\"layer layer-" +
                 std::string(kLayerNames[static_cast<std::size_t>(placed.layer)]) +
@@ -169,8 +174,8 @@ void AppendLapAnalysis(std::string& /*html*/, const track::Track& /*track*/) {}
 
 std::string ThumbnailCell(const Entry& entry) {
     if (!entry.HasPage()) return "<td></td>";
-    return "<td><img class=\"thumb\" src=\"t/" + UrlPart(PictureFile(entry.page)) +
-           "\" loading=\"lazy\" alt=\"\"></td>";
+    return R"(<td><img class="thumb" src="t/)" + UrlPart(PictureFile(entry.page)) +
+           R"(" loading="lazy" alt=""></td>)";
 }
 
 std::string IndexRow(const Entry& entry) {
@@ -241,11 +246,11 @@ std::string TrackPage(const track::Track& track, const Entry& entry,
     html += "<body class=\"track-page\">\n<nav class=\"pager\" aria-label=\"Tracks\">\n";
     html += "<a href=\"../index.html\">All tracks</a>\n";
     if (neighbours.previous != nullptr) {
-        html += "<a rel=\"prev\" href=\"" + PageLink(*neighbours.previous) + "\">&larr; " +
+        html += R"(<a rel="prev" href=")" + PageLink(*neighbours.previous) + R"(">&larr; )" +
                 Html(platform::FilePart(neighbours.previous->given)) + "</a>\n";
     }
     if (neighbours.next != nullptr) {
-        html += "<a rel=\"next\" href=\"" + PageLink(*neighbours.next) + "\">" +
+        html += R"(<a rel="next" href=")" + PageLink(*neighbours.next) + "\">" +
                 Html(platform::FilePart(neighbours.next->given)) + " &rarr;</a>\n";
     }
     html += "</nav>\n<main>\n<h1>" + Html(fileName) + "</h1>\n";
@@ -326,7 +331,7 @@ std::string DataScript(std::span<const Entry> site) {
     }
     // The columns as the index has them, less the picture, then the text
     // the search looks in.
-    return "window.trkGallery = {\"schema\": 1, \"rows\": " +
+    return R"(window.trkGallery = {"schema": 1, "rows": )" +
            rows.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "};\n";
 }
 
