@@ -58,7 +58,9 @@ Picture BoxShrunk(const Picture& picture, std::pair<int, int> size) {
     const std::vector<int> xs = BlockStarts(picture.width, small.width);
     const std::vector<int> ys = BlockStarts(picture.height, small.height);
     const auto width = static_cast<std::size_t>(picture.width);
-    // Per column; a column of the largest picture sums to well within 32 bits.
+    // Per column: red and blue in the two halves of one word, green in
+    // another, while a block has few enough rows that a half cannot
+    // overflow; else each channel in a word of its own.
     std::vector<std::uint32_t> red(width), green(width), blue(width);
     for (int y = 0; y < small.height; ++y) {
         std::fill(red.begin(), red.end(), 0);
@@ -66,12 +68,27 @@ Picture BoxShrunk(const Picture& picture, std::pair<int, int> size) {
         std::fill(blue.begin(), blue.end(), 0);
         const int top = ys[static_cast<std::size_t>(y)];
         const int bottom = ys[static_cast<std::size_t>(y) + 1];
+        const bool halves = bottom - top <= 0xFFFF / 0xFF;
         for (int sy = top; sy < bottom; ++sy) {
-            const Colour* row = picture.pixels.data() + static_cast<std::size_t>(sy) * width;
+            const auto* row = reinterpret_cast<const std::uint32_t*>(picture.pixels.data()) +
+                              static_cast<std::size_t>(sy) * width;
+            if (halves) {
+                for (std::size_t x = 0; x < width; ++x) {
+                    red[x] += row[x] & 0x00FF00FFu;
+                    green[x] += (row[x] >> 8) & 0xFFu;
+                }
+                continue;
+            }
             for (std::size_t x = 0; x < width; ++x) {
-                red[x] += static_cast<std::uint32_t>(RedOf(row[x]));
-                green[x] += static_cast<std::uint32_t>(GreenOf(row[x]));
-                blue[x] += static_cast<std::uint32_t>(BlueOf(row[x]));
+                red[x] += row[x] & 0xFFu;
+                green[x] += (row[x] >> 8) & 0xFFu;
+                blue[x] += (row[x] >> 16) & 0xFFu;
+            }
+        }
+        if (halves) {
+            for (std::size_t x = 0; x < width; ++x) {
+                blue[x] = red[x] >> 16;
+                red[x] &= 0xFFFFu;
             }
         }
         Colour* out = small.pixels.data() + static_cast<std::size_t>(y) * small.width;

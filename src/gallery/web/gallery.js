@@ -71,7 +71,16 @@
       below.firstChild.style.height = (shown.length - to) * rowHeight + "px";
       const fragment = document.createDocumentFragment();
       fragment.appendChild(above);
-      for (let k = from; k < to; k += 1) fragment.appendChild(shown[k].tr);
+      for (let k = from; k < to; k += 1) {
+        const row = shown[k];
+        if (!row.thumbnail) {
+          // The thumbnail, written in the row for readers without scripts.
+          row.thumbnail = true;
+          const hidden = row.tr.cells[0].querySelector("noscript");
+          if (hidden) hidden.insertAdjacentHTML("afterend", hidden.textContent);
+        }
+        fragment.appendChild(row.tr);
+      }
       fragment.appendChild(below);
       // Rows out of view go back to the hidden body, where they wait.
       for (const tr of Array.from(view.rows)) {
