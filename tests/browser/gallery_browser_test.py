@@ -87,6 +87,21 @@ class Site(unittest.TestCase):
         shutil.rmtree(cls.work, ignore_errors=True)
 
 
+class Rerun(Site):
+    def test_second_run_leaves_every_file_alone(self):
+        def times():
+            return {os.path.join(folder, name): os.stat(os.path.join(folder, name)).st_mtime_ns
+                    for folder, _, names in os.walk(self.site) for name in names}
+        before = times()
+        run = subprocess.run([ARGS.trk, "gallery", os.path.join(self.work, "tracks"),
+                              "-o", self.site, "--title", "Test archive"],
+                             capture_output=True, text=True)
+        self.assertEqual(run.returncode, 2, run.stderr)
+        self.assertIn("7 tracks: 6 in the gallery, 1 refused, 0 failed", run.stderr)
+        self.assertIn("0 track pages made, 6 unchanged", run.stderr)
+        self.assertEqual(times(), before)
+
+
 @unittest.skipUnless(TIDY, "needs tidy")
 class Validity(Site):
     def test_pages_are_valid_html5(self):
