@@ -1,5 +1,6 @@
 // The subcommands of `trk`. Each adds itself to the parser and, when it is
-// the one chosen, stores its exit code in `exitCode`.
+// the one chosen, stores its exit code in `exitCode`; kCommands lists them
+// for main, which describes only the one it is given.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -34,5 +35,15 @@ std::string UsageErrorText(const CLI::ParseError& error, const std::string& comm
 void AddInfoCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddCarCommand(CLI::App& app, int& exitCode);
+
+struct Command {
+    const char* name;
+    void (*add)(CLI::App& app, int& exitCode);
+};
+inline constexpr Command kCommands[] = {
+    {"info", AddInfoCommand},
+    {"render", AddRenderCommand},
+    {"car", AddCarCommand},
+};
 
 }  // namespace cli

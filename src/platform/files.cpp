@@ -5,12 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "platform/memory.h"
-#include "platform/temporaries.h"
 
 namespace platform {
 
@@ -43,18 +40,6 @@ Result<FileRead> ReadWholeFile(const std::string& path, std::span<std::uint8_t> 
     ::close(fd);
     if (error != 0) return Fail(std::strerror(error));
     return read;
-}
-
-Result<std::string> MakePrivateTemporaryFolder(const std::string& prefix) {
-    std::error_code error;
-    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
-    if (error) return Fail(error.message());
-    std::string folder = (temporary / (prefix + "XXXXXX")).string();
-    // Noted as soon as it is there: a stopped run removes it.
-    const HeldStops held;
-    if (::mkdtemp(folder.data()) == nullptr) return Fail(std::strerror(errno));
-    NoteTemporaryFolder(folder);
-    return folder;
 }
 
 }  // namespace platform

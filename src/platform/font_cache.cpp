@@ -9,10 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
-#include "platform/byte_reader.h"
+#include "bytes/reader.h"
 #include "platform/files.h"
 #include "platform/safe_file.h"
 
@@ -178,6 +179,44 @@ int MostPixels(int pixels) {
     return 4 * pixels;
 }
 
+// The file's fields, one after another: 64-bit little-endian numbers, and
+// texts that carry their size as one.
+void PutNumber(std::string& out, std::uint64_t value) {
+    for (int i = 0; i < 8; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+void PutText(std::string& out, std::string_view text) {
+    PutNumber(out, text.size());
+    out += text;
+}
+
+// A signed number in [low, high].
+bool TakeSmall(bytes::Cursor& fields, int& value, int low, int high) {
+    const auto number = static_cast<std::int64_t>(fields.U64());
+    if (fields.Failed() || number < low || number > high) return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+bool TakeText(bytes::Cursor& fields, std::string_view& text) {
+    const std::uint64_t size = fields.U64();
+    if (fields.Failed() || size > static_cast<std::uint64_t>(fields.Remaining())) return false;
+    const std::span<const std::uint8_t> bytes = fields.Bytes(static_cast<std::int64_t>(size));
+    text = {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+    return true;
+}
+
+bool TakeText(bytes::Cursor& fields, std::string& text) {
+    std::string_view view;
+    if (!TakeText(fields, view)) return false;
+    text = view;
+    return true;
+}
+
+std::span<const std::uint8_t> Bytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
 }  // namespace
 
 std::optional<FontCacheEntry> ParseFontCache(std::string_view bytes, int pixels) {
@@ -186,25 +225,28 @@ std::optional<FontCacheEntry> ParseFontCache(std::string_view bytes, int pixels)
     if (bytes.size() < magic + 8 || bytes.substr(0, magic) != kMagic) return std::nullopt;
     // The sum of everything before it: a half-written file is a miss.
     const std::size_t body = bytes.size() - 8;
-    if (platform::ByteReader(bytes).U64(static_cast<std::int64_t>(body)) !=
+    if (bytes::Reader(Bytes(bytes)).U64(static_cast<std::int64_t>(body)) !=
         Fnv1a(bytes.substr(0, body)))
         return std::nullopt;
 
     FontCacheEntry entry;
     Font& font = entry.font;
-    ByteCursor fields(bytes.substr(magic, body - magic));
+    bytes::Cursor fields(Bytes(bytes.substr(magic, body - magic)));
     const int most = MostPixels(pixels);
     int fixed = 0;
-    if (!fields.Text(entry.key) || !fields.Text(entry.faceFile) || !fields.Text(entry.faceStamp) ||
-        !fields.Text(font.family) || !fields.Small(fixed, 0, 1) ||
-        !fields.Small(font.ascent, 0, most) || !fields.Small(font.descent, 0, most))
+    if (!TakeText(fields, entry.key) || !TakeText(fields, entry.faceFile) ||
+        !TakeText(fields, entry.faceStamp) || !TakeText(fields, font.family) ||
+        !TakeSmall(fields, fixed, 0, 1) || !TakeSmall(fields, font.ascent, 0, most) ||
+        !TakeSmall(fields, font.descent, 0, most))
         return std::nullopt;
     font.fixedWidth = fixed != 0;
     for (Glyph& glyph : font.glyphs) {
         std::string_view mask;
-        if (!fields.Small(glyph.advance, -most, most) || !fields.Small(glyph.left, -most, most) ||
-            !fields.Small(glyph.top, -most, most) || !fields.Small(glyph.width, 0, most) ||
-            !fields.Small(glyph.rows, 0, most) || !fields.Text(mask) ||
+        if (!TakeSmall(fields, glyph.advance, -most, most) ||
+            !TakeSmall(fields, glyph.left, -most, most) ||
+            !TakeSmall(fields, glyph.top, -most, most) ||
+            !TakeSmall(fields, glyph.width, 0, most) || !TakeSmall(fields, glyph.rows, 0, most) ||
+            !TakeText(fields, mask) ||
             mask.size() !=
                 static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.rows))
             return std::nullopt;
@@ -215,7 +257,7 @@ std::optional<FontCacheEntry> ParseFontCache(std::string_view bytes, int pixels)
         }
         glyph.mask.assign(mask.begin(), mask.end());
     }
-    if (!fields.AtEnd()) return std::nullopt;
+    if (fields.Remaining() != 0) return std::nullopt;
     return entry;
 }
 

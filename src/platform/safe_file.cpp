@@ -46,11 +46,11 @@ std::string ResolvedTarget(const std::string& path) {
 // make the temporary one too long; they carry the run's stamp, so that a
 // later run can tell whether the one that left such a file is alive.
 std::string UnusedNameIn(const std::string& folder) {
-    // Seeded anew in each process: workers forked from one parent must not
-    // draw the same names.
-    static pid_t seededIn = ::getpid();
-    static std::mt19937_64 random{std::random_device{}() ^ static_cast<std::uint64_t>(seededIn)
-                                                               << 32};
+    // One generator a thread, seeded anew in a process forked from this
+    // one: no two writers draw the same names.
+    thread_local pid_t seededIn = ::getpid();
+    thread_local std::mt19937_64 random{std::random_device{}() ^
+                                        static_cast<std::uint64_t>(seededIn) << 32};
     if (seededIn != ::getpid()) {
         seededIn = ::getpid();
         random.seed(std::random_device{}() ^ static_cast<std::uint64_t>(seededIn) << 32);
@@ -95,11 +95,17 @@ Result<std::string> WriteNewIn(const std::string& folder, const StreamWriter& wr
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         name = UnusedNameIn(folder);
-        NoteTemporary(name);
-        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int error = 0;
+        {
+            // Noted and made in one step: a stop removes the file or keeps
+            // it from being made.
+            const TemporaryStep step;
+            NoteTemporary(name);
+            fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            error = errno;
+            if (fd < 0) ForgetTemporary(name);
+        }
         if (fd >= 0) break;
-        const int error = errno;
-        ForgetTemporary(name);
         if (error != EEXIST) return Fail(CreateFailure(folder, error));
     }
     if (fd < 0) return Fail(CreateFailure(folder, EEXIST));

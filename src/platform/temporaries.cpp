@@ -1,13 +1,15 @@
 // The run's temporaries are kept in fixed slots rather than a container, so
 // that a signal handler can walk them with nothing but async-signal-safe
-// calls, whichever thread or process it interrupts: a slot is taken and
-// given up with one atomic step, and read only while it is published.
+// calls, whichever thread it interrupts: a slot is taken and given up with
+// one atomic step, and read only while it is published. The workers are
+// threads that go on while the handler runs on one of them: it lets every
+// step in progress end and lets no new one begin before it looks.
 #include "platform/temporaries.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -26,7 +28,7 @@ namespace platform {
 namespace {
 
 enum State : int { kFree = 0, kFilling = 1, kKept = 2 };
-enum Kind : int { kFile, kFolder, kTidied };
+enum Kind : int { kFile, kTidied };
 
 constexpr std::size_t kSlots = 64;
 constexpr std::size_t kLongestPath = 4096;
@@ -34,15 +36,17 @@ std::atomic<int> states[kSlots];
 int kinds[kSlots];
 char paths[kSlots][kLongestPath];
 
-constexpr std::size_t kMostWorkers = 256;
-std::atomic<long> workers[kMostWorkers];
-std::atomic<long> workersOwner{0};  // the process that started them
+// Threads inside a TemporaryStep, and whether a stop has begun.
+std::atomic<int> inside{0};
+std::atomic<bool> stopping{false};
+thread_local int stepDepth = 0;
 
 // ".trk-<stamp>-", what names of this run's temporaries start with.
 char ownPrefix[64];
 
 void Note(const std::string& path, Kind kind) {
     if (path.empty() || path.size() >= kLongestPath) return;
+    const TemporaryStep step;
     for (std::size_t k = 0; k < kSlots; ++k) {
         int free = kFree;
         if (!states[k].compare_exchange_strong(free, kFilling)) continue;
@@ -118,29 +122,16 @@ void RemoveStartingWith(int dir, const char* prefix) {
 }
 
 void HandleStop(int signal) {
-    // The workers first, so that none writes on; each removes its own
-    // temporaries as it ends.
-    if (workersOwner.load() == ::getpid()) {
-        for (auto& worker : workers) {
-            const long pid = worker.load();
-            if (pid <= 0) continue;
-            ::kill(static_cast<pid_t>(pid), SIGTERM);
-            ::kill(static_cast<pid_t>(pid), SIGCONT);
-        }
-        for (auto& worker : workers) {
-            const long pid = worker.load();
-            while (pid > 0 && ::waitpid(static_cast<pid_t>(pid), nullptr, 0) < 0 &&
-                   errno == EINTR) {
-            }
-        }
+    // No thread creates or forgets a temporary once this is done waiting.
+    stopping.store(true);
+    while (inside.load() != 0) {
     }
-    for (const Kind kind : {kTidied, kFile, kFolder}) {
+    // Pictures waiting for their names first: only the folders know them all.
+    for (const Kind kind : {kTidied, kFile}) {
         for (std::size_t k = 0; k < kSlots; ++k) {
             if (states[k].load() != kKept || kinds[k] != kind) continue;
             if (kind == kFile) {
                 ::unlink(paths[k]);
-            } else if (kind == kFolder) {
-                ::rmdir(paths[k]);
             } else if (const int dir = ::open(paths[k], O_RDONLY | O_DIRECTORY | O_CLOEXEC);
                        dir >= 0) {
                 RemoveStartingWith(dir, ownPrefix);
@@ -177,26 +168,13 @@ void NoteTemporary(const std::string& path) {
     Note(path, kFile);
 }
 
-void NoteTemporaryFolder(const std::string& path) {
-    Note(path, kFolder);
-}
-
 void ForgetTemporary(const std::string& path) {
+    const TemporaryStep step;
     for (std::size_t k = 0; k < kSlots; ++k) {
         if (states[k].load() == kKept && kinds[k] != kTidied && path == paths[k]) {
             states[k].store(kFree);
             return;
         }
-    }
-}
-
-void ForgetAllTemporaries() {
-    for (auto& state : states) state.store(kFree);
-}
-
-void RemoveTemporaries() {
-    for (std::size_t k = 0; k < kSlots; ++k) {
-        if (states[k].load() == kKept && kinds[k] == kFile) ::unlink(paths[k]);
     }
 }
 
@@ -232,31 +210,27 @@ void TidyTemporaries(const std::string& folder) {
     ::closedir(dir);
 }
 
-void NoteWorker(long pid) {
-    workersOwner.store(::getpid());
-    for (auto& worker : workers) {
-        long free = 0;
-        if (worker.compare_exchange_strong(free, pid)) return;
-    }
-}
-
-void ForgetWorker(long pid) {
-    for (auto& worker : workers) {
-        long was = pid;
-        if (worker.compare_exchange_strong(was, 0)) return;
-    }
-}
-
-HeldStops::HeldStops() {
+TemporaryStep::TemporaryStep() {
+    if (stepDepth++ > 0) return;
     static_assert(sizeof(sigset_t) <= sizeof saved_);
     sigset_t set;
     sigemptyset(&set);
     for (const int stop : kStops) sigaddset(&set, stop);
-    ::sigprocmask(SIG_BLOCK, &set, reinterpret_cast<sigset_t*>(saved_));
+    // On this thread a stop waits until the step is done; on another it
+    // waits for the step to end, so this one cannot be it.
+    ::pthread_sigmask(SIG_BLOCK, &set, reinterpret_cast<sigset_t*>(saved_));
+    inside.fetch_add(1);
+    if (stopping.load()) {
+        // The run is ending: nothing more is begun, and the stop ends this thread too.
+        inside.fetch_sub(1);
+        for (;;) ::pause();
+    }
 }
 
-HeldStops::~HeldStops() {
-    ::sigprocmask(SIG_SETMASK, reinterpret_cast<const sigset_t*>(saved_), nullptr);
+TemporaryStep::~TemporaryStep() {
+    if (--stepDepth > 0) return;
+    inside.fetch_sub(1);
+    ::pthread_sigmask(SIG_SETMASK, reinterpret_cast<const sigset_t*>(saved_), nullptr);
 }
 
 }  // namespace platform
