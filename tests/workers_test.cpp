@@ -1,8 +1,9 @@
 // A run's jobs on worker threads: outputs and names in argument order for
-// every worker count, whatever order the jobs end in, and a job that fails
-// with an exception failing its track alone.
+// every worker count, whatever order the jobs end in, jobs running at the
+// same time, and a job that fails with an exception failing its track alone.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <stdexcept>
 #include <string>
@@ -21,9 +22,17 @@ TEST(Workers, EveryWorkerCountGivesOutputsAndNamesInArgumentOrder) {
         tracks.Add({name, name, ""});
     }
     // Every job claims the same name; the earlier ones take longer, so
-    // that later ones end first whenever they can.
+    // that later ones end first whenever they can. With more than one
+    // worker the first job waits for a second one to start beside it.
+    int workers = 1;
+    std::atomic<int> started = 0;
+    bool together = false;
     const auto job = [&](const cli::TrackInput& input, cli::NameClaims& claims, cli::Workspace&) {
         const int i = input.given == bad ? 7 : std::stoi(input.given.substr(1));
+        ++started;
+        for (int wait = 0; i == 0 && workers > 1 && started < 2 && wait < 10'000; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (i == 0) together = started >= 2;
         std::this_thread::sleep_for(std::chrono::milliseconds((24 - i) % 5));
         const std::string name = claims.Claim("same", ".jpg");
         if (input.given == bad) throw std::runtime_error("out of luck");
@@ -37,7 +46,8 @@ TEST(Workers, EveryWorkerCountGivesOutputsAndNamesInArgumentOrder) {
     }
     for (const int jobs : {1, 2, 3, 16}) {
         cli::BatchSettings settings;
-        settings.jobs = jobs;
+        settings.jobs = workers = jobs;
+        started = 0;
         settings.batch = true;
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
@@ -50,6 +60,7 @@ TEST(Workers, EveryWorkerCountGivesOutputsAndNamesInArgumentOrder) {
                   "trk: bad?[2J.trk: out of luck\n"
                   "trk: 24 tracks: 23 written, 0 refused, 1 failed: bad?[2J.trk\n")
             << jobs;
+        EXPECT_EQ(together, jobs > 1) << jobs;
     }
 }
 
