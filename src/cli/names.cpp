@@ -55,9 +55,11 @@ std::string ClaimedNames::Name(std::size_t at) const {
         const std::size_t code = TakeCount(records_, at);
         if ((code & 1) == 0) {
             std::string name = records_.substr(at, code >> 1);
-            for (std::size_t k = numbers.size(); k-- > 0;)
-                name.insert(name.size() - numbers[k].second,
-                            "-" + std::to_string(numbers[k].first));
+            for (std::size_t k = numbers.size(); k-- > 0;) {
+                const std::size_t cut = name.size() - numbers[k].second;
+                name.insert(cut, std::to_string(numbers[k].first));
+                name.insert(cut, 1, '-');
+            }
             return name;
         }
         const std::size_t back = TakeCount(records_, at);
