@@ -8,6 +8,7 @@
 #
 # A file named just ".trk" is left out: batches took it as a track before
 # and no longer do, as the window never did (the one rule for track names).
+# Car numbers written "$6" or "%110" are shown apart, as intended changes.
 # TRACKGEN defaults to the trackgen beside NEW_TRK, COUNT to 1000. Prints
 # each difference and exits 1 if there is any. The one intended difference
 # of output, "Image saved" on stderr after -o FILE.png, is counted apart.
@@ -94,7 +95,11 @@ sweep() {  # BUILD JOBS
     for args in "car ${files[0]} 7" "car ${files[0]} -1" "car ${files[0]} 2x" "car ${files[0]} 0x3" \
         "car ${files[0]} abc" "render ${files[0]} --quality 0" "render ${files[0]} --size 0" \
         "render ${files[0]} --format gif -o -" "render ${files[0]} -o a.bmp" "info" \
-        "info $work/missing.trk" "render $tracks -o one.jpg" "car ${files[0]}"; do
+        "info $work/missing.trk" "render $tracks -o one.jpg" "car ${files[0]}" \
+        "car ${files[0]} +2 -o c.car" \
+        "render ${files[0]} --quality +3 -o q.jpg" "render ${files[0]} --quality \$3 -o q.jpg" \
+        "render ${files[0]} --size %11 -o q.jpg" "info -j 99999999999999999999 ${files[0]}" \
+        "info -j 3x ${files[0]}"; do
         k=$((k + 1))
         # shellcheck disable=SC2086
         run "$b" "usage/$k" "$o/usage" $args
@@ -117,6 +122,17 @@ for f in "$work"/out/new/one/*/png/stderr; do
         intended=$((intended + 1))
         cp "$o" "$f"
     fi
+done
+
+# The other intended change: car numbers as the window's input dialog reads
+# them ("$6", "%110"), which the commit before the one-digit-parser refused.
+for number in '$6' '%110'; do
+    for b in old new; do
+        run "$b" "dialog-number" "$work/files/dialog-$b" car "$tracks/t3.trk" "$number" -o c.car
+        mv "$work/out/$b/dialog-number" "$work/dialog-$b-${number:0:1}"
+    done
+    echo "compare-builds: car $number: exit code $(cat "$work/dialog-old-${number:0:1}/rc") before," \
+        "$(cat "$work/dialog-new-${number:0:1}/rc") now"
 done
 
 status=0

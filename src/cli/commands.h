@@ -15,8 +15,8 @@ inline const CLI::Validator kNonEmptyPath(
     },
     "", "PATH");
 
-// A whole number from `low` to `high`, written in decimal ("+2" is 2, as
-// strtol reads it); the message says what was wanted.
+// A whole number from `low` (0 or more) to `high`, written in decimal ("+2"
+// is 2; bytes::ReadNumber reads it); the message says what was wanted.
 CLI::Validator WholeNumber(int low, int high);
 
 // What every command's help ends with.
