@@ -48,7 +48,7 @@ bool IsTrackFileName(std::string_view path) {
 }
 
 std::string MessageName(const std::string& path) {
-    const std::string file = FilePart(path);
+    std::string file = FilePart(path);
     if (!file.empty() || path.empty()) return file;
     const auto last = path.find_last_not_of(kPathSeparators);
     return FilePart(path.substr(0, last + 1)) + path.back();
