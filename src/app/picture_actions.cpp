@@ -89,7 +89,7 @@ void DrawGhostOverlay() {
     if (!s.TrackAccepted) return;
     const track::Track t = RecordedTrack();
     if (!picture::HasGhost(t)) {
-        s.StatusMessage = "kein Ghost";
+        s.StatusMessage = picture::kNoGhostStatus;
         PostStatus();
         return;
     }
