@@ -11,9 +11,14 @@ int main(int argc, char** argv) {
         std::cerr << "usage: index_fixture SITE N\n";
         return 1;
     }
-    const int count = std::atoi(argv[2]);
+    char* end = nullptr;
+    const long count = std::strtol(argv[2], &end, 10);
+    if (*end != '\0' || count < 0 || count > 1'000'000) {
+        std::cerr << "index_fixture: N is a count of tracks\n";
+        return 1;
+    }
     std::vector<gallery::Entry> site;
-    for (int k = 0; k < count; ++k) {
+    for (int k = 0; k < static_cast<int>(count); ++k) {
         gallery::Entry entry;
         entry.given = "tracks/track" + std::to_string(k) + ".trk";
         entry.pictureName = "track" + std::to_string(k);
