@@ -1,7 +1,6 @@
 // trk gallery: an archive of tracks as a static web site.
 #include <iostream>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
