@@ -346,4 +346,41 @@ TEST(Scaling, FitsTheLongerSideAndKeepsColoursInRange) {
     EXPECT_FALSE(ScaledToFit(picture, kMaxScaledSide + 1).has_value());
 }
 
+TEST(Scaling, ShrunkPixelsAverageTheBlocksTheyCover) {
+    // 4 x 6 into 2 x 3: blocks of two by two, each averaged channel by
+    // channel, rounded; no channel spills into another.
+    Picture picture;
+    picture.width = 4;
+    picture.height = 6;
+    for (int k = 0; k < 24; ++k)
+        picture.pixels.push_back(RgbColour((k * 37) % 256, 255 - k, k % 2 == 0 ? 255 : 0));
+    const auto small = ShrunkToFit(picture, 3);
+    ASSERT_TRUE(small.has_value());
+    ASSERT_EQ(small->width, 2);
+    ASSERT_EQ(small->height, 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 2; ++x) {
+            int sums[3] = {0, 0, 0};
+            for (int dy = 0; dy < 2; ++dy) {
+                for (int dx = 0; dx < 2; ++dx) {
+                    const Colour c = picture.At(2 * x + dx, 2 * y + dy);
+                    sums[0] += RedOf(c);
+                    sums[1] += GreenOf(c);
+                    sums[2] += BlueOf(c);
+                }
+            }
+            EXPECT_EQ(small->At(x, y),
+                      RgbColour((sums[0] + 2) / 4, (sums[1] + 2) / 4, (sums[2] + 2) / 4));
+        }
+    }
+    // The 512 x 560 picture of a track fits the index's 128 x 128 as 117 x 128.
+    picture.width = 512;
+    picture.height = 560;
+    picture.pixels.assign(512 * 560, RgbColour(1, 2, 3));
+    const auto thumbnail = ShrunkToFit(picture, 128);
+    ASSERT_TRUE(thumbnail.has_value());
+    EXPECT_EQ(std::pair(thumbnail->width, thumbnail->height), std::pair(117, 128));
+    EXPECT_EQ(thumbnail->At(116, 127), RgbColour(1, 2, 3));
+}
+
 }  // namespace

@@ -13,7 +13,7 @@ test_too=0
 [ "${1:-}" = "--test" ] && test_too=1
 
 packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build googletest
-  libcli11-dev nlohmann-json3-dev libstb-dev nsis)
+  libcli11-dev nlohmann-json3-dev libstb-dev libxxhash-dev nsis)
 [ "$test_too" = 1 ] && packages+=(wine wine64 xvfb xauth imagemagick)
 tools/install-deps.sh "${packages[@]}"
 

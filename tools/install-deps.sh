@@ -11,6 +11,8 @@ build_and_run=(
   libcli11-dev nlohmann-json3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libjpeg62-turbo-dev libpng-dev libstb-dev
+  # The gallery's content hashes (xxHash, used header-only).
+  libxxhash-dev
   # trk links these from their archives (TA_STATIC_TRK).
   libbrotli-dev libexpat1-dev zlib1g-dev
   libfltk1.3-dev
@@ -27,6 +29,8 @@ tests_and_analysis=(
   xdg-utils libfile-mimeinfo-perl man-db zsh fish librsvg2-bin
   clang libclang-rt-14-dev clang-tidy cppcheck
   time valgrind python3 bc
+  # The gallery in a real browser, and its pages through an HTML validator.
+  chromium chromium-driver python3-selenium tidy
 )
 case "${1:-}" in
   "") packages=("${build_and_run[@]}") ;;

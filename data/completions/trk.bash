@@ -4,7 +4,7 @@ _trk() {
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-            info | render | car)
+            info | render | car | gallery)
                 command=${COMP_WORDS[i]}
                 break
                 ;;
@@ -13,6 +13,10 @@ _trk() {
 
     case $prev in
         -o | --output)
+            if [[ $command == gallery ]]; then
+                COMPREPLY=($(compgen -d -- "$cur"))
+                return
+            fi
             case $command in
                 render) COMPREPLY=($(compgen -f -X '!*.@(png|jpg|jpeg)' -- "$cur")) ;;
                 *) COMPREPLY=($(compgen -f -X '!*.car' -- "$cur")) ;;
@@ -24,7 +28,7 @@ _trk() {
             COMPREPLY=($(compgen -d -- "$cur"))
             return
             ;;
-        --quality | --size | -j | --jobs)
+        --quality | --size | -j | --jobs | --title)
             return
             ;;
         --format)
@@ -35,10 +39,11 @@ _trk() {
 
     local options
     case $command in
-        "") options="-h --help -V --version info render car" ;;
+        "") options="-h --help -V --version info render car gallery" ;;
         info) options="-h --help --json --csv -r --recursive -j --jobs" ;;
         render) options="-h --help --water --objects --ghost -o --output -d --directory --format --quality --size -r --recursive -j --jobs" ;;
         car) options="-h --help -o --output --all -d --directory -r --recursive -j --jobs" ;;
+        gallery) options="-h --help -o --output --title -r --recursive -j --jobs" ;;
     esac
     if [[ -z $command || $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$options" -- "$cur"))

@@ -1,5 +1,5 @@
 # fish completion for trk, the command-line tool of Velocitra Track Analyse.
-set -l commands info render car
+set -l commands info render car gallery
 
 complete -c trk -f
 complete -c trk -n "not __fish_seen_subcommand_from $commands" -s h -l help -d 'Show the help and exit'
@@ -7,15 +7,16 @@ complete -c trk -n "not __fish_seen_subcommand_from $commands" -s V -l version -
 complete -c trk -n "not __fish_seen_subcommand_from $commands" -a info -d 'List what a track holds'
 complete -c trk -n "not __fish_seen_subcommand_from $commands" -a render -d "Draw a track's picture to a picture file"
 complete -c trk -n "not __fish_seen_subcommand_from $commands" -a car -d 'Write a stored car out as a .car file'
+complete -c trk -n "not __fish_seen_subcommand_from $commands" -a gallery -d 'Make a web site of tracks'
 
 complete -c trk -n "__fish_seen_subcommand_from $commands" -s h -l help -d 'Show the help and exit'
 complete -c trk -n "__fish_seen_subcommand_from $commands" -a '(__fish_complete_suffix .trk)'
 
 complete -c trk -n '__fish_seen_subcommand_from info' -l json -d 'Print JSON (one object per track)'
 complete -c trk -n '__fish_seen_subcommand_from info' -l csv -d 'Print a CSV table'
-complete -c trk -n '__fish_seen_subcommand_from info render car' -s r -l recursive -d 'Take the tracks in subfolders too'
-complete -c trk -n '__fish_seen_subcommand_from info render car' -s j -l jobs -x -d 'Tracks at a time'
-complete -c trk -n '__fish_seen_subcommand_from info render car' -a '(__fish_complete_directories)'
+complete -c trk -n '__fish_seen_subcommand_from info render car gallery' -s r -l recursive -d 'Take the tracks in subfolders too'
+complete -c trk -n '__fish_seen_subcommand_from info render car gallery' -s j -l jobs -x -d 'Tracks at a time'
+complete -c trk -n '__fish_seen_subcommand_from info render car gallery' -a '(__fish_complete_directories)'
 
 complete -c trk -n '__fish_seen_subcommand_from render' -l water -d 'Draw the water'
 complete -c trk -n '__fish_seen_subcommand_from render' -l objects -d 'Draw the objects'
@@ -30,3 +31,6 @@ complete -c trk -n '__fish_seen_subcommand_from car' -s o -l output -r -F -d 'Th
 complete -c trk -n '__fish_seen_subcommand_from car' -l all -d 'Write all seven cars'
 complete -c trk -n '__fish_seen_subcommand_from car' -s d -l directory -x -a '(__fish_complete_directories)' -d 'The folder for --all'
 complete -c trk -n '__fish_seen_subcommand_from car' -a '0 1 2 3 4 5 6' -d 'Stored car'
+
+complete -c trk -n '__fish_seen_subcommand_from gallery' -s o -l output -x -a '(__fish_complete_directories)' -d 'The site folder'
+complete -c trk -n '__fish_seen_subcommand_from gallery' -l title -x -d 'The index page title'

@@ -35,6 +35,7 @@ std::string UsageErrorText(const CLI::ParseError& error, const std::string& comm
 void AddInfoCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddCarCommand(CLI::App& app, int& exitCode);
+void AddGalleryCommand(CLI::App& app, int& exitCode);
 
 struct Command {
     const char* name;
@@ -44,6 +45,7 @@ inline constexpr Command kCommands[] = {
     {"info", AddInfoCommand},
     {"render", AddRenderCommand},
     {"car", AddCarCommand},
+    {"gallery", AddGalleryCommand},
 };
 
 }  // namespace cli

@@ -117,7 +117,11 @@ std::string_view TrackList::FolderText(std::size_t k) const {
 }
 
 TrackInput TrackList::operator[](std::size_t index) const {
-    if (const auto it = unusual_.find(index); it != unusual_.end()) return it->second;
+    if (const auto it = unusual_.find(index); it != unusual_.end()) {
+        TrackInput input = it->second;
+        input.index = index;
+        return input;
+    }
     // The folder: that of the last run starting at or before the track.
     const auto run = std::upper_bound(folders_.begin(), folders_.end(), index,
                                       [](std::size_t k, const Folder& f) { return k < f.first; }) -
@@ -134,7 +138,7 @@ TrackInput TrackList::operator[](std::size_t index) const {
         trk = (code & 1) != 0;
     }
     if (trk) given += ".trk";
-    return {given, given, ""};
+    return {given, given, "", index};
 }
 
 platform::Result<CollectedTracks> CollectTracks(const std::vector<std::string>& arguments,

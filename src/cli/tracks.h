@@ -15,9 +15,10 @@
 namespace cli {
 
 struct TrackInput {
-    std::string given;  // as named (a file inside a folder: folder/name)
-    std::string path;   // the file to open
-    std::string error;  // why it cannot be run (an unreadable folder, say)
+    std::string given;      // as named (a file inside a folder: folder/name)
+    std::string path;       // the file to open
+    std::string error;      // why it cannot be run (an unreadable folder, say)
+    std::size_t index = 0;  // its place in the run, from 0
     // For "-": standard input, read whole.
     std::shared_ptr<const std::vector<std::uint8_t>> standardInput = nullptr;
 };

@@ -4,8 +4,10 @@
 // leave it open; the caller flushes and closes it.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/result.h"
 #include "raster/picture.h"
@@ -20,5 +22,21 @@ Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file)
 // Writes `picture` as a PNG (8-bit RGB, exactly its pixels) into `file`;
 // fails unless the whole image was written.
 Result<> WritePng(const raster::Picture& picture, std::FILE* file);
+
+// A picture of few colours with see-through pixels: each pixel a byte that
+// names an entry of `palette`, entry 0 being transparent (its colour
+// unused). At most 256 entries.
+struct IndexedPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;  // row by row from the top
+    std::vector<raster::Colour> palette;
+};
+
+// Writes `picture` as a PNG whose transparent pixels have alpha 0 and all
+// others 255, as small and as fast as its few colours allow (a palette of
+// as few bits as they need, the fastest compression); fails unless the
+// whole image was written.
+Result<> WriteIndexedPng(const IndexedPicture& picture, std::FILE* file);
 
 }  // namespace platform

@@ -22,10 +22,10 @@ std::string TwoCharacters(std::int16_t value) {
     return std::string(2 - text.size(), '0') + text;
 }
 
-std::string FormatRecordDate(const bytes::Reader& file, std::int64_t at) {
-    return std::to_string(file.I16(at + 6)) + "." + std::to_string(file.I16(at + 2)) + "." +
-           std::to_string(file.I16(at)) + "   " + std::to_string(file.I16(at + 8)) + ":" +
-           TwoCharacters(file.I16(at + 10)) + "." + TwoCharacters(file.I16(at + 12));
+std::string FormatRecordDate(const DateTime& d) {
+    return std::to_string(d.day) + "." + std::to_string(d.month) + "." + std::to_string(d.year) +
+           "   " + std::to_string(d.hour) + ":" + TwoCharacters(d.minute) + "." +
+           TwoCharacters(d.second);
 }
 
 // Rotation is byte 12 less (byte 13 + 1) when byte 13 is set.
@@ -87,10 +87,17 @@ Track Parse(std::span<const std::uint8_t> bytes) {
         r.driver = Trimmed(file.Text(trailer + kBestNameFromTrailer + kNameStride * k, kNameWidth));
         r.car = Trimmed(file.Text(CarRecordPosition(trailer, k), kNameWidth));
     }
-    t.recordDate = FormatRecordDate(file, t.at.recordDate);
+    t.recordDate = FormatRecordDate(RecordDate(t));
     t.ghostFrameCount = GhostFrames(file.I16(t.at.ghost));
     t.damaged = !SectionsInside(t);
     return t;
+}
+
+DateTime RecordDate(const Track& track) {
+    const bytes::Reader& file = track.file;
+    const std::int64_t at = track.at.recordDate;
+    return {file.I16(at),     file.I16(at + 2),  file.I16(at + 6),
+            file.I16(at + 8), file.I16(at + 10), file.I16(at + 12)};
 }
 
 std::span<const std::uint8_t> CarRecord(const Track& track, int k) {

@@ -157,4 +157,12 @@ inline std::optional<GhostPoint> GhostFrame(const Track& track, int f) {
 // or the record does not lie wholly inside the file.
 std::span<const std::uint8_t> CarRecord(const Track& track, int k);
 
+// The date and time stored with the results, as the file holds them (the
+// day of the week and the milliseconds are not read); zero where the record
+// lies beyond the end of the file.
+struct DateTime {
+    std::int16_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+DateTime RecordDate(const Track& track);
+
 }  // namespace track

@@ -60,10 +60,17 @@ void SetOption(IPropertyBag2* options, const wchar_t* name, VARIANT value) {
     (void)options->Write(1, &option, &value);
 }
 
+// Rows of pixels in one of WIC's formats.
+struct Rows {
+    UINT width = 0;
+    UINT height = 0;
+    WICPixelFormatGUID format{};
+    UINT bytesPerPixel = 0;
+    std::vector<BYTE> bytes;
+};
+
 // `quality` in 0..1 for JPEG; negative for PNG.
-Result<> Encode(const raster::Picture& picture, const GUID& container, float quality,
-                std::FILE* file) {
-    if (!picture.Whole()) return Fail("no picture to write");
+Result<> Encode(Rows& rows, const GUID& container, float quality, std::FILE* file) {
     HRESULT hr = S_OK;
     IWICImagingFactory* factory = Factory(hr);
     if (factory == nullptr) return EncoderFailure("factory", hr);
@@ -89,24 +96,15 @@ Result<> Encode(const raster::Picture& picture, const GUID& container, float qua
         SetOption(options.Get(), L"JpegYCrCbSubsampling", value);
     }
     hr = frame->Initialize(options.Get());
-    if (SUCCEEDED(hr))
-        hr = frame->SetSize(static_cast<UINT>(picture.width), static_cast<UINT>(picture.height));
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (SUCCEEDED(hr)) hr = frame->SetSize(rows.width, rows.height);
+    WICPixelFormatGUID format = rows.format;
     if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
     if (FAILED(hr)) return EncoderFailure("format", hr);
-    if (!::IsEqualGUID(format, GUID_WICPixelFormat24bppBGR))
-        return Fail("the Windows image encoder does not take 24-bit pictures");
-
-    const UINT stride = static_cast<UINT>(picture.width) * 3;
-    std::vector<BYTE> rows(static_cast<std::size_t>(stride) * picture.height);
-    BYTE* out = rows.data();
-    for (const raster::Colour c : picture.pixels) {
-        *out++ = static_cast<BYTE>(raster::BlueOf(c));
-        *out++ = static_cast<BYTE>(raster::GreenOf(c));
-        *out++ = static_cast<BYTE>(raster::RedOf(c));
-    }
-    hr = frame->WritePixels(static_cast<UINT>(picture.height), stride,
-                            static_cast<UINT>(rows.size()), rows.data());
+    if (!::IsEqualGUID(format, rows.format))
+        return Fail("the Windows image encoder does not take the picture's pixel format");
+    const UINT stride = rows.width * rows.bytesPerPixel;
+    hr = frame->WritePixels(rows.height, stride, static_cast<UINT>(rows.bytes.size()),
+                            rows.bytes.data());
     if (SUCCEEDED(hr)) hr = frame->Commit();
     if (SUCCEEDED(hr)) hr = encoder->Commit();
     if (FAILED(hr)) return EncoderFailure("pixels", hr);
@@ -125,15 +123,63 @@ Result<> Encode(const raster::Picture& picture, const GUID& container, float qua
     return {};
 }
 
+// The picture as 24-bit BGR rows, the format both encoders take.
+Rows BgrRows(const raster::Picture& picture) {
+    Rows rows{static_cast<UINT>(picture.width),
+              static_cast<UINT>(picture.height),
+              GUID_WICPixelFormat24bppBGR,
+              3,
+              {}};
+    rows.bytes.resize(picture.pixels.size() * 3);
+    BYTE* out = rows.bytes.data();
+    for (const raster::Colour c : picture.pixels) {
+        *out++ = static_cast<BYTE>(raster::BlueOf(c));
+        *out++ = static_cast<BYTE>(raster::GreenOf(c));
+        *out++ = static_cast<BYTE>(raster::RedOf(c));
+    }
+    return rows;
+}
+
 }  // namespace
 
 Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file) {
+    if (!picture.Whole()) return Fail("no picture to write");
     quality = std::clamp(quality, 1, 100);
-    return Encode(picture, GUID_ContainerFormatJpeg, static_cast<float>(quality) / 100.0f, file);
+    Rows rows = BgrRows(picture);
+    return Encode(rows, GUID_ContainerFormatJpeg, static_cast<float>(quality) / 100.0f, file);
 }
 
 Result<> WritePng(const raster::Picture& picture, std::FILE* file) {
-    return Encode(picture, GUID_ContainerFormatPng, -1.0f, file);
+    if (!picture.Whole()) return Fail("no picture to write");
+    Rows rows = BgrRows(picture);
+    return Encode(rows, GUID_ContainerFormatPng, -1.0f, file);
+}
+
+// WIC's palette formats differ in what they keep of transparency from one
+// Windows to the next (and under Wine); 32-bit BGRA with alpha keeps it
+// everywhere, in a somewhat larger file.
+Result<> WriteIndexedPng(const IndexedPicture& picture, std::FILE* file) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() !=
+            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height))
+        return Fail("no picture to write");
+    if (picture.palette.empty() || picture.palette.size() > 256)
+        return Fail("a palette holds 1 to 256 colours");
+    Rows rows{static_cast<UINT>(picture.width),
+              static_cast<UINT>(picture.height),
+              GUID_WICPixelFormat32bppBGRA,
+              4,
+              {}};
+    rows.bytes.resize(picture.pixels.size() * 4);
+    BYTE* out = rows.bytes.data();
+    for (const std::uint8_t index : picture.pixels) {
+        const raster::Colour c = index < picture.palette.size() ? picture.palette[index] : 0;
+        *out++ = static_cast<BYTE>(raster::BlueOf(c));
+        *out++ = static_cast<BYTE>(raster::GreenOf(c));
+        *out++ = static_cast<BYTE>(raster::RedOf(c));
+        *out++ = index == 0 ? 0 : 255;
+    }
+    return Encode(rows, GUID_ContainerFormatPng, -1.0f, file);
 }
 
 }  // namespace platform

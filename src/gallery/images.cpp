@@ -1,0 +1,138 @@
+#include "gallery/images.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "export/image_file.h"
+#include "picture/template.h"
+#include "raster/scaling.h"
+
+namespace gallery {
+namespace {
+
+std::size_t RowStart(int y, int width) {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+}
+
+}  // namespace
+
+std::uint8_t ImageMaker::PaletteIndex(raster::Colour colour) {
+    std::vector<raster::Colour>& palette = sprite_.palette;
+    // Entry 0 is transparent: colours are looked for from 1 on.
+    const auto found = std::find(palette.begin() + 1, palette.end(), colour);
+    if (found != palette.end()) return static_cast<std::uint8_t>(found - palette.begin());
+    if (palette.size() < 256) {
+        palette.push_back(colour);
+        return static_cast<std::uint8_t>(palette.size() - 1);
+    }
+    // More colours than a palette holds (none of the overlays draws so
+    // many): the nearest one stands in.
+    const auto distance = [colour](raster::Colour other) {
+        const int r = raster::RedOf(colour) - raster::RedOf(other);
+        const int g = raster::GreenOf(colour) - raster::GreenOf(other);
+        const int b = raster::BlueOf(colour) - raster::BlueOf(other);
+        return r * r + g * g + b * b;
+    };
+    const auto nearest = std::min_element(
+        palette.begin() + 1, palette.end(),
+        [&](raster::Colour a, raster::Colour b) { return distance(a) < distance(b); });
+    return static_cast<std::uint8_t>(nearest - palette.begin());
+}
+
+void ImageMaker::TakeLayer(Layer layer) {
+    const int width = base_.width;
+    const std::size_t rowBytes = sizeof(raster::Colour) * static_cast<std::size_t>(width);
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < base_.height; ++y) {
+        if (std::memcmp(&work_.pixels[RowStart(y, width)], &base_.pixels[RowStart(y, width)],
+                        rowBytes) == 0)
+            continue;
+        if (first < 0) first = y;
+        last = y;
+    }
+    if (first < 0) return;
+    const int spriteTop = sprite_.height;
+    sprite_.height += last - first + 1;
+    sprite_.pixels.resize(RowStart(sprite_.height, width), 0);
+    raster::Colour lastColour = -1;
+    std::uint8_t lastIndex = 0;
+    for (int y = first; y <= last; ++y) {
+        raster::Colour* drawn = &work_.pixels[RowStart(y, width)];
+        const raster::Colour* under = &base_.pixels[RowStart(y, width)];
+        raster::Colour* all = &all_.pixels[RowStart(y, width)];
+        std::uint8_t* out = &sprite_.pixels[RowStart(spriteTop + y - first, width)];
+        for (int x = 0; x < width; ++x) {
+            // Most of a row is as it was: eight pixels at a time pass at
+            // once (a compare of a fixed size, which the compiler inlines).
+            while (x + 8 <= width && std::memcmp(drawn + x, under + x, 8 * sizeof *drawn) == 0)
+                x += 8;
+            if (x >= width) break;
+            if (drawn[x] == under[x]) continue;
+            // Overlays draw in runs of one colour.
+            if (drawn[x] != lastColour) {
+                lastColour = drawn[x];
+                lastIndex = PaletteIndex(lastColour);
+            }
+            out[x] = lastIndex;
+            all[x] = drawn[x];
+            drawn[x] = under[x];
+        }
+    }
+    placed_.push_back({layer, first, last - first + 1, spriteTop});
+}
+
+platform::Result<TrackImages> ImageMaker::Make(const track::Track& track,
+                                               const picture::Caption& caption) {
+    image_.resize(static_cast<std::size_t>(picture::kImageSize));
+    if (!picture::BuildPicture(track, caption, picture::CaptionFont(), image_, base_))
+        return platform::Fail("no picture was made");
+    const int width = base_.width;
+    const int height = base_.height;
+    work_.width = width;
+    work_.height = height;
+    work_.pixels = base_.pixels;
+    all_ = base_;
+    sprite_.width = width;
+    sprite_.height = 0;
+    sprite_.pixels.clear();
+    sprite_.palette.assign(1, 0);
+    placed_.clear();
+    picture::DrawWater(work_, track);
+    TakeLayer(Layer::kWater);
+    picture::DrawObjects(work_, track);
+    TakeLayer(Layer::kObjects);
+    picture::DrawGhost(work_, track);
+    TakeLayer(Layer::kGhost);
+
+    // The thumbnail shows what the page shows with every layer on.
+    const std::optional<raster::Picture> thumbnail =
+        raster::ShrunkToFit(all_, std::max(kThumbnailWidth, kThumbnailHeight));
+    if (!thumbnail) return platform::Fail("the thumbnail could not be made");
+
+    // The band goes under the picture in its own memory, which the next
+    // track's picture is made in again.
+    base_.height = height + kThumbnailHeight;
+    base_.pixels.resize(RowStart(base_.height, width));
+    std::fill(base_.pixels.begin() + static_cast<std::ptrdiff_t>(RowStart(height, width)),
+              base_.pixels.end(), 0);
+    const int thumbnailWidth = std::min(thumbnail->width, width);
+    for (int y = 0; y < std::min(thumbnail->height, kThumbnailHeight); ++y)
+        std::copy_n(&thumbnail->pixels[RowStart(y, thumbnail->width)], thumbnailWidth,
+                    &base_.pixels[RowStart(height + y, width)]);
+
+    TrackImages images;
+    platform::Result<std::string> picture = exporter::ImageBytes(base_, exporter::Jpeg());
+    if (!picture) return picture.failure();
+    images.picture = std::move(*picture);
+    if (!placed_.empty()) {
+        platform::Result<std::string> layers = platform::BytesWrittenBy(
+            [this](std::FILE* file) { return platform::WriteIndexedPng(sprite_, file); });
+        if (!layers) return layers.failure();
+        images.layers = std::move(*layers);
+    }
+    images.placed = placed_;
+    return images;
+}
+
+}  // namespace gallery

@@ -1,0 +1,69 @@
+// A track's images on the site: its picture without overlays (JPEG), with
+// the index's thumbnail in a band beneath it, a file of its own; and its
+// overlays as transparent layers one under another (PNG), which its page
+// holds and stacks over the picture so that switching one costs nothing.
+// Every file a site writes costs as much as a third of a track's drawing,
+// so there are no more.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "picture/picture.h"
+#include "platform/image_codec.h"
+#include "platform/result.h"
+#include "raster/picture.h"
+#include "track/track.h"
+
+namespace gallery {
+
+// GHOST SPEED, TO COME: the ghost coloured by its speed, drawn by the lap
+// analysis (src/lap/) once it is in main, becomes a fourth layer here, with
+// its switch on the page (kLayerNames and kLayerLabels in pages.cpp) and
+// its drawing in ImageMaker::Make.
+enum class Layer { kWater, kObjects, kGhost };
+inline constexpr int kLayerCount = 3;
+
+// Rows [top, top + height) of the picture, as rows [spriteTop, spriteTop +
+// height) of the layers' image: a layer keeps only the rows it draws on.
+struct PlacedLayer {
+    Layer layer = Layer::kWater;
+    int top = 0;
+    int height = 0;
+    int spriteTop = 0;
+    friend bool operator==(const PlacedLayer&, const PlacedLayer&) = default;
+};
+
+// The picture with all overlays, scaled to fit 128 x 128, at the left of
+// the band under the picture.
+inline constexpr int kThumbnailWidth = 117;
+inline constexpr int kThumbnailHeight = 128;
+
+struct TrackImages {
+    std::string picture;              // JPEG, 512 x (560 + kThumbnailHeight)
+    std::string layers;               // PNG, 512 wide; empty when no layer draws anything
+    std::vector<PlacedLayer> placed;  // the layers that draw something, in Layer order
+};
+
+// Makes the images of one track after another, keeping its memory from
+// one to the next (a picture is a megabyte). One per thread.
+class ImageMaker {
+  public:
+    platform::Result<TrackImages> Make(const track::Track& track, const picture::Caption& caption);
+
+  private:
+    // Takes what `work_` has over `base_` as layer `layer` (into `all_` as
+    // well), and puts back the base's pixels.
+    void TakeLayer(Layer layer);
+    std::uint8_t PaletteIndex(raster::Colour colour);
+
+    std::vector<std::uint8_t> image_;
+    raster::Picture base_;
+    raster::Picture work_;
+    raster::Picture all_;  // the picture with every layer, for the thumbnail
+    platform::IndexedPicture sprite_;
+    std::vector<PlacedLayer> placed_;
+};
+
+}  // namespace gallery
