@@ -65,6 +65,6 @@ bool HasGhost(const track::Track& track);
 bool DrawGhost(raster::Picture& picture, const track::Track& track);
 
 // Ghost units per picture pixel at world size `worldSize`.
-float GhostScale(std::uint8_t worldSize);
+using track::GhostScale;
 
 }  // namespace picture
