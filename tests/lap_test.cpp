@@ -6,45 +6,12 @@
 
 #include "lap/lap.h"
 #include "support/core.h"
+#include "support/laps.h"
 
 namespace {
 
 using trackgen::GhostFrame;
 using trackgen::TrackContents;
-
-// Frames from `start` along straight legs, a given number of equal steps each.
-struct Leg {
-    int dx, dy;  // direction, units a step
-    int steps;
-};
-std::vector<GhostFrame> Walk(GhostFrame start, const std::vector<Leg>& legs) {
-    std::vector<GhostFrame> frames = {start};
-    for (const Leg& leg : legs) {
-        for (int i = 0; i < leg.steps; ++i) {
-            const GhostFrame& p = frames.back();
-            frames.push_back({static_cast<std::uint16_t>(p.x + leg.dx),
-                              static_cast<std::uint16_t>(p.y + leg.dy)});
-        }
-    }
-    return frames;
-}
-
-// Place 1's time is a second a step unless given.
-TrackContents LapTrack(std::vector<GhostFrame> frames, std::optional<int> placeTime = {}) {
-    TrackContents t;
-    t.worldSize = 100;
-    t.placeTimes[0] =
-        static_cast<std::int16_t>(placeTime.value_or(100 * (static_cast<int>(frames.size()) - 1)));
-    t.ghost = std::move(frames);
-    return t;
-}
-
-// A square of 1,200 units a side from (3000, 3000), 300 units a second but
-// for a right side driven at 100.
-const std::vector<GhostFrame> kFastSquare =
-    Walk({3000, 3000}, {{300, 0, 4}, {0, 300, 4}, {-300, 0, 4}, {0, -300, 4}});
-const std::vector<GhostFrame> kSlowSideSquare =
-    Walk({3000, 3000}, {{300, 0, 4}, {0, 100, 12}, {-300, 0, 4}, {0, -300, 4}});
 
 struct LapCase {
     std::string name;
