@@ -1,7 +1,9 @@
 // The ghost lap as a line coloured by speed, with its key.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
+#include <vector>
 
 #include "lap/lap.h"
 #include "picture/colours.h"
@@ -11,13 +13,21 @@
 namespace picture {
 namespace {
 
-// Three pixels wide, so that the colour reads over any terrain.
-void ThickLine(raster::Picture& picture, const lap::Sample& a, const lap::Sample& b,
-               raster::Colour colour) {
-    static constexpr int kOffsets[5][2] = {{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    for (const auto& o : kOffsets)
-        raster::DrawLine(picture, a.column + o[0], a.row + o[1], b.column + o[0], b.row + o[1],
-                         colour);
+// The line `width` pixels wide around the segment from a to b.
+void WideLine(raster::Picture& picture, const lap::Sample& a, const lap::Sample& b, int width,
+              raster::Colour colour) {
+    const int reach = width / 2;
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            if (std::abs(dx) + std::abs(dy) > reach) continue;
+            raster::DrawLine(picture, a.column + dx, a.row + dy, b.column + dx, b.row + dy, colour);
+        }
+    }
+}
+
+// Whether the pixels `reach` around a frame lie on the map.
+bool Clear(const lap::Sample& s, int reach) {
+    return s.column >= reach && s.column <= 511 - reach && s.row >= reach && s.row <= 511 - reach;
 }
 
 // "slow" and "fast" over a bar of the scale, at the band's right end.
@@ -56,15 +66,19 @@ bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const r
         lap->samples.begin(), lap->samples.end(),
         [](const lap::Sample& a, const lap::Sample& b) { return a.speed < b.speed; });
     const double range = fastest->speed - slowest->speed;
-    for (std::size_t k = 1; k < lap->samples.size(); ++k) {
-        const lap::Sample& a = lap->samples[k - 1];
-        const lap::Sample& b = lap->samples[k];
-        // As the dots: only where both frames lie on the map, clear of its edge.
-        if (!track::MapPixel{a.column, a.row}.InsideMargin() ||
-            !track::MapPixel{b.column, b.row}.InsideMargin())
-            continue;
-        const double share = range > 0 ? (b.speed - slowest->speed) / range : 1.0;
-        ThickLine(picture, a, b, SpeedColour(share));
+    // As the dots: only where both frames lie on the map, clear of its edge.
+    const auto drawn = [](const lap::Sample& s) { return Clear(s, 1); };
+    const std::vector<lap::Sample>& s = lap->samples;
+    // A white casing first, which lets the dark end of the scale show on
+    // the dark road; it stays off the caption band.
+    for (std::size_t k = 1; k < s.size(); ++k) {
+        if (Clear(s[k - 1], 2) && Clear(s[k], 2))
+            WideLine(picture, s[k - 1], s[k], 5, raster::RgbColour(255, 255, 255));
+    }
+    for (std::size_t k = 1; k < s.size(); ++k) {
+        if (!drawn(s[k - 1]) || !drawn(s[k])) continue;
+        const double share = range > 0 ? (s[k].speed - slowest->speed) / range : 1.0;
+        WideLine(picture, s[k - 1], s[k], 3, SpeedColour(share));
     }
     DrawKey(picture, font);
     return true;
