@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <new>
 #include <span>
@@ -55,6 +56,8 @@ double Text(cairo_t* cr, double x, double y, const std::string& text, Align alig
 std::string Number(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    // A tick a hair below zero is zero, not "-0.0".
+    if (text[0] == '-' && std::strspn(text + 1, "0.") == std::strlen(text + 1)) return text + 1;
     return text;
 }
 
@@ -258,6 +261,7 @@ void Map(cairo_t* cr, const track::Track& track, const MapBox& box, const lap::L
         Path(cr, box, a.samples, kLapA, 2);
         for (std::size_t k = 0; k < stretches.size(); ++k) {
             const lap::Sample& mid = a.samples[(stretches[k].first + stretches[k].last) / 2];
+            cairo_new_path(cr);  // the number's text left a current point
             cairo_arc(cr, box.X(mid), box.Y(mid), 9, 0, 2 * M_PI);
             Colour(cr, kWhite);
             cairo_fill_preserve(cr);

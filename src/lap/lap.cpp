@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <limits>
 
 namespace lap {
@@ -68,18 +69,6 @@ struct Path {
         return {a.distance + t * (b.distance - a.distance), ox * ox + oy * oy};
     }
 };
-
-// The greatest rise of the gap within rows lo to hi: its first and last row.
-Stretch GreatestRise(std::span<const AlignedRow> rows, std::size_t lo, std::size_t hi) {
-    Stretch best{lo, lo, 0};
-    std::size_t lowest = lo;
-    for (std::size_t j = lo + 1; j <= hi; ++j) {
-        if (rows[j].gap - rows[lowest].gap > best.loss)
-            best = {lowest, j, rows[j].gap - rows[lowest].gap};
-        if (rows[j].gap < rows[lowest].gap) lowest = j;
-    }
-    return best;
-}
 
 // A rise without the nearly flat rows at its ends, where the gap moves by
 // less than a twentieth of the rise: the stretch where the time is lost.
@@ -251,25 +240,29 @@ std::vector<AlignedRow> Align(const Lap& a, const Lap& b) {
 
 std::vector<Stretch> LosingStretches(std::span<const AlignedRow> rows, int count) {
     std::vector<Stretch> found;
-    if (rows.empty()) return found;
-    // Parts of the table not yet taken, as first and last rows.
-    std::vector<std::pair<std::size_t, std::size_t>> parts = {{0, rows.size() - 1}};
+    if (rows.size() < 2) return found;
+    // Short enough to point at a bend or two, whatever the lap's length.
+    const double reach = (rows.back().distance - rows.front().distance) / 8;
+    // Rows r to r + 1 that a stretch already covers.
+    std::vector<bool> taken(rows.size() - 1, false);
     while (static_cast<int>(found.size()) < count) {
         Stretch best;
-        std::size_t bestPart = 0;
-        for (std::size_t p = 0; p < parts.size(); ++p) {
-            const Stretch rise = GreatestRise(rows, parts[p].first, parts[p].second);
-            if (rise.loss > best.loss) {
-                best = rise;
-                bestPart = p;
-            }
+        // The lowest gap within reach before each row, over untaken rows.
+        std::deque<std::size_t> lows;
+        for (std::size_t j = 0; j < rows.size(); ++j) {
+            if (j > 0 && taken[j - 1]) lows.clear();
+            while (!lows.empty() && rows[j].distance - rows[lows.front()].distance > reach)
+                lows.pop_front();
+            if (!lows.empty() && rows[j].gap - rows[lows.front()].gap > best.loss)
+                best = {lows.front(), j, rows[j].gap - rows[lows.front()].gap};
+            while (!lows.empty() && rows[lows.back()].gap >= rows[j].gap) lows.pop_back();
+            lows.push_back(j);
         }
         if (best.loss <= 0) break;
-        const auto [lo, hi] = parts[bestPart];
-        parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(bestPart));
-        parts.emplace_back(lo, best.first);
-        parts.emplace_back(best.last, hi);
-        found.push_back(Trimmed(rows, best));
+        best = Trimmed(rows, best);
+        std::fill(taken.begin() + static_cast<std::ptrdiff_t>(best.first),
+                  taken.begin() + static_cast<std::ptrdiff_t>(best.last), true);
+        found.push_back(best);
     }
     return found;
 }

@@ -100,8 +100,10 @@ struct Stretch {
     double loss = 0;
 };
 
-// Up to `count` stretches where B loses most: the greatest rise of the gap,
-// then the greatest outside it, and so on; the greatest first.
+// Up to `count` stretches where B loses most, the greatest first: the
+// greatest rise of the gap over at most an eighth of A's length, then the
+// greatest outside it, and so on; without the nearly flat rows at their
+// ends.
 std::vector<Stretch> LosingStretches(std::span<const AlignedRow> rows, int count);
 
 }  // namespace lap
