@@ -34,5 +34,7 @@ std::string UsageErrorText(const CLI::ParseError& error, const std::string& comm
 void AddInfoCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddCarCommand(CLI::App& app, int& exitCode);
+void AddLapCommand(CLI::App& app, int& exitCode);
+void AddCompareCommand(CLI::App& app, int& exitCode);
 
 }  // namespace cli

@@ -25,15 +25,18 @@ int Run(int argc, char** argv) {
     // a few hundred microseconds at every start, a good part of drawing a
     // track. Help and versions without a command see them all.
     const std::string_view named = argc > 1 ? argv[1] : "";
-    const bool known = named == "info" || named == "render" || named == "car";
+    const bool known = named == "info" || named == "render" || named == "car" || named == "lap" ||
+                       named == "compare";
     if (!known && !named.empty() && named.front() != '-') {
         std::cerr << "trk: unknown command '" << platform::TerminalText(named)
-                  << "' (commands: info, render, car)\nRun 'trk --help' for more.\n";
+                  << "' (commands: info, render, car, lap, compare)\nRun 'trk --help' for more.\n";
         return 1;
     }
     if (!known || named == "info") cli::AddInfoCommand(app, exitCode);
     if (!known || named == "render") cli::AddRenderCommand(app, exitCode);
     if (!known || named == "car") cli::AddCarCommand(app, exitCode);
+    if (!known || named == "lap") cli::AddLapCommand(app, exitCode);
+    if (!known || named == "compare") cli::AddCompareCommand(app, exitCode);
     for (CLI::App* command : app.get_subcommands({})) command->group("Commands");
     try {
         app.parse(argc, argv);
@@ -41,7 +44,7 @@ int Run(int argc, char** argv) {
         // Help and the version go to stdout with exit 0.
         if (error.get_exit_code() == 0) return app.exit(error);
         if (!known && dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
-            std::cerr << "trk: give a command (commands: info, render, car)\n"
+            std::cerr << "trk: give a command (commands: info, render, car, lap, compare)\n"
                          "Run 'trk --help' for more.\n";
         } else {
             std::cerr << cli::UsageErrorText(error, known ? std::string(named) : "");
