@@ -11,7 +11,7 @@ build_and_run=(
   libcli11-dev nlohmann-json3-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libjpeg62-turbo-dev libpng-dev libstb-dev
-  # The lap charts (trk lap -o, trk compare).
+  # The lap charts (trk compare -o).
   libcairo2-dev
   # trk links these from their archives (TA_STATIC_TRK).
   libbrotli-dev libexpat1-dev zlib1g-dev
