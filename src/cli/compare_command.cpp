@@ -56,17 +56,17 @@ void AddCompareCommand(CLI::App& app, int& exitCode) {
         "--csv", o->csv,
         "print the aligned table instead: distance,time_a_s,time_b_s,gap_s,speed_a,speed_b");
     output->excludes(csv);
-    command->footer(
-        std::string(kLapModelHelp) +
-        "\nB's frames are matched to A's path by position, moving forward along the lap, so\n"
-        "that both laps are measured along A's distance; the gap is B's time less A's, and it\n"
-        "rises where B loses time. The chart shows both speeds, the gap and the map with both\n"
-        "paths, the three stretches where B loses most marked. Both tracks must hold the\n"
-        "same map (world size, landmap and height map).\n\n" +
-        std::string(kExitCodesHelp) +
-        "\n\nExamples:\n"
-        "  trk compare mine.trk rival.trk -o laps.png\n"
-        "  trk compare mine.trk rival.trk --csv > laps.csv");
+    command->footer(std::string(kLapModelHelp) +
+                    "\nB's frames are matched to A's path by position, moving forward along\n"
+                    "the lap, so that both laps are measured along A's distance; the gap is B's\n"
+                    "time less A's, and rises where B loses time. The chart shows both speeds,\n"
+                    "the gap, and the map with both paths, the three stretches where B loses\n"
+                    "most marked. A and B must hold the same map (world size, landmap and\n"
+                    "height map).\n\n" +
+                    std::string(kExitCodesHelp) +
+                    "\n\nExamples:\n"
+                    "  trk compare mine.trk rival.trk -o laps.png\n"
+                    "  trk compare mine.trk rival.trk --csv > laps.csv");
     command->callback([o, &exitCode] {
         if (o->output.empty() && !o->csv) throw CLI::ValidationError("give -o FILE or --csv");
         std::optional<chart::Format> format;

@@ -9,9 +9,12 @@
 namespace cli {
 
 const char* const kLapModelHelp =
-    "The lap is place 1's: its ghost frames are equally spaced in time over place 1's time.\n"
-    "Positions and distances are in ghost units (distances are straight lines from frame to\n"
-    "frame); speeds in ghost units per second, from the distance to the frame before.";
+    "The lap is place 1's: its N ghost frames are equally spaced in time over\n"
+    "place 1's time T, frame f at f * T / (N - 1). A track without a time for\n"
+    "place 1 or with fewer than two frames has no lap (\"PATH: no ghost lap\").\n"
+    "Positions and distances are in ghost units, distances straight lines from\n"
+    "frame to frame; speeds in ghost units per second, from the distance to the\n"
+    "frame before (frame 0 takes frame 1's).";
 
 std::optional<LapTrack> ReadLapTrack(const std::string& path, int& exitCode) {
     exitCode = 1;
