@@ -105,7 +105,10 @@ void Frame(cairo_t* cr, const Plot& p, const std::string& xTitle, const std::str
     cairo_set_line_width(cr, 1);
     const double xStep = NiceStep(p.xHigh - p.xLow, 8);
     const double yStep = NiceStep(p.yHigh - p.yLow, 5);
-    for (double v = std::ceil(p.xLow / xStep) * xStep; v <= p.xHigh + xStep / 1000; v += xStep) {
+    // Ticks counted in whole steps, so that no sum of steps drifts.
+    const auto xFirst = static_cast<long>(std::ceil(p.xLow / xStep));
+    for (long k = xFirst; static_cast<double>(k) * xStep <= p.xHigh + xStep / 1000; ++k) {
+        const double v = static_cast<double>(k) * xStep;
         Colour(cr, kGrid);
         cairo_move_to(cr, p.X(v), p.top);
         cairo_line_to(cr, p.X(v), p.top + p.height);
@@ -113,7 +116,9 @@ void Frame(cairo_t* cr, const Plot& p, const std::string& xTitle, const std::str
         Colour(cr, kFaint);
         Text(cr, p.X(v), p.top + p.height + 15, Number(v, DecimalsOf(xStep)), Align::kCentre);
     }
-    for (double v = std::ceil(p.yLow / yStep) * yStep; v <= p.yHigh + yStep / 1000; v += yStep) {
+    const auto yFirst = static_cast<long>(std::ceil(p.yLow / yStep));
+    for (long k = yFirst; static_cast<double>(k) * yStep <= p.yHigh + yStep / 1000; ++k) {
+        const double v = static_cast<double>(k) * yStep;
         Colour(cr, std::abs(v) < yStep / 1000 ? kFaint : kGrid);
         cairo_move_to(cr, p.left, p.Y(v));
         cairo_line_to(cr, p.left + p.width, p.Y(v));

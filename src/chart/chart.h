@@ -29,7 +29,7 @@ struct Named {
 };
 
 // The lap's speed against its distance, its sectors marked: 720 x 300.
-platform::Result<std::string> SpeedChart(const Named& lap, Format format);
+platform::Result<std::string> SpeedChart(const Named& named, Format format);
 
 // Two laps of one map, B measured along A's path (lap::Align): their
 // speeds and the time gap B - A against A's distance, and the map of

@@ -14,7 +14,7 @@ bool Available() {
     return false;
 }
 
-platform::Result<std::string> SpeedChart(const Named& /*lap*/, Format /*format*/) {
+platform::Result<std::string> SpeedChart(const Named& /*named*/, Format /*format*/) {
     return NotAvailable();
 }
 
