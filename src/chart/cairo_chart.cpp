@@ -139,7 +139,7 @@ void Frame(cairo_t* cr, const Plot& p, const std::string& xTitle, const std::str
 
 // A line through (xs[i], ys[i]), inside the plot.
 void Series(cairo_t* cr, const Plot& p, std::span<const double> xs, std::span<const double> ys,
-            Rgb colour) {
+            const Rgb& colour) {
     cairo_save(cr);
     cairo_rectangle(cr, p.left, p.top, p.width, p.height);
     cairo_clip(cr);
@@ -165,7 +165,7 @@ void Band(cairo_t* cr, const Plot& p, double from, double to, int number) {
     Text(cr, (p.X(from) + p.X(to)) / 2, p.top + 14, std::to_string(number), Align::kCentre);
 }
 
-void Swatch(cairo_t* cr, double x, double y, Rgb colour) {
+void Swatch(cairo_t* cr, double x, double y, const Rgb& colour) {
     Colour(cr, colour);
     cairo_rectangle(cr, x, y - 9, 18, 10);
     cairo_fill(cr);
@@ -228,7 +228,7 @@ struct MapBox {
     double Y(const lap::Sample& s) const { return top + (511.5 - s.y / scale) * side / 512; }
 };
 
-void Path(cairo_t* cr, const MapBox& box, std::span<const lap::Sample> samples, Rgb colour,
+void Path(cairo_t* cr, const MapBox& box, std::span<const lap::Sample> samples, const Rgb& colour,
           double width, double alpha = 1) {
     for (std::size_t i = 0; i < samples.size(); ++i) {
         if (i == 0)
