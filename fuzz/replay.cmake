@@ -1,7 +1,7 @@
 # The fuzz targets' entry code built into a plain program (replay_main.cpp)
 # with no libFuzzer, so that every build with tests replays the regression
 # corpus and every kept crash: one test per folder, named after it.
-set(REPLAY_TARGETS fuzz_car_number fuzz_font_cache fuzz_parse fuzz_whole fuzz_wire)
+set(REPLAY_TARGETS fuzz_car_number fuzz_font_cache fuzz_parse fuzz_whole)
 foreach(name ${REPLAY_TARGETS})
   add_executable(replay_${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp
     ${CMAKE_CURRENT_LIST_DIR}/support.cpp ${CMAKE_CURRENT_LIST_DIR}/replay_main.cpp)

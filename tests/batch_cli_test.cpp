@@ -101,11 +101,12 @@ std::vector<std::string> RunHere(
     cli::BatchSettings settings;
     settings.jobs = 1;
     testing::internal::CaptureStdout();
-    cli::RunBatch(tracks, settings, [&](const cli::TrackInput& input, cli::NameClaims& claims) {
-        cli::TrackResult result;
-        result.out = claim(input, claims) + "\n";
-        return result;
-    });
+    cli::RunBatch(tracks, settings,
+                  [&](const cli::TrackInput& input, cli::NameClaims& claims, cli::Workspace&) {
+                      cli::TrackResult result;
+                      result.out = claim(input, claims) + "\n";
+                      return result;
+                  });
     std::istringstream out(testing::internal::GetCapturedStdout());
     std::vector<std::string> lines;
     for (std::string line; std::getline(out, line);) lines.push_back(line);

@@ -54,3 +54,12 @@ TEST(DialogPaths, InitialNameIsEmptyWhenItCannotBeAFileName) {
 }
 
 }  // namespace
+
+// One rule for batches and the window's drop: a name of more than ".trk",
+// ending in .trk in any case.
+TEST(DialogPaths, TrackFileNamesEndInTrk) {
+    for (const char* name : {"a.trk", "dir/Monza.TRK", "x.Trk", "..trk", "C:\\t\\b.trk"})
+        EXPECT_TRUE(platform::IsTrackFileName(name)) << name;
+    for (const char* name : {".trk", "dir/.trk", "trk", "a.trk.bak", "a.tr", "a.trk/", ""})
+        EXPECT_FALSE(platform::IsTrackFileName(name)) << name;
+}

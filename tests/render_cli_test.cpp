@@ -66,7 +66,8 @@ TEST_F(TrkRender, WritesThePictureWithItsOverlays) {
     const CommandResult r =
         RunTrk("render '" + track + "' --ghost --water --objects -o '" + out + "'");
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "monza_5432_Joe\n");
+    // The one rule for pictures written to a file, JPEG and PNG alike.
+    EXPECT_EQ(r.err, "monza_5432_Joe\nImage saved\n");
     const Decoded d = ReadPng(out);
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.bitDepth, 8);
@@ -81,6 +82,14 @@ TEST_F(TrkRender, WritesThePictureWithItsOverlays) {
     picture::DrawWater(expected, *parsed);
     picture::DrawObjects(expected, *parsed);
     EXPECT_TRUE(d.picture.pixels == expected.pixels);
+
+    // Without -o or -d, --format png names the picture here as JPEG does;
+    // it failed with "trk: : no file name given".
+    const CommandResult here = RunCommand("cd '" + scratch.string() + "' && '" + TA_TRK_BINARY +
+                                          "' render monza.trk --format png");
+    EXPECT_EQ(here.exitCode, 0) << here.err;
+    EXPECT_EQ(here.err, "monza_5432_Joe\nImage saved\n");
+    EXPECT_TRUE(ReadPng((scratch / "monza_5432_Joe.png").string()).ok);
 }
 
 TEST_F(TrkRender, OverlaysFollowTheCommandLineOrder) {

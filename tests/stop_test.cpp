@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using Stops = ActionTest;
 
-// A run of five tracks, the first read from standard input, in two
+// A run of five tracks, the first read from standard input, on two
 // workers, each writing a picture under a name of its own: the first never
 // ends, so the others' pictures wait for their names, and the last stops
 // the run with `signal` once its picture is written. Returns the run's
@@ -44,17 +44,18 @@ int StoppedRun(int signal, const fs::path& scratch) {
     platform::TidyTemporaries(out);
     cli::BatchSettings settings;
     settings.jobs = 2;
-    cli::RunBatch(collected->tracks, settings, [&](const cli::TrackInput& input, cli::NameClaims&) {
-        cli::TrackResult result;
-        const auto written = platform::WriteUnnamed(out, [](std::FILE* file) {
-            std::fputs("a picture", file);
-            return platform::Result<>{};
-        });
-        if (written) result.file = {*written, out, input.given, ".jpg", {}};
-        if (input.given == "d") ::kill(::getppid(), signal);
-        if (input.given == "-" || input.given == "d") ::sleep(60);
-        return result;
-    });
+    cli::RunBatch(collected->tracks, settings,
+                  [&](const cli::TrackInput& input, cli::NameClaims&, cli::Workspace&) {
+                      cli::TrackResult result;
+                      const auto written = platform::WriteUnnamed(out, [](std::FILE* file) {
+                          std::fputs("a picture", file);
+                          return platform::Result<>{};
+                      });
+                      if (written) result.file = {*written, out, input.given, ".jpg", {}};
+                      if (input.given == "d") ::kill(::getpid(), signal);
+                      if (input.given == "-" || input.given == "d") ::sleep(60);
+                      return result;
+                  });
     std::_Exit(0);  // not reached: the run ends by the signal
 }
 

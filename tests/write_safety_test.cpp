@@ -246,13 +246,13 @@ TEST_F(WriteSafety, EmptyPathsAndBadCarNumbersAreUsageErrors) {
         EXPECT_EQ(r.out.find("2000000"), std::string::npos) << r.out;
     }
     for (const std::string number :
-         {"abc", "1x", " 2", "+", "$", "%2", "$6", "%110", "0x3", "-1", "7", "99999999999"}) {
+         {"abc", "1x", " 2", "+", "$", "%2", "$7", "0x3", "-1", "-0", "7", "99999999999"}) {
         const CommandResult r = RunCommand(cd + " car T.trk '" + number + "'");
         EXPECT_EQ(r.exitCode, 1) << number;
         EXPECT_NE(r.err.find("no such car"), std::string::npos) << r.err;
     }
     EXPECT_EQ(Names(scratch), std::vector<std::string>{"T.trk"});
-    for (const std::string number : {"006", "+6", "0"}) {
+    for (const std::string number : {"006", "+6", "0", "$6", "%110"}) {
         const CommandResult r = RunCommand(cd + " car T.trk '" + number + "' -o six.car");
         EXPECT_EQ(r.exitCode, 0) << number << r.err;
     }
@@ -280,7 +280,7 @@ TEST_F(WriteSafety, TrackTextsCannotDriveATerminal) {
     // The status lines on stderr (the picture's name holds the driver).
     r = RunTrk("render " + Quoted(track) + " -o " + Quoted(scratch / "p.png"));
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "T_5432_Eve?Best: X\n");
+    EXPECT_EQ(r.err, "T_5432_Eve?Best: X\nImage saved\n");
 
     // JSON keeps the texts exactly, every control character escaped.
     r = RunTrk("info --json " + Quoted(track));

@@ -58,12 +58,6 @@ void RecordWrite(WriteOutcome outcome, const std::string& path, const std::strin
 // The same for a write to `path` that failed or was refused.
 void RecordFailedWrite(const std::string& path, const platform::Failure& failure);
 
-// The default path a save dialog offers: the current directory followed by
-// `text` (Windows-1252) and `extension`, or by nothing when `text` holds a
-// character a file name cannot (the separator among them), so that the
-// dialog opens with an empty name.
-std::string ProposedPath(const std::string& text, const std::string& extension);
-
 // The name the save dialog proposes for car `k` (0..6): the current
 // directory, the car's name and ".car", in the file system's encoding.
 std::string ProposedCarName(int k);

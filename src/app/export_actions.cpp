@@ -9,6 +9,7 @@
 #include "app/status_log.h"
 #include "app/window_layout.h"
 #include "export/car_file.h"
+#include "export/image_file.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
@@ -20,6 +21,13 @@ namespace {
 void Post(const std::string& message) {
     state.StatusMessage = message;
     PostStatus();
+}
+
+// Why a write to `path` failed, naming its file unless the reason does
+// already ("x.jpg is a folder"): "x.jpg: Not a directory".
+std::string AboutFile(const std::string& path, const std::string& reason) {
+    const std::string name = platform::FilePart(path);
+    return platform::TextFromPath(reason.starts_with(name) ? reason : name + ": " + reason);
 }
 
 }  // namespace
@@ -36,30 +44,23 @@ void RecordFailedWrite(const std::string& path, const platform::Failure& failure
                 failure.reason);
 }
 
-std::string ProposedPath(const std::string& text, const std::string& extension) {
-    const std::string name = platform::PathFromText(text) + extension;
-    // A name the dialog would cut at a separator or blank out is no name.
-    const bool usable = platform::DialogInitialName(name) == name;
-    return platform::CurrentDirectory() + (usable ? name : "");
-}
-
 std::string ProposedCarName(int k) {
-    return ProposedPath(state.CarNames[k], ".car");
+    return platform::ProposedPath(state.CarNames[k], ".car");
 }
 
 void SavePicture() {
     RecordWrite(WriteOutcome::kNothing, "", "");
-    const std::string defaultPath = ProposedPath(state.PictureName, ".jpg");
+    const std::string defaultPath = platform::ProposedPath(state.PictureName, ".jpg");
     const std::string chosen = platform::SaveFileDialog("Save Image", defaultPath, "jpg|*.jpg", 0);
     if (chosen.empty()) return;
 
     const platform::Result<bool> saved = SaveImage(kTrackPicture, chosen, kJpegEncoderId);
     if (!saved) {
         RecordFailedWrite(chosen, saved.failure());
-        Post("Image not saved: " + platform::TextFromPath(saved.reason()));
+        Post("Image not saved: " + AboutFile(chosen, saved.reason()));
     } else if (*saved) {
         RecordWrite(WriteOutcome::kSaved, chosen, "");
-        Post("Image saved");
+        Post(std::string(exporter::kImageSavedStatus));
     }
     // No picture yet stays quiet.
 }
@@ -71,12 +72,12 @@ void ExtractCar() {
     // refused file now in the buffer, they would point at the wrong bytes.
     if (!s.TrackAccepted) {
         RecordWrite(WriteOutcome::kRefused, "", "no track loaded");
-        Post("Car not saved: no track loaded");
+        Post(exporter::CarNotSavedStatus("no track loaded"));
         return;
     }
     if (s.TrackRejected != 0) {
         RecordWrite(WriteOutcome::kRefused, "", "the loaded file is not a track");
-        Post("Car not saved: the loaded file is not a track");
+        Post(exporter::CarNotSavedStatus("the loaded file is not a track"));
         return;
     }
 
@@ -87,7 +88,7 @@ void ExtractCar() {
     const platform::Result<std::vector<std::uint8_t>> car = exporter::CarFile(RecordedTrack(), k);
     if (!car) {
         RecordWrite(WriteOutcome::kNotSaved, "", car.reason());
-        Post("Car not saved: " + car.reason());
+        Post(exporter::CarNotSavedStatus(car.reason()));
         return;
     }
 
@@ -98,11 +99,11 @@ void ExtractCar() {
     const platform::Result<> written = platform::WriteFileSafely(chosen, *car, s.TrackIdentity);
     if (!written) {
         RecordFailedWrite(chosen, written.failure());
-        Post("Car not saved: " + platform::TextFromPath(written.reason()));
+        Post(exporter::CarNotSavedStatus(AboutFile(chosen, written.reason())));
         return;
     }
     RecordWrite(WriteOutcome::kSaved, chosen, "");
-    Post(s.CarNames[k] + " saved");
+    Post(exporter::CarSavedStatus(s.CarNames[k]));
 }
 
 }  // namespace app

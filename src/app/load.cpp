@@ -51,14 +51,9 @@ void LoadTrack() {
                 s.TrackAccepted = false;
             }
             s.LoadError = read.reason();
-            // A path that ends in a separator names its last folder instead.
-            std::string named = filePart;
-            if (named.empty()) {
-                const auto last = chosen.find_last_not_of(platform::kPathSeparators);
-                named = platform::FilePart(chosen.substr(0, last + 1)) + chosen.back();
-            }
-            s.StatusMessage = "Caution: " + platform::TextFromPath(named) + ": " +
-                              platform::TextFromPath(read.reason());
+            s.StatusMessage =
+                track::ReadFailureStatus(platform::TextFromPath(platform::MessageName(chosen)),
+                                         platform::TextFromPath(read.reason()));
             PostStatus();
             return;
         }
@@ -79,7 +74,7 @@ void ParseTrack() {
     const track::Track t = track::Parse(LoadedBytes());
     if (t.Refused()) {
         s.TrackRejected = 1;
-        s.StatusMessage = "Caution: Version <> 1.05";
+        s.StatusMessage = track::kRefusedStatus;
         PostStatus();
         return;
     }
@@ -115,7 +110,7 @@ void ParseTrack() {
     s.TrackAccepted = true;
     s.TrackDamaged = t.damaged;
     if (s.TrackDamaged) {
-        s.StatusMessage = "Caution: File damaged, parts lie beyond its end";
+        s.StatusMessage = track::kDamagedStatus;
         PostStatus();
     }
 }

@@ -93,7 +93,7 @@ void DrawGhostOverlay() {
     if (!s.TrackAccepted) return;
     const track::Track t = RecordedTrack();
     if (!picture::HasGhost(t)) {
-        s.StatusMessage = "kein Ghost";
+        s.StatusMessage = picture::kNoGhostStatus;
         PostStatus();
         return;
     }

@@ -1,5 +1,5 @@
 // Every binary format the tool reads (track files, the BMP image a picture
-// is made from) is read through a Reader: it knows how many bytes there are,
+// is made from, the font cache) is read through a Reader: it knows how many bytes there are,
 // and a read that would reach outside them answers "missing" (numbers 0,
 // texts and spans empty) instead of touching other memory. Numbers are
 // little-endian, assembled byte by byte.
@@ -35,6 +35,10 @@ class Reader {
                std::uint32_t{At(pos + 2)} << 16 | std::uint32_t{At(pos + 3)} << 24;
     }
     std::int32_t I32(std::int64_t pos) const { return static_cast<std::int32_t>(U32(pos)); }
+    std::uint64_t U64(std::int64_t pos) const {
+        if (!Has(pos, 8)) return 0;
+        return std::uint64_t{U32(pos)} | std::uint64_t{U32(pos + 4)} << 32;
+    }
     // A text of at most `width` bytes, ending early at a NUL. Empty when the
     // field does not lie wholly inside.
     std::string Text(std::int64_t pos, int width) const {
@@ -69,6 +73,7 @@ class Cursor {
     std::uint16_t U16() { return Take(2) ? reader_.U16(pos_ - 2) : 0; }
     std::uint32_t U32() { return Take(4) ? reader_.U32(pos_ - 4) : 0; }
     std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
+    std::uint64_t U64() { return Take(8) ? reader_.U64(pos_ - 8) : 0; }
     std::span<const std::uint8_t> Bytes(std::int64_t length) {
         return Take(length) ? reader_.Bytes(pos_ - length, length)
                             : std::span<const std::uint8_t>{};

@@ -1,20 +1,20 @@
-#include <algorithm>
+// trk car: the cars stored in tracks, written out as car files.
 #include <array>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <set>
 #include <sstream>
 #include <string_view>
 
-#include "app/actions.h"
-#include "app/state.h"
+#include "bytes/number_text.h"
 #include "cli/batch.h"
 #include "cli/commands.h"
-#include "cli/session.h"
+#include "cli/load.h"
+#include "cli/messages.h"
+#include "export/car_file.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
-#include "platform/windowing.h"
+#include "platform/safe_file.h"
 #include "track/layout.h"
 
 namespace cli {
@@ -30,55 +30,59 @@ struct CarOptions {
     int jobs = 0;
 };
 
-// The command line takes the car as a decimal number 0 to 6 ("+2" is 2, as
-// strtol reads it). Where the input dialog is lenient, it is strict: "abc",
-// "2x", "-1" or "0x3" is no car, where the dialog would read "abc" as car 0.
-std::optional<int> StrictCarNumber(std::string_view text) {
-    if (text.starts_with('+')) text.remove_prefix(1);
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
+// The car as the input dialog reads its number (bytes::ReadNumber: "+2",
+// "$6" and "%110" too), but only when that takes the whole argument, from
+// its first character, and gives 0 to 6: " 2", "abc", "2x", "-1", "7" or
+// "0x3" is no car, where the dialog would read "abc" as car 0 and "2x" as
+// car 2.
+std::optional<int> CarNumberArgument(std::string_view text) {
+    const bytes::NumberText number = bytes::ReadNumber(text);
+    if (!number.digits || !number.exact || number.negative || number.length != text.size() ||
+        text.starts_with(' ') || text.starts_with('\t') || number.magnitude >= track::kCarCount)
         return std::nullopt;
-    const std::size_t first = text.find_first_not_of('0');
-    if (first == std::string_view::npos) return 0;
-    if (text.size() - first > 1 || text[first] - '0' >= track::kCarCount) return std::nullopt;
-    return text[first] - '0';
-}
-
-// Runs the "Car" action with its two dialogs answered; true when the action
-// recorded the car as saved.
-bool RunCarAction(Session& session, int k, const std::string& output) {
-    session.ui.answers = {std::to_string(k), output};
-    const bool saved = session.Write(app::ExtractCar);
-    session.ui.answers.clear();
-    return saved;
+    return static_cast<int>(number.magnitude);
 }
 
 // The file name the save dialog would show for car k, or "" when the car's
 // name cannot be a file name.
-std::string DialogName(int k) {
-    return platform::DialogInitialName(app::ProposedCarName(k));
+std::string DialogName(const track::Track& t, int k) {
+    return platform::DialogInitialName(platform::ProposedPath(t.results[k].car, ".car"));
 }
 
-ExitCode WriteOneCar(Session& session, int k, const CarOptions& o) {
+// Writes car k to `path`, as the "Car" action does; the status line tells
+// what went well, or why not.
+bool WriteCar(const LoadedTrack& loaded, int k, const std::string& path, Report& report) {
+    const platform::Result<std::vector<std::uint8_t>> car = exporter::CarFile(loaded.track, k);
+    if (!car) {
+        report.Status(exporter::CarNotSavedStatus(car.reason()));
+        return false;
+    }
+    if (!report.Worked(path, platform::WriteFileSafely(path, *car, loaded.identity))) return false;
+    report.Tell(exporter::CarSavedStatus(loaded.track.results[k].car));
+    return true;
+}
+
+bool WriteOneCar(const LoadedTrack& loaded, int k, const CarOptions& o, Report& report) {
     std::string output = o.output;
     if (output.empty()) {
-        if (DialogName(k).empty()) {
-            PrintError("car " + std::to_string(k),
-                       "its name \"" + platform::Cp1252ToUtf8(app::state.CarNames[k]) +
-                           "\" cannot be a file name; choose one with -o");
-            return kFailed;
+        if (DialogName(loaded.track, k).empty()) {
+            report.Failure("car " + std::to_string(k),
+                           "its name \"" + platform::Cp1252ToUtf8(loaded.track.results[k].car) +
+                               "\" cannot be a file name; choose one with -o");
+            return false;
         }
-        output = app::ProposedCarName(k);
+        output = platform::ProposedPath(loaded.track.results[k].car, ".car");
     }
-    return RunCarAction(session, k, output) ? kOk : kFailed;
+    return WriteCar(loaded, k, output, report);
 }
 
-std::array<std::string, track::kCarCount> AllCarFileNames() {
+std::array<std::string, track::kCarCount> AllCarFileNames(const track::Track& t) {
     // Every name the track's own cars would get is reserved first, so that
     // a fallback never takes the name of a later car.
     std::array<std::string, track::kCarCount> own;
     std::set<std::string> reserved;
     for (int k = 0; k < track::kCarCount; ++k) {
-        own[k] = DialogName(k);
+        own[k] = DialogName(t, k);
         if (own[k] == ".car") own[k].clear();
         if (!own[k].empty()) reserved.insert(own[k]);
     }
@@ -100,68 +104,63 @@ std::array<std::string, track::kCarCount> AllCarFileNames() {
     return names;
 }
 
-// `out` takes the "written as" lines (standard output, by way of the batch).
-ExitCode WriteAllCars(Session& session, const CarOptions& o, std::ostream& out) {
-    std::string directory = o.directory.empty() ? platform::CurrentDirectory() : o.directory;
-    if (directory.empty()) {
-        PrintError("car --all", "the working folder no longer exists; choose a folder with -d");
-        return kFailed;
+// All seven cars into `folder` (empty: the working folder); `out` takes the
+// "written as" lines (standard output, by way of the batch).
+bool WriteAllCars(const LoadedTrack& loaded, std::string folder, std::ostream& out,
+                  Report& report) {
+    if (folder.empty()) folder = platform::CurrentDirectory();
+    if (folder.empty()) {
+        report.Failure("car --all", "the working folder no longer exists; choose a folder with -d");
+        return false;
     }
-    if (!Worked(directory, platform::MakeFolders(directory))) return kFailed;
-    directory = platform::WithSeparator(directory);
-    ExitCode result = kOk;
-    const auto names = AllCarFileNames();
+    if (!report.Worked(folder, platform::MakeFolders(folder))) return false;
+    folder = platform::WithSeparator(folder);
+    bool all = true;
+    const auto names = AllCarFileNames(loaded.track);
     for (int k = 0; k < track::kCarCount; ++k) {
-        if (RunCarAction(session, k, directory + names[k])) {
+        if (WriteCar(loaded, k, folder + names[k], report)) {
             out << "car " << k << ": written as " << platform::TerminalText(names[k]) << '\n';
         } else {
-            result = kFailed;
+            all = false;
         }
     }
-    return result;
+    return all;
 }
 
 // One track's cars; with several tracks each track's go into a folder of
 // its own, named after the track file.
 TrackResult CarsOfTrack(const TrackInput& input, const CarOptions& o, int k, bool batch,
-                        NameClaims& claims) {
-    std::ostringstream errors, out;
+                        NameClaims& claims, Workspace& space) {
+    Report report(batch);
     TrackResult result;
-    {
-        Session session(errors);
-        session.quiet = batch;
-        const ExitCode loaded = session.LoadTrack(input.path);
-        if (loaded != kOk) {
-            if (loaded == kRefused)
-                PrintError(input.given, "not a Velocitra 1.05 track; no car written");
-            result.outcome = loaded == kRefused ? Outcome::kRefused : Outcome::kFailed;
-            result.err = errors.str();
-            return result;
-        }
-        ExitCode written = kOk;
-        if (!o.all) {
-            written = WriteOneCar(session, k, o);
-        } else if (!batch) {
-            written = WriteAllCars(session, o, out);
-        } else {
-            std::string stem = platform::PathText(platform::FsPath(input.given).stem());
-            if (stem.empty() || stem == "." || stem == "..") stem = "track";
-            CarOptions inFolder = o;
-            inFolder.directory =
-                platform::PathText(platform::FsPath(o.directory.empty() ? "." : o.directory) /
-                                   platform::FsPath(claims.Claim(stem, "")));
-            out << platform::TerminalText(input.given) << ": "
-                << platform::TerminalText(inFolder.directory) << '\n';
-            written = WriteAllCars(session, inFolder, out);
-        }
-        if (written != kOk) {
-            result.outcome = Outcome::kFailed;
-        } else {
-            result.outcome = app::state.TrackDamaged ? Outcome::kDamaged : Outcome::kWritten;
-        }
+    const std::optional<LoadedTrack> loaded = LoadTrack(input, space, report);
+    if (!loaded || loaded->track.Refused()) {
+        if (loaded) report.Failure(input.given, "not a Velocitra 1.05 track; no car written");
+        result.outcome = loaded ? Outcome::kRefused : Outcome::kFailed;
+        result.err = report.Take();
+        return result;
     }
+    std::ostringstream out;
+    bool written = false;
+    if (!o.all) {
+        written = WriteOneCar(*loaded, k, o, report);
+    } else if (!batch) {
+        written = WriteAllCars(*loaded, o.directory, out, report);
+    } else {
+        std::string stem = platform::PathText(platform::FsPath(input.given).stem());
+        if (stem.empty() || stem == "." || stem == "..") stem = "track";
+        const std::string folder =
+            platform::PathText(platform::FsPath(o.directory.empty() ? "." : o.directory) /
+                               platform::FsPath(claims.Claim(stem, "")));
+        out << platform::TerminalText(input.given) << ": " << platform::TerminalText(folder)
+            << '\n';
+        written = WriteAllCars(*loaded, folder, out, report);
+    }
+    result.outcome = !written                ? Outcome::kFailed
+                     : loaded->track.damaged ? Outcome::kDamaged
+                                             : Outcome::kWritten;
     result.out = out.str();
-    result.err = errors.str();
+    result.err = report.Take();
     return result;
 }
 
@@ -222,7 +221,7 @@ void AddCarCommand(CLI::App& app, int& exitCode) {
             o->number = tracks.back();
             tracks.pop_back();
         }
-        const std::optional<int> k = o->all ? 0 : StrictCarNumber(o->number);
+        const std::optional<int> k = o->all ? 0 : CarNumberArgument(o->number);
         if (!k) {
             StopCommand("car " + o->number,
                         "no such car; the number must be 0 (the best entry's) or 1 to 6 (the "
@@ -242,11 +241,11 @@ void AddCarCommand(CLI::App& app, int& exitCode) {
         const bool batch = collected->batch;
         const CarOptions& options = *o;
         const int car = *k;
-        exitCode = RunBatch(collected->tracks, settings,
-                            [&options, car, batch](const TrackInput& input, NameClaims& claims) {
-                                return CarsOfTrack(input, options, car, batch, claims);
-                            });
-        RemoveStdinCopy();
+        exitCode = RunBatch(
+            collected->tracks, settings,
+            [&options, car, batch](const TrackInput& input, NameClaims& claims, Workspace& space) {
+                return CarsOfTrack(input, options, car, batch, claims, space);
+            });
     });
 }
 

@@ -1,5 +1,6 @@
 // The subcommands of `trk`. Each adds itself to the parser and, when it is
-// the one chosen, stores its exit code in `exitCode`.
+// the one chosen, stores its exit code in `exitCode`; kCommands lists them
+// for main, which describes only the one it is given.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -14,8 +15,8 @@ inline const CLI::Validator kNonEmptyPath(
     },
     "", "PATH");
 
-// A whole number from `low` to `high`, written in decimal ("+2" is 2, as
-// strtol reads it); the message says what was wanted.
+// A whole number from `low` (0 or more) to `high`, written in decimal ("+2"
+// is 2; bytes::ReadNumber reads it); the message says what was wanted.
 CLI::Validator WholeNumber(int low, int high);
 
 // What every command's help ends with.
@@ -36,5 +37,14 @@ void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddCarCommand(CLI::App& app, int& exitCode);
 void AddLapCommand(CLI::App& app, int& exitCode);
 void AddCompareCommand(CLI::App& app, int& exitCode);
+
+struct Command {
+    const char* name;
+    void (*add)(CLI::App& app, int& exitCode);
+};
+inline constexpr Command kCommands[] = {
+    {"info", AddInfoCommand}, {"render", AddRenderCommand},   {"car", AddCarCommand},
+    {"lap", AddLapCommand},   {"compare", AddCompareCommand},
+};
 
 }  // namespace cli

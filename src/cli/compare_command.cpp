@@ -5,7 +5,7 @@
 #include "chart/chart.h"
 #include "cli/commands.h"
 #include "cli/lap_tracks.h"
-#include "cli/session.h"
+#include "cli/messages.h"
 #include "cli/table.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
@@ -87,8 +87,8 @@ void AddCompareCommand(CLI::App& app, int& exitCode) {
         const std::optional<LapTrack> b = ReadLapTrack(o->b, exitCode);
         if (!b) return;
         if (!lap::SameMap(a->track, b->track)) {
-            ErrorStream() << "trk: " << platform::TerminalText(o->a) << " and "
-                          << platform::TerminalText(o->b) << " are not the same map\n";
+            std::cerr << "trk: " << platform::TerminalText(o->a) << " and "
+                      << platform::TerminalText(o->b) << " are not the same map\n";
             exitCode = 1;
             return;
         }
@@ -98,16 +98,19 @@ void AddCompareCommand(CLI::App& app, int& exitCode) {
         }
         const platform::Result<std::string> drawn = chart::CompareChart(
             a->track, {a->lap, LapLabel(o->a, *a)}, {b->lap, LapLabel(o->b, *b)}, *format);
-        if (!Worked(o->output, drawn)) {
-            exitCode = 1;
+        Report report;
+        if (!report.Worked(o->output, drawn)) {
+            std::cerr << report.Take();
+            exitCode = kFailed;
             return;
         }
         const std::span<const std::uint8_t> bytes(
             reinterpret_cast<const std::uint8_t*>(drawn->data()), drawn->size());
         // Neither track is written over.
-        if (!Worked(o->output, platform::CheckTarget(o->output, b->identity)) ||
-            !Worked(o->output, platform::WriteFileSafely(o->output, bytes, a->identity)))
-            exitCode = 1;
+        if (!report.Worked(o->output, platform::CheckTarget(o->output, b->identity)) ||
+            !report.Worked(o->output, platform::WriteFileSafely(o->output, bytes, a->identity)))
+            exitCode = kFailed;
+        std::cerr << report.Take();
     });
 }
 

@@ -1,8 +1,9 @@
 // The parser's help and usage errors, in the tool's own words.
-#include <charconv>
+#include <cstdint>
 #include <memory>
 #include <sstream>
 
+#include "bytes/number_text.h"
 #include "cli/commands.h"
 #include "platform/encoding.h"
 
@@ -54,14 +55,15 @@ CLI::Validator WholeNumber(int low, int high) {
     const std::string wanted =
         "wants a whole number from " + std::to_string(low) + " to " + std::to_string(high);
     return {[low, high, wanted](std::string& text) {
-                std::string_view digits = text;
-                if (digits.starts_with('+')) digits.remove_prefix(1);
-                long long value = 0;
-                const char* end = digits.data() + digits.size();
-                const auto read = std::from_chars(digits.data(), end, value);
-                const bool whole = !digits.empty() && digits.front() != '-' && read.ptr == end &&
-                                   read.ec == std::errc();
-                if (whole && value >= low && value <= high) return std::string();
+                // Decimal only: after the sign comes a digit, not "$" or "%".
+                const bytes::NumberText number = bytes::ReadNumber(text);
+                const std::size_t first = text.starts_with('+') ? 1 : 0;
+                const bool whole = number.digits && number.exact && !number.negative &&
+                                   number.length == text.size() && first < text.size() &&
+                                   bytes::DigitValue(text[first]) < 10;
+                if (whole && number.magnitude >= static_cast<std::uint64_t>(low) &&
+                    number.magnitude <= static_cast<std::uint64_t>(high))
+                    return std::string();
                 return wanted + ", not '" + text + "'";
             },
             "", "WholeNumber"};

@@ -3,10 +3,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "app/state.h"
 #include "cli/batch.h"
 #include "cli/commands.h"
-#include "cli/session.h"
+#include "cli/load.h"
 #include "cli/table.h"
 #include "platform/encoding.h"
 
@@ -24,35 +23,37 @@ std::string CsvCp1252(const std::string& cp1252) {
     return CsvText(Text(cp1252));
 }
 
-nlohmann::json InfoJson(const std::string& file) {
-    const app::AnalyserState& s = app::state;
+nlohmann::json InfoJson(const LoadedTrack& loaded, const std::string& file) {
+    const track::Track& t = loaded.track;
     nlohmann::json places = nlohmann::json::array();
     for (int p = 1; p <= 6; ++p) {
         places.push_back({{"place", p},
-                          {"name", Text(s.PlaceNames[p])},
-                          {"time", s.PlaceTimes[p]},
-                          {"car", Text(s.CarNames[p])}});
+                          {"name", Text(t.results[p].driver)},
+                          {"time", t.results[p].time},
+                          {"car", Text(t.results[p].car)}});
     }
-    return {
-        {"schema", kInfoSchema},
-        {"file", ValidUtf8(file)},
-        {"file_size", s.TrackFileSize},
-        {"version", "1.05"},
-        {"world_size", s.WorldSize},
-        {"water_level", s.WaterLevel},
-        {"angle", s.Angle},
-        {"rotation", s.Rotation},
-        {"zoom", s.Zoom},
-        {"start_finish_line", s.StartFinishLine},
-        {"landmap_bytes", s.LandmapSize},
-        {"object_count", s.ObjectCount},
-        {"track_length", s.TrackLength},
-        {"author", Text(s.TrackAuthor)},
-        {"best", {{"name", Text(s.BestName)}, {"time", s.BestTime}, {"car", Text(s.CarNames[0])}}},
-        {"places", places},
-        {"record_date", Text(s.RecordDate)},
-        {"ghost_frames", s.GhostFrameCount},
-        {"damaged", s.TrackDamaged}};
+    return {{"schema", kInfoSchema},
+            {"file", ValidUtf8(file)},
+            {"file_size", loaded.size},
+            {"version", "1.05"},
+            {"world_size", t.worldSize},
+            {"water_level", t.waterLevel},
+            {"angle", t.angle},
+            {"rotation", t.rotation},
+            {"zoom", t.zoom},
+            {"start_finish_line", t.startFinishLine},
+            {"landmap_bytes", 2 * std::int64_t{t.landmapCount}},
+            {"object_count", t.objectCount},
+            {"track_length", t.trackLength},
+            {"author", Text(t.author)},
+            {"best",
+             {{"name", Text(t.results[0].driver)},
+              {"time", t.results[0].time},
+              {"car", Text(t.results[0].car)}}},
+            {"places", places},
+            {"record_date", Text(t.recordDate)},
+            {"ghost_frames", t.ghostFrameCount},
+            {"damaged", t.damaged}};
 }
 
 std::vector<std::string> CsvHeader() {
@@ -67,20 +68,20 @@ std::vector<std::string> CsvHeader() {
     return names;
 }
 
-std::vector<std::string> CsvRow(const std::string& file) {
-    const app::AnalyserState& s = app::state;
+std::vector<std::string> CsvRow(const track::Track& t, const std::string& file) {
     const auto number = [](std::int64_t value) { return std::to_string(value); };
+    const track::Result& best = t.results[0];
     std::vector<std::string> row = {
-        CsvText(file),        CsvCp1252(s.TrackAuthor), number(s.WorldSize),
-        number(s.WaterLevel), number(s.TrackLength),    number(s.ObjectCount),
-        number(s.BestTime),   CsvCp1252(s.BestName),    CsvCp1252(s.CarNames[0])};
+        CsvText(file),        CsvCp1252(t.author),    number(t.worldSize),
+        number(t.waterLevel), number(t.trackLength),  number(t.objectCount),
+        number(best.time),    CsvCp1252(best.driver), CsvCp1252(best.car)};
     for (int p = 1; p <= 6; ++p) {
-        row.push_back(number(s.PlaceTimes[p]));
-        row.push_back(CsvCp1252(s.PlaceNames[p]));
+        row.push_back(number(t.results[p].time));
+        row.push_back(CsvCp1252(t.results[p].driver));
     }
-    row.push_back(number(s.GhostFrameCount));
-    row.push_back(CsvCp1252(s.RecordDate));
-    row.emplace_back(s.TrackDamaged ? "true" : "false");
+    row.push_back(number(t.ghostFrameCount));
+    row.push_back(CsvCp1252(t.recordDate));
+    row.emplace_back(t.damaged ? "true" : "false");
     return row;
 }
 
@@ -96,40 +97,37 @@ struct InfoOptions {
 
 std::string EscapeTerminalControls(const std::string& json);
 
-TrackResult ListTrack(const TrackInput& input, Format format, bool batch) {
-    std::ostringstream errors;
+TrackResult ListTrack(const TrackInput& input, Format format, bool batch, Workspace& space) {
+    Report report;
     TrackResult result;
-    {
-        Session session(errors);
-        const ExitCode loaded = session.LoadTrack(input.path);
-        if (loaded == kFailed) {
-            result.outcome = Outcome::kFailed;
-        } else if (loaded == kRefused) {
-            result.outcome = Outcome::kRefused;
-            // The listing of a refused file holds only its name and size.
-            if (format == Format::kText) result.out = session.InfoText();
-        } else {
-            result.outcome = app::state.TrackDamaged ? Outcome::kDamaged : Outcome::kWritten;
-            const auto dump = [batch](const nlohmann::json& value) {
-                return EscapeTerminalControls(value.dump(batch ? -1 : 2, ' ', false,
-                                                         nlohmann::json::error_handler_t::replace));
-            };
-            switch (format) {
-                case Format::kText:
-                    result.out = session.InfoText();
-                    break;
-                case Format::kJson:
-                    result.out = dump(InfoJson(input.given)) + "\n";
-                    break;
-                case Format::kCsv:
-                    result.out = CsvRecord(CsvRow(input.given));
-                    break;
-            }
+    const std::optional<LoadedTrack> loaded = LoadTrack(input, space, report);
+    if (!loaded) {
+        result.outcome = Outcome::kFailed;
+    } else if (loaded->track.Refused()) {
+        result.outcome = Outcome::kRefused;
+        // The listing of a refused file holds only its name and size.
+        if (format == Format::kText) result.out = ListingText(*loaded);
+    } else {
+        result.outcome = loaded->track.damaged ? Outcome::kDamaged : Outcome::kWritten;
+        const auto dump = [batch](const nlohmann::json& value) {
+            return EscapeTerminalControls(
+                value.dump(batch ? -1 : 2, ' ', false, nlohmann::json::error_handler_t::replace));
+        };
+        switch (format) {
+            case Format::kText:
+                result.out = ListingText(*loaded);
+                break;
+            case Format::kJson:
+                result.out = dump(InfoJson(*loaded, input.given)) + "\n";
+                break;
+            case Format::kCsv:
+                result.out = CsvRecord(CsvRow(loaded->track, input.given));
+                break;
         }
     }
     if (batch && format == Format::kText && !result.out.empty())
         result.out = "==> " + platform::TerminalText(input.given) + " <==\n" + result.out + "\n";
-    result.err = errors.str();
+    result.err = report.Take();
     return result;
 }
 
@@ -194,11 +192,11 @@ void AddInfoCommand(CLI::App& app, int& exitCode) {
         settings.batch = collected->batch;
         settings.verb = "listed";
         const bool batch = collected->batch;
-        exitCode = RunBatch(collected->tracks, settings,
-                            [format, batch](const TrackInput& input, NameClaims&) {
-                                return ListTrack(input, format, batch);
-                            });
-        RemoveStdinCopy();
+        exitCode =
+            RunBatch(collected->tracks, settings,
+                     [format, batch](const TrackInput& input, NameClaims&, Workspace& space) {
+                         return ListTrack(input, format, batch, space);
+                     });
     });
 }
 

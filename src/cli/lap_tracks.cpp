@@ -1,10 +1,10 @@
 #include "cli/lap_tracks.h"
 
 #include <cstdio>
+#include <iostream>
 
-#include "app/state.h"
-#include "cli/session.h"
-#include "platform/files.h"
+#include "cli/messages.h"
+#include "cli/tracks.h"
 
 namespace cli {
 
@@ -17,28 +17,37 @@ const char* const kLapModelHelp =
     "frame before (frame 0 takes frame 1's).";
 
 std::optional<LapTrack> ReadLapTrack(const std::string& path, int& exitCode) {
-    exitCode = 1;
-    // As much as the window's load takes.
-    constexpr std::size_t kRoom = app::kTrackBufferSize / 2;
-    LapTrack read;
-    read.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(kRoom);
-    const platform::Result<platform::FileRead> file =
-        platform::ReadWholeFile(path, {read.bytes.get(), kRoom});
-    if (!Worked(path, file)) return std::nullopt;
-    read.identity = file->identity;
-    read.track = track::Parse({read.bytes.get(), static_cast<std::size_t>(file->bytesRead)});
-    if (read.track.Refused()) {
-        PrintError(path, read.track.refusal);
-        exitCode = 2;
+    exitCode = kFailed;
+    const platform::Result<CollectedTracks> collected = CollectTracks({path}, false);
+    if (StopsAt(collected, path, exitCode)) return std::nullopt;
+    if (collected->batch || collected->tracks.size() != 1) {
+        StopCommand(path, "give one track file, not a folder", exitCode);
         return std::nullopt;
     }
+    const TrackInput input = collected->tracks[0];
+    if (!input.error.empty()) {
+        StopCommand(input.given, input.error, exitCode);
+        return std::nullopt;
+    }
+    LapTrack read;
+    read.space = std::make_unique<Workspace>();
+    Report report;
+    std::optional<LoadedTrack> loaded = LoadTrack(input, *read.space, report);
+    std::cerr << report.Take();
+    if (!loaded) return std::nullopt;
+    if (loaded->track.Refused()) {
+        exitCode = kRefused;
+        return std::nullopt;
+    }
+    read.track = loaded->track;
+    read.identity = loaded->identity;
     std::optional<lap::Lap> lap = lap::ReadLap(read.track);
     if (!lap) {
-        PrintError(path, "no ghost lap");
+        std::cerr << FileLine(input.given, "no ghost lap");
         return std::nullopt;
     }
     read.lap = std::move(*lap);
-    exitCode = 0;
+    exitCode = kOk;
     return read;
 }
 

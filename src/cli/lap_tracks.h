@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/load.h"
 #include "lap/lap.h"
 #include "platform/safe_file.h"
 #include "track/track.h"
@@ -17,15 +18,16 @@ namespace cli {
 extern const char* const kLapModelHelp;
 
 struct LapTrack {
-    std::unique_ptr<std::uint8_t[]> bytes;  // the file, which `track` views
+    std::unique_ptr<Workspace> space;  // the file's room, which `track` views
     track::Track track;
     lap::Lap lap;
     platform::FileIdentity identity;
 };
 
-// Reads the track at `path` and place 1's lap on it. When it cannot be read,
-// is refused or has no lap ("PATH: no ghost lap"), says why on the error
-// stream, sets `exitCode` (2 when refused, else 1) and gives nothing.
+// Reads the track at `path` (- for standard input) as every command reads
+// one, and place 1's lap on it. When it cannot be read, is refused or has no
+// lap ("PATH: no ghost lap"), says why on the error stream, sets `exitCode`
+// (2 when refused, else 1) and gives nothing.
 std::optional<LapTrack> ReadLapTrack(const std::string& path, int& exitCode);
 
 // `value` with `decimals` decimals, as the C locale writes it.

@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <iostream>
+#include <iterator>
+#include <string>
 #include <string_view>
 
 #include "cli/commands.h"
@@ -21,22 +24,22 @@ int Run(int argc, char** argv) {
     app.footer(std::string("Run 'trk COMMAND --help' for a command's options and examples.\n\n") +
                cli::kExitCodesHelp);
     int exitCode = 0;
+    std::string names;
+    for (const cli::Command& command : cli::kCommands)
+        names += (names.empty() ? "" : ", ") + std::string(command.name);
     // Only the command named first is described, when it is one: each takes
     // a few hundred microseconds at every start, a good part of drawing a
     // track. Help and versions without a command see them all.
     const std::string_view named = argc > 1 ? argv[1] : "";
-    const bool known = named == "info" || named == "render" || named == "car" || named == "lap" ||
-                       named == "compare";
+    const auto isNamed = [named](const cli::Command& command) { return named == command.name; };
+    const bool known = std::any_of(std::begin(cli::kCommands), std::end(cli::kCommands), isNamed);
     if (!known && !named.empty() && named.front() != '-') {
         std::cerr << "trk: unknown command '" << platform::TerminalText(named)
-                  << "' (commands: info, render, car, lap, compare)\nRun 'trk --help' for more.\n";
+                  << "' (commands: " << names << ")\nRun 'trk --help' for more.\n";
         return 1;
     }
-    if (!known || named == "info") cli::AddInfoCommand(app, exitCode);
-    if (!known || named == "render") cli::AddRenderCommand(app, exitCode);
-    if (!known || named == "car") cli::AddCarCommand(app, exitCode);
-    if (!known || named == "lap") cli::AddLapCommand(app, exitCode);
-    if (!known || named == "compare") cli::AddCompareCommand(app, exitCode);
+    for (const cli::Command& command : cli::kCommands)
+        if (!known || isNamed(command)) command.add(app, exitCode);
     for (CLI::App* command : app.get_subcommands({})) command->group("Commands");
     try {
         app.parse(argc, argv);
@@ -44,8 +47,8 @@ int Run(int argc, char** argv) {
         // Help and the version go to stdout with exit 0.
         if (error.get_exit_code() == 0) return app.exit(error);
         if (!known && dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
-            std::cerr << "trk: give a command (commands: info, render, car, lap, compare)\n"
-                         "Run 'trk --help' for more.\n";
+            std::cerr << "trk: give a command (commands: " << names
+                      << ")\nRun 'trk --help' for more.\n";
         } else {
             std::cerr << cli::UsageErrorText(error, known ? std::string(named) : "");
         }

@@ -1,30 +1,19 @@
 // trk render: track pictures with overlays, written to picture files.
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <sstream>
+#include <optional>
 #include <vector>
 
-#include "app/actions.h"
-#include "app/save_image.h"
-#include "app/state.h"
-#include "app/window_layout.h"
 #include "cli/batch.h"
 #include "cli/commands.h"
-#include "cli/session.h"
+#include "cli/load.h"
+#include "cli/messages.h"
 #include "export/image_file.h"
 #include "picture/picture.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
-#include "platform/surface.h"
 #include "platform/temporaries.h"
-#include "platform/windowing.h"
 #include "raster/scaling.h"
-#include "start/core.h"
 
 namespace cli {
 namespace {
@@ -36,7 +25,7 @@ struct RenderOptions {
     std::string output;
     std::string directory;
     std::string format;  // "jpg" or "png"; empty: from -o, else jpg
-    int quality = 0;     // 0: the tool's own 70
+    int quality = 0;     // 0: the tool's own, exporter::kJpegQuality
     int size = 0;        // 0: the picture's own size
     bool recursive = false;
     int jobs = 0;
@@ -48,138 +37,95 @@ bool IsJpegName(const std::string& path) {
     return extension == ".jpg" || extension == ".jpeg";
 }
 
-// JPEG goes through the "save" action itself, its save dialog answered with
-// `output`, or without one with the action's own default name. The outcome
-// is what the action recorded.
-bool SaveJpeg(Session& session, const std::string& output, int quality) {
-    std::string answer = output;
-    if (answer.empty()) {
-        answer = app::ProposedPath(app::state.PictureName, ".jpg");
-        if (platform::DialogInitialName(answer).empty()) {
-            PrintError("render", "the picture's name \"" +
-                                     platform::Cp1252ToUtf8(app::state.PictureName) +
-                                     "\" cannot be a file name; choose one with -o");
+// The picture of one track to a file: the one -o names, else one named as
+// the caption reads, in the working folder.
+bool SavePicture(const raster::Picture& picture, const exporter::Encoding& encoding,
+                 const RenderOptions& o, const LoadedTrack& loaded, const std::string& pictureName,
+                 Report& report) {
+    const bool png = encoding.kind == exporter::Encoding::Kind::kPng;
+    std::string path = o.output;
+    if (path.empty()) {
+        path = platform::ProposedPath(pictureName, png ? ".png" : ".jpg");
+        if (platform::DialogInitialName(path).empty()) {
+            report.Failure("render", "the picture's name \"" + platform::Cp1252ToUtf8(pictureName) +
+                                         "\" cannot be a file name; choose one with -o");
             return false;
         }
     }
-    app::state.JpegQuality = quality;
-    session.ui.answers = {answer};
-    if (session.Write(app::SavePicture)) return true;
-    if (app::state.LastWrite == app::WriteOutcome::kNothing)
-        PrintError(answer, "no picture was made");
-    return false;
-}
-
-bool SavePng(const std::string& output) {
-    const platform::PictureRef shown = platform::PictureHandle(app::kTrackPicture);
-    if (shown == nullptr) {
-        PrintError(output, "no picture was made");
+    if (!report.Worked(path, exporter::SaveImageFile(path, picture, encoding, loaded.identity)))
         return false;
-    }
-    return Worked(
-        output, exporter::SaveImageFile(output, *shown, exporter::kPng, app::state.TrackIdentity));
+    report.Tell(exporter::kImageSavedStatus);
+    return true;
 }
 
-// The picture in the save's own formats, written into a stream.
-platform::StreamWriter PictureWriter(bool png, int quality) {
-    return [png, quality](std::FILE* stream) -> platform::Result<> {
-        if (!png) {
-            app::state.JpegQuality = quality;
-            return app::SaveImageToStream(app::kTrackPicture, stream);
-        }
-        const platform::PictureRef shown = platform::PictureHandle(app::kTrackPicture);
-        if (shown == nullptr) return platform::Fail("no picture was made");
-        return exporter::WriteImage(*shown, exporter::kPng, stream);
-    };
-}
-
-// A picture name as a file name in the output folder: the characters a
-// file name cannot hold become "_".
-std::string FileStem(const std::string& pictureName) {
-    std::string stem = platform::PathFromText(pictureName);
-    std::replace_if(
-        stem.begin(), stem.end(), [](char c) { return !platform::IsFileNameCharacter(c); }, '_');
-    if (stem.empty() || stem == "." || stem == "..") stem = "picture";
-    return stem;
-}
-
-// The lap coloured by its speed, on the picture made; a track without a
-// lap is told and keeps its picture.
-void DrawGhostSpeed(const std::string& given) {
-    raster::Picture* target = platform::BeginDrawing(app::kTrackPicture);
-    const bool drawn =
-        target && picture::DrawGhostSpeed(*target, app::RecordedTrack(), picture::CaptionFont());
-    platform::EndDrawing();
-    if (target && !drawn) PrintError(given, "no ghost lap");
-}
-
-TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool png) {
-    std::ostringstream errors;
+TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool png,
+                        Workspace& space) {
+    // Into a folder the summary tells what became of the track: a track
+    // that failed tells only why, not its picture's name.
+    Report report(!o.directory.empty());
     TrackResult result;
-    {
-        Session session(errors);
-        // Into a folder the summary tells what became of the track: a track
-        // that failed tells only why, not its picture's name.
-        session.quiet = !o.directory.empty();
-        const ExitCode loaded = session.LoadTrack(input.path);
-        if (loaded != kOk) {
-            result.outcome = loaded == kRefused ? Outcome::kRefused : Outcome::kFailed;
-            result.err = errors.str();
-            return result;
-        }
-        // Only the picture needs the font; the other commands skip its
-        // lookup, and a batch makes it once per process.
-        start::PrepareDrawing();
-        session.Telling([&o, &input] {
-            app::BuildTrackPicture();
-            for (const Overlay overlay : o.overlays) {
-                switch (overlay) {
-                    case Overlay::kWater:
-                        app::DrawWaterOverlay();
-                        break;
-                    case Overlay::kObjects:
-                        app::DrawObjectsOverlay();
-                        break;
-                    case Overlay::kGhost:
-                        app::DrawGhostOverlay();
-                        break;
-                    case Overlay::kGhostSpeed:
-                        DrawGhostSpeed(input.given);
-                        break;
-                }
-            }
-        });
-        bool written = false;
-        if (o.size > 0 && !platform::ScalePictureToFit(app::kTrackPicture, o.size)) {
-            PrintError(input.given, "the picture could not be scaled");
-        } else if (o.output == "-") {
-            platform::Result<std::string> bytes =
-                platform::BytesWrittenBy(PictureWriter(png, o.quality));
-            written = Worked("-", bytes);
-            if (written) result.out = std::move(*bytes);
-        } else if (!o.directory.empty()) {
-            // Written under a name of its own; its own name, numbered when an
-            // earlier track took it, is given once the tracks before it have
-            // theirs. Messages name the picture as wanted.
-            const std::string stem = FileStem(app::state.PictureName);
-            const std::string extension = png ? ".png" : ".jpg";
-            platform::Result<std::string> file =
-                platform::WriteUnnamed(o.directory, PictureWriter(png, o.quality));
-            written = Worked(platform::PathText(platform::FsPath(o.directory) /
-                                                platform::FsPath(stem + extension)),
-                             file);
-            if (written)
-                result.file = {*file, o.directory, stem, extension, app::state.TrackIdentity};
-        } else {
-            written = png ? SavePng(o.output) : SaveJpeg(session, o.output, o.quality);
-        }
-        if (!written) {
-            result.outcome = Outcome::kFailed;
-        } else {
-            result.outcome = app::state.TrackDamaged ? Outcome::kDamaged : Outcome::kWritten;
+    const std::optional<LoadedTrack> loaded = LoadTrack(input, space, report);
+    if (!loaded || loaded->track.Refused()) {
+        result.outcome = loaded ? Outcome::kRefused : Outcome::kFailed;
+        result.err = report.Take();
+        return result;
+    }
+    const track::Track& t = loaded->track;
+    const picture::Caption caption = picture::CaptionFor(t, picture::TrackName(loaded->fileName));
+    raster::Picture& built = space.picture;
+    picture::BuildPicture(t, caption, picture::CaptionFont(), space.ImageRoom(), built);
+    report.Tell(caption.pictureName);
+    for (const Overlay overlay : o.overlays) {
+        switch (overlay) {
+            case Overlay::kWater:
+                picture::DrawWater(built, t);
+                break;
+            case Overlay::kObjects:
+                picture::DrawObjects(built, t);
+                break;
+            case Overlay::kGhost:
+                if (!picture::DrawGhost(built, t)) report.Tell(picture::kNoGhostStatus);
+                break;
+            case Overlay::kGhostSpeed:
+                // A track without a lap keeps its picture, and says so.
+                if (!picture::DrawGhostSpeed(built, t, picture::CaptionFont()))
+                    report.Failure(input.given, "no ghost lap");
+                break;
         }
     }
-    result.err = errors.str();
+    std::optional<raster::Picture> scaled;
+    if (o.size > 0) scaled = raster::ScaledToFit(built, o.size);
+    const raster::Picture& shown = scaled ? *scaled : built;
+    const exporter::Encoding encoding =
+        png ? exporter::kPng : exporter::Jpeg(o.quality > 0 ? o.quality : exporter::kJpegQuality);
+    bool written = false;
+    if (o.size > 0 && !scaled) {
+        report.Failure(input.given, "the picture could not be scaled");
+    } else if (o.output == "-") {
+        platform::Result<std::string> bytes = exporter::ImageBytes(shown, encoding);
+        written = report.Worked("-", bytes);
+        if (written) result.out = std::move(*bytes);
+    } else if (!o.directory.empty()) {
+        // Written under a name of its own; its own name, numbered when an
+        // earlier track took it, is given once the tracks before it have
+        // theirs. Messages name the picture as wanted.
+        const std::string stem = FileStem(caption.pictureName);
+        const std::string extension = png ? ".png" : ".jpg";
+        const platform::Result<std::string> file =
+            platform::WriteUnnamed(o.directory, exporter::ImageWriter(shown, encoding));
+        written = report.Worked(
+            platform::PathText(platform::FsPath(o.directory) / platform::FsPath(stem + extension)),
+            file);
+        if (written) result.file = {*file, o.directory, stem, extension, loaded->identity};
+    } else {
+        written = SavePicture(shown, encoding, o, *loaded, caption.pictureName, report);
+    }
+    if (!written) {
+        result.outcome = Outcome::kFailed;
+    } else {
+        result.outcome = t.damaged ? Outcome::kDamaged : Outcome::kWritten;
+    }
+    result.err = report.Take();
     return result;
 }
 
@@ -293,11 +239,11 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         // the files it writes.
         settings.batch = !o->directory.empty();
         const RenderOptions& options = *o;
-        exitCode = RunBatch(collected->tracks, settings,
-                            [&options, png = *png](const TrackInput& input, NameClaims&) {
-                                return RenderTrack(input, options, png);
-                            });
-        RemoveStdinCopy();
+        exitCode = RunBatch(
+            collected->tracks, settings,
+            [&options, png = *png](const TrackInput& input, NameClaims&, Workspace& space) {
+                return RenderTrack(input, options, png, space);
+            });
     });
 }
 

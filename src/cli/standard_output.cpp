@@ -6,7 +6,7 @@
 #include <iostream>
 #include <streambuf>
 
-#include "cli/session.h"
+#include "cli/messages.h"
 #include "platform/standard_streams.h"
 
 namespace cli {
@@ -50,7 +50,7 @@ bool FinishStandardOutput() {
         error = errno != 0 ? errno : EIO;
     }
     if (error == 0) return true;
-    PrintError("standard output", std::strerror(error));
+    std::cerr << FileLine("standard output", std::strerror(error));
     return false;
 }
 

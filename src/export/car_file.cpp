@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "bytes/number_text.h"
+
 namespace exporter {
 namespace {
 
@@ -25,32 +27,17 @@ platform::Result<std::vector<std::uint8_t>> CarFile(const track::Track& track, i
     return bytes;
 }
 
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return 99;
+std::string CarSavedStatus(std::string_view carName) {
+    return std::string(carName) + " saved";
+}
+
+std::string CarNotSavedStatus(std::string_view reason) {
+    return "Car not saved: " + std::string(reason);
 }
 
 std::int32_t ReadCarNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i < text.size() && text[i] == '%') {
-        base = 2;
-        ++i;
-    }
-    // Unsigned, so that long answers wrap as the 64-bit sum would.
-    std::uint64_t value = 0;
-    for (; i < text.size() && DigitValue(text[i]) < base; ++i)
-        value = value * static_cast<std::uint64_t>(base) +
-                static_cast<std::uint64_t>(DigitValue(text[i]));
-    if (negative) value = 0 - value;
+    const bytes::NumberText number = bytes::ReadNumber(text);
+    const std::uint64_t value = number.negative ? 0 - number.magnitude : number.magnitude;
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,14 +20,14 @@ inline constexpr std::int64_t kCarFileSize = 1352;
 // to 6, a record beyond the end of the file.
 platform::Result<std::vector<std::uint8_t>> CarFile(const track::Track& track, int k);
 
-// The value of a digit of base 2, 10 or 16 (0-9, A-F, a-f); 99 for any other
-// character, which no base takes.
-int DigitValue(char c);
+// What the status log tells of a car file: "<the car's name> saved", or
+// "Car not saved: " and why (Windows-1252).
+std::string CarSavedStatus(std::string_view carName);
+std::string CarNotSavedStatus(std::string_view reason);
 
-// The car number of an answer in the input dialog: blanks and tabs skipped,
-// an optional sign, then decimal digits, "$" and hexadecimal digits, or "%"
-// and binary digits, up to the first other character. No digits read as 0.
-// Computed in 64 bits; the low 32 bits count, as a signed number.
+// The car number of an answer in the input dialog, read by
+// bytes::ReadNumber: no digits read as 0; computed in 64 bits, of which the
+// low 32 count, as a signed number.
 std::int32_t ReadCarNumber(std::string_view text);
 
 }  // namespace exporter

@@ -19,6 +19,10 @@ platform::Result<> Encode(const raster::Picture& picture, const Encoding& encodi
 
 }  // namespace
 
+platform::StreamWriter ImageWriter(const raster::Picture& picture, const Encoding& encoding) {
+    return [&picture, encoding](std::FILE* stream) { return Encode(picture, encoding, stream); };
+}
+
 platform::Result<> WriteImage(const raster::Picture& picture, const Encoding& encoding,
                               std::FILE* stream) {
     platform::Result<> written = Encode(picture, encoding, stream);
@@ -28,15 +32,13 @@ platform::Result<> WriteImage(const raster::Picture& picture, const Encoding& en
 }
 
 platform::Result<std::string> ImageBytes(const raster::Picture& picture, const Encoding& encoding) {
-    return platform::BytesWrittenBy(
-        [&](std::FILE* stream) { return Encode(picture, encoding, stream); });
+    return platform::BytesWrittenBy(ImageWriter(picture, encoding));
 }
 
 platform::Result<> SaveImageFile(const std::string& path, const raster::Picture& picture,
                                  const Encoding& encoding, const platform::FileIdentity& keep) {
     if (!picture.Whole()) return platform::Fail("the picture has no pixels to save");
-    return platform::WriteFileSafely(
-        path, [&](std::FILE* file) { return Encode(picture, encoding, file); }, keep);
+    return platform::WriteFileSafely(path, ImageWriter(picture, encoding), keep);
 }
 
 }  // namespace exporter

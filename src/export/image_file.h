@@ -12,6 +12,9 @@
 
 namespace exporter {
 
+// What the status log tells of a picture written.
+inline constexpr std::string_view kImageSavedStatus = "Image saved";
+
 // The quality the tool has always saved at.
 inline constexpr int kJpegQuality = 70;
 
@@ -28,6 +31,8 @@ inline constexpr Encoding Jpeg(int quality = kJpegQuality) {
 inline constexpr Encoding kPng{Encoding::Kind::kPng, 0};
 inline constexpr Encoding kQuickPng{Encoding::Kind::kPng, 0, true};
 
+// What writes the picture into a file or stream (for the safe writer).
+platform::StreamWriter ImageWriter(const raster::Picture& picture, const Encoding& encoding);
 // Writes the picture into an open stream and flushes it.
 platform::Result<> WriteImage(const raster::Picture& picture, const Encoding& encoding,
                               std::FILE* stream);

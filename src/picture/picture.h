@@ -58,6 +58,8 @@ const raster::Font& CaptionFont();
 void DrawWater(raster::Picture& picture, const track::Track& track);
 // Trees, posts, halls and cones, in the game's shapes and colours.
 void DrawObjects(raster::Picture& picture, const track::Track& track);
+// What the status log tells of a track without a ghost lap.
+inline constexpr std::string_view kNoGhostStatus = "kein Ghost";
 // Whether the track has a ghost lap: only a time for place 1 says so.
 bool HasGhost(const track::Track& track);
 // The ghost lap as blue 3 x 3 dots; false, drawing nothing, when the track

@@ -23,9 +23,4 @@ struct FileRead {
 // that fails part way has overwritten the start of the buffer.
 Result<FileRead> ReadWholeFile(const std::string& path, std::span<std::uint8_t> buffer);
 
-// Makes a new folder that only this user may enter, in the system's folder
-// for temporary files, its name starting with `prefix`; gives its path. It
-// is one of the run's temporaries (platform/temporaries.h) until forgotten.
-Result<std::string> MakePrivateTemporaryFolder(const std::string& prefix);
-
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include "platform/encoding.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <string_view>
@@ -40,6 +42,18 @@ std::string LowerExtension(const std::string& path) {
     return extension;
 }
 
+bool IsTrackFileName(std::string_view path) {
+    const std::string name = FilePart(std::string(path));
+    return name.size() > 4 && LowerExtension(name) == ".trk";
+}
+
+std::string MessageName(const std::string& path) {
+    std::string file = FilePart(path);
+    if (!file.empty() || path.empty()) return file;
+    const auto last = path.find_last_not_of(kPathSeparators);
+    return FilePart(path.substr(0, last + 1)) + path.back();
+}
+
 bool IsFileNameCharacter(char c) {
     return static_cast<unsigned char>(c) >= 32 &&
            std::string_view("\"*/:<>?\\|").find(c) == std::string_view::npos;
@@ -54,6 +68,13 @@ std::string DialogInitialName(const std::string& defaultPath) {
 std::string DialogInitialDirectory(const std::string& defaultPath) {
     const auto cut = defaultPath.find_last_of(kPathSeparators);
     return cut == std::string::npos ? "" : defaultPath.substr(0, cut + 1);
+}
+
+std::string ProposedPath(const std::string& text, const std::string& extension) {
+    const std::string name = PathFromText(text) + extension;
+    // A name the dialog would cut at a separator or blank out is no name.
+    const bool usable = DialogInitialName(name) == name;
+    return CurrentDirectory() + (usable ? name : "");
 }
 
 std::string CurrentDirectory() {

@@ -45,6 +45,14 @@ std::string WithSeparator(std::string folder);
 // when it has none.
 std::string LowerExtension(const std::string& path);
 
+// Whether `path` names a track file by its name: a file part of more than
+// four characters that ends in ".trk", in any case (".trk" alone is no track's name).
+bool IsTrackFileName(std::string_view path);
+
+// How a message names the file `path` (its file part), or the folder of a
+// path that ends in a separator, with that separator ("tracks/").
+std::string MessageName(const std::string& path);
+
 // The characters no file name may hold, on any system: those below 32 and
 // " * / : < > ? \ |.
 bool IsFileNameCharacter(char c);
@@ -54,6 +62,12 @@ bool IsFileNameCharacter(char c);
 std::string DialogInitialName(const std::string& defaultPath);
 // The folder part of `defaultPath` (up to the last separator), or empty.
 std::string DialogInitialDirectory(const std::string& defaultPath);
+
+// The default path a save dialog offers, and trk's default output: the
+// current directory followed by `text` (Windows-1252) and `extension`, or
+// by nothing when `text` holds a character a file name cannot (the
+// separator among them), so that a dialog opens with an empty name.
+std::string ProposedPath(const std::string& text, const std::string& extension);
 
 // The process's current directory, ended by the path separator; empty when
 // it no longer exists.

@@ -8,6 +8,8 @@
 namespace track {
 
 inline constexpr std::int16_t kVersion = 261;  // 1.05
+// The largest track file the tool reads: the first half of the window's buffer.
+inline constexpr std::int64_t kLargestFile = 1'000'000;
 inline constexpr std::int64_t kVersionOffset = 0;
 inline constexpr std::int64_t kMarkOffset = 2;
 inline constexpr std::int64_t kTrailerOffsetField = 4;

@@ -38,4 +38,8 @@ std::string LoadLine(std::string_view fileName, std::int64_t size) {
     return std::string(fileName) + "   " + std::to_string(size) + " Bytes";
 }
 
+std::string ReadFailureStatus(std::string_view fileName, std::string_view reason) {
+    return "Caution: " + std::string(fileName) + ": " + std::string(reason);
+}
+
 }  // namespace track

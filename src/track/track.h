@@ -77,6 +77,15 @@ Track Parse(std::span<const std::uint8_t> bytes);
 std::vector<std::string> ListingLines(const Track& track);
 std::string LoadLine(std::string_view fileName, std::int64_t size);
 
+// What a load tells on the status log beside the listing (Windows-1252): a
+// file that could not be read, a refused file, a damaged one. The log cuts
+// every line to kStatusLineLength characters.
+inline constexpr std::size_t kStatusLineLength = 100;
+inline constexpr std::string_view kRefusedStatus = "Caution: Version <> 1.05";
+inline constexpr std::string_view kDamagedStatus =
+    "Caution: File damaged, parts lie beyond its end";
+std::string ReadFailureStatus(std::string_view fileName, std::string_view reason);
+
 // The landmap's runs in order, each as its terrain code (0..15) and length
 // in pixels (0..4095), as far as the pairs lie inside the file. `visit`
 // returns false to stop.

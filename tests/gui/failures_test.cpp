@@ -2,6 +2,8 @@
 // outputs that are no files, and drops that are no files.
 #include <sys/stat.h>
 
+#include <fstream>
+
 #include "gui_fixture.h"
 
 namespace {
@@ -88,6 +90,15 @@ TEST_F(GuiTest, SaveAndCarRefuseAFifoWithoutBlocking) {
     EXPECT_EQ(StatusText().find("saved\n"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_fifo(jpeg));
     EXPECT_TRUE(std::filesystem::is_fifo(car));
+
+    // A folder that is a file: the status line names the file it meant.
+    std::ofstream(scratch / "plain") << "x";
+    ui->answers = {(scratch / "plain/x.jpg").string()};
+    Press(app::kSaveButton);
+    EXPECT_EQ(NewestStatusLine(), "Image not saved: x.jpg: Not a directory");
+    ui->answers = {"2", (scratch / "plain/x.car").string()};
+    Press(app::kCarButton);
+    EXPECT_EQ(NewestStatusLine(), "Car not saved: x.car: Not a directory");
 
     // The track itself is no output either.
     ui->answers = {(scratch / "Lakeside.trk").string()};

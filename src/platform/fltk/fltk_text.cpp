@@ -1,19 +1,11 @@
 #include "platform/fltk/fltk_text.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "bytes/number_text.h"
 #include "platform/encoding.h"
+#include "platform/paths.h"
 
 namespace platform::fltk {
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // file:///home/a%20b.trk and file://localhost/home/... name local files;
 // a URI of another host does not, and neither does plain text, even text
@@ -31,9 +23,9 @@ std::optional<std::string> LocalPathOf(std::string_view entry) {
     std::string path;
     for (std::size_t i = 0; i < entry.size(); ++i) {
         if (entry[i] == '%' && i + 2 < entry.size()) {
-            const int high = HexValue(entry[i + 1]);
-            const int low = HexValue(entry[i + 2]);
-            if (high >= 0 && low >= 0) {
+            const int high = bytes::DigitValue(entry[i + 1]);
+            const int low = bytes::DigitValue(entry[i + 2]);
+            if (high < 16 && low < 16) {
                 path += static_cast<char>(high * 16 + low);
                 i += 2;
                 continue;
@@ -44,14 +36,6 @@ std::optional<std::string> LocalPathOf(std::string_view entry) {
     // A NUL cannot be part of a path; such an entry names no file.
     if (path.find('\0') != std::string::npos) return std::nullopt;
     return path;
-}
-
-bool HasTrackExtension(const std::string& path) {
-    if (path.size() < 5) return false;
-    std::string tail = path.substr(path.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return tail == ".trk" && path[path.size() - 5] != '/';
 }
 
 }  // namespace
@@ -79,7 +63,7 @@ std::optional<std::string> DroppedTrackPath(std::string_view list) {
             entry.remove_suffix(1);
         if (entry.empty() || entry.front() == '#') continue;  // text/uri-list comments
         auto path = LocalPathOf(entry);
-        if (path && HasTrackExtension(*path)) return path;
+        if (path && IsTrackFileName(*path)) return path;
     }
     return std::nullopt;
 }

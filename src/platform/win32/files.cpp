@@ -50,23 +50,4 @@ Result<FileRead> ReadWholeFile(const std::string& path, std::span<std::uint8_t> 
     return read;
 }
 
-Result<std::string> MakePrivateTemporaryFolder(const std::string& prefix) {
-    wchar_t base[MAX_PATH + 1];
-    const DWORD length = ::GetTempPathW(MAX_PATH + 1, base);
-    if (length == 0 || length > MAX_PATH) return Fail(SystemError(::GetLastError()));
-    // The user's own temporary folder is private to the user already; a
-    // name nobody has taken is made with CreateDirectory's refusal of one
-    // that exists.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[40];
-        std::snprintf(suffix, sizeof suffix, "%lu-%lu-%d",
-                      static_cast<unsigned long>(::GetCurrentProcessId()),
-                      static_cast<unsigned long>(::GetTickCount()), attempt);
-        const std::string folder = Utf8(base) + prefix + suffix;
-        if (::CreateDirectoryW(Wide(folder).c_str(), nullptr)) return folder;
-        if (::GetLastError() != ERROR_ALREADY_EXISTS) return Fail(SystemError(::GetLastError()));
-    }
-    return Fail(std::strerror(EEXIST));
-}
-
 }  // namespace platform

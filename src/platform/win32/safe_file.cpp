@@ -22,8 +22,10 @@ std::string Folder(const std::string& path) {
 
 // A name for a new file in `folder` that no other writer picks.
 std::string UnusedNameIn(const std::string& folder) {
-    static std::mt19937_64 random{std::random_device{}() ^
-                                  static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32};
+    // One generator a thread, so that writers on several draw apart.
+    thread_local std::mt19937_64 random{std::random_device{}() ^
+                                        static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32 ^
+                                        ::GetCurrentThreadId()};
     char name[64];
     std::snprintf(name, sizeof name, "\\.trk-%lu-%016llx.tmp",
                   static_cast<unsigned long>(::GetCurrentProcessId()),
