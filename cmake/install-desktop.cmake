@@ -18,7 +18,7 @@ if(HELP2MAN)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${ta_man_dir}
     COMMAND ${CMAKE_SOURCE_DIR}/tools/make-man.sh $<TARGET_FILE:trk>
             "list, draw and export the race tracks of Velocitra" ${ta_man_dir}/trk.1
-            info render car
+            info render car lap compare
     DEPENDS trk ${CMAKE_SOURCE_DIR}/tools/make-man.sh
     VERBATIM)
   list(APPEND ta_man_pages ${ta_man_dir}/trk.1)

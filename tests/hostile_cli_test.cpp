@@ -72,7 +72,7 @@ TEST_F(TrkHostile, UsageAndOutputFailuresAreOneLineInOneForm) {
         std::string arguments, err;
     } cases[] = {
         {"bogus",
-         "trk: unknown command 'bogus' (commands: info, render, car, gallery)\n"
+         "trk: unknown command 'bogus' (commands: info, render, car, lap, compare, gallery)\n"
          "Run 'trk --help' for more.\n"},
         {"render t.trk --size abc",
          "trk: --size: wants a whole number from 1 to 4096, not 'abc'" + more},

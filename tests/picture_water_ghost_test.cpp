@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "picture/colours.h"
 #include "picture_support.h"
 #include "trackgen/track_writer.h"
 
@@ -138,6 +139,41 @@ TEST_F(GhostOverlay, FramesBeyondTheFileAreSkipped) {
     std::set<std::pair<int, int>> expected = Square(99, 410, 3);
     expected.merge(Square(199, 310, 3));
     EXPECT_EQ(Dots(), expected);
+}
+
+TEST_F(GhostOverlay, SpeedLineRunsFromSlowToFastColoursWithItsKey) {
+    // At world size 100 two pixels are 59 units: three steps of 4 pixels,
+    // then three of 20, along row 261.
+    TrackContents t;
+    t.placeTimes[0] = 600;
+    for (const int x : {100, 104, 108, 112, 132, 152, 172})
+        t.ghost.push_back({static_cast<std::uint16_t>(x * 59 / 2), 7375});
+    Build(t);
+    const raster::Picture before = shown;
+    ASSERT_TRUE(picture::DrawGhostSpeed(shown, Track(), picture::CaptionFont()));
+    const Colour slow = picture::kSpeedScale.front();
+    const Colour fast = picture::kSpeedScale.back();
+    for (const int row : {260, 261, 262}) {
+        EXPECT_EQ(Pixel(106, row), slow) << row;
+        EXPECT_EQ(Pixel(160, row), fast) << row;
+    }
+    EXPECT_EQ(Pixel(160, 264), before.At(160, 264));
+    // The key: the scale's ends under "slow" and "fast", written in white.
+    EXPECT_EQ(Pixel(404, 544), slow);
+    EXPECT_EQ(Pixel(503, 544), fast);
+    EXPECT_EQ(picture::SpeedColour(0.5), picture::kSpeedScale[5]);
+    int white = 0;
+    for (int y = 512; y < 540; ++y) {
+        for (int x = 404; x < 504; ++x) white += Pixel(x, y) == RgbColour(255, 255, 255);
+    }
+    EXPECT_GT(white, 20);
+
+    // Without a lap nothing is drawn, not even the key.
+    t.placeTimes[0] = 6000;
+    Build(t);
+    const raster::Picture plain = shown;
+    EXPECT_FALSE(picture::DrawGhostSpeed(shown, Track(), picture::CaptionFont()));
+    EXPECT_EQ(shown.pixels, plain.pixels);
 }
 
 }  // namespace

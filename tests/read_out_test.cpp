@@ -3,8 +3,10 @@
 #include <optional>
 #include <string>
 
+#include "lap/lap.h"
 #include "picture/read_out.h"
 #include "support/core.h"
+#include "support/laps.h"
 
 namespace {
 
@@ -115,6 +117,18 @@ TEST_F(ReadOut, WorldSizeZeroLeavesTheRectanglesOut) {
     parsed.emplace(t);
     EXPECT_EQ(InfoAt(279, 300).objectType, -1);
     EXPECT_EQ(InfoAt(51, 509).objectType, 10);
+}
+
+TEST(GhostReadOut, NamesTheNearestFrameWithinReach) {
+    // 300 units/s but up the right side at 100: frame 5, 5 s into the lap.
+    const ParsedTrack parsed(LapTrack(kSlowSideSquare));
+    const lap::Sample s = lap::ReadLap(*parsed)->samples[5];
+    EXPECT_EQ(picture::GhostReadOutText(*parsed, s.column + 2, s.row),
+              "ghost frame 5 \xB7 5.00 s into the lap \xB7 100 units/s, 33% of top");
+    EXPECT_EQ(picture::GhostReadOutText(*parsed, s.column + 30, s.row), "");
+    EXPECT_EQ(
+        picture::GhostReadOutText(*ParsedTrack(LapTrack(kSlowSideSquare, 6000)), s.column, s.row),
+        "");
 }
 
 }  // namespace

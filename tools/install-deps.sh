@@ -13,6 +13,8 @@ build_and_run=(
   libjpeg62-turbo-dev libpng-dev libstb-dev
   # The gallery's content hashes (xxHash, used header-only).
   libxxhash-dev
+  # The lap charts (trk compare -o).
+  libcairo2-dev
   # trk links these from their archives (TA_STATIC_TRK).
   libbrotli-dev libexpat1-dev zlib1g-dev
   libfltk1.3-dev

@@ -4,7 +4,7 @@ _trk() {
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-            info | render | car | gallery)
+            info | render | car | lap | compare | gallery)
                 command=${COMP_WORDS[i]}
                 break
                 ;;
@@ -19,6 +19,7 @@ _trk() {
             fi
             case $command in
                 render) COMPREPLY=($(compgen -f -X '!*.@(png|jpg|jpeg)' -- "$cur")) ;;
+                compare) COMPREPLY=($(compgen -f -X '!*.@(png|svg|pdf)' -- "$cur")) ;;
                 *) COMPREPLY=($(compgen -f -X '!*.car' -- "$cur")) ;;
             esac
             COMPREPLY+=($(compgen -d -- "$cur"))
@@ -39,10 +40,12 @@ _trk() {
 
     local options
     case $command in
-        "") options="-h --help -V --version info render car gallery" ;;
+        "") options="-h --help -V --version info render car lap compare gallery" ;;
         info) options="-h --help --json --csv -r --recursive -j --jobs" ;;
-        render) options="-h --help --water --objects --ghost -o --output -d --directory --format --quality --size -r --recursive -j --jobs" ;;
+        render) options="-h --help --water --objects --ghost --ghost-speed -o --output -d --directory --format --quality --size -r --recursive -j --jobs" ;;
         car) options="-h --help -o --output --all -d --directory -r --recursive -j --jobs" ;;
+        lap) options="-h --help --json --csv" ;;
+        compare) options="-h --help -o --output --csv" ;;
         gallery) options="-h --help -o --output --title -r --recursive -j --jobs" ;;
     esac
     if [[ -z $command || $cur == -* ]]; then

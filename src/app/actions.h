@@ -48,7 +48,8 @@ std::span<const std::uint8_t> LoadedBytes();
 track::Track RecordedTrack();
 
 // The read-out line for the pointer at picture point (x, y); empty off the
-// map and before any track was accepted.
+// map and before any track was accepted. While the ghost is drawn, a last
+// line names the ghost frame under the pointer.
 std::string ReadOutAt(int x, int y);
 
 // Keeps in the state what "save" or "Car" did, for callers that must know

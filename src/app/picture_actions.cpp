@@ -34,12 +34,15 @@ std::span<std::uint8_t> PictureArea() {
         .subspan(static_cast<std::size_t>(s.PictureData), picture::kImageSize);
 }
 
-// Draws an overlay on the track picture, when there is one, and shows it.
+// Draws an overlay on the track picture, when there is one, and shows it;
+// whether there was one.
 template <typename Draw>
-void DrawOverlay(Draw draw) {
-    if (raster::Picture* target = platform::BeginDrawing(kTrackPicture)) draw(*target);
+bool DrawOverlay(Draw draw) {
+    raster::Picture* target = platform::BeginDrawing(kTrackPicture);
+    if (target) draw(*target);
     platform::EndDrawing();
     ShowTrackPicture();
+    return target != nullptr;
 }
 
 }  // namespace
@@ -58,6 +61,7 @@ void BuildTrackPicture() {
     // Made once, with the landmap in it: the header is the template's, so a
     // picture that is made before the landmap is decoded is made after it too.
     if (!platform::PictureFromBitmap(kTrackPicture, picture::AssembleBitmap(t, area))) return;
+    s.GhostDrawn = false;
     ShowTrackPicture();
 
     raster::Picture* target = platform::BeginDrawing(kTrackPicture);
@@ -94,12 +98,18 @@ void DrawGhostOverlay() {
         return;
     }
     s.GhostScale = picture::GhostScale(s.WorldSize);
-    DrawOverlay([&](raster::Picture& p) { picture::DrawGhost(p, t); });
+    if (DrawOverlay([&](raster::Picture& p) { picture::DrawGhost(p, t); })) s.GhostDrawn = true;
 }
 
 std::string ReadOutAt(int x, int y) {
     if (!state.TrackAccepted) return "";
-    return picture::ReadOutText(picture::InfoAt(RecordedTrack(), x, y));
+    const track::Track t = RecordedTrack();
+    std::string text = picture::ReadOutText(picture::InfoAt(t, x, y));
+    if (state.GhostDrawn && !text.empty()) {
+        const std::string frame = picture::GhostReadOutText(t, x, y);
+        if (!frame.empty()) text += "\r\n" + frame;
+    }
+    return text;
 }
 
 }  // namespace app

@@ -132,6 +132,9 @@ struct AnalyserState {
     // it across runs (empty: not kept, as for the command line).
     Text LastTrackFolder;
     Text FolderMemoryFile;
+    // Whether the ghost is drawn on the current picture, so that the
+    // read-out names the frame under the pointer; the next build clears it.
+    bool GhostDrawn = false;
     // Where the mouse pointer stands on the picture; -1 when off it.
     std::int32_t PointerX = -1;
     std::int32_t PointerY = -1;

@@ -53,8 +53,9 @@ inline constexpr std::array<ControlLayout, 10> kControls = {{
     {kGhostButton, ControlLayout::Kind::kButton, {630, 620, 50, 24}, "Ghost"},
     {kSaveButton, ControlLayout::Kind::kButton, {690, 620, 50, 24}, "save"},
     {kCarButton, ControlLayout::Kind::kButton, {780, 620, 50, 24}, "Car"},
-    // Under the buttons, in the window's free corner.
-    {kReadOutControl, ControlLayout::Kind::kStaticText, {450, 652, 540, 40}, ""},
+    // Under the buttons, in the window's free corner: three lines, the last
+    // one for the ghost frame under the pointer.
+    {kReadOutControl, ControlLayout::Kind::kStaticText, {450, 652, 540, 56}, ""},
 }};
 
 }  // namespace app

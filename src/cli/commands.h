@@ -35,6 +35,8 @@ std::string UsageErrorText(const CLI::ParseError& error, const std::string& comm
 void AddInfoCommand(CLI::App& app, int& exitCode);
 void AddRenderCommand(CLI::App& app, int& exitCode);
 void AddCarCommand(CLI::App& app, int& exitCode);
+void AddLapCommand(CLI::App& app, int& exitCode);
+void AddCompareCommand(CLI::App& app, int& exitCode);
 void AddGalleryCommand(CLI::App& app, int& exitCode);
 
 struct Command {
@@ -42,10 +44,8 @@ struct Command {
     void (*add)(CLI::App& app, int& exitCode);
 };
 inline constexpr Command kCommands[] = {
-    {"info", AddInfoCommand},
-    {"render", AddRenderCommand},
-    {"car", AddCarCommand},
-    {"gallery", AddGalleryCommand},
+    {"info", AddInfoCommand}, {"render", AddRenderCommand},   {"car", AddCarCommand},
+    {"lap", AddLapCommand},   {"compare", AddCompareCommand}, {"gallery", AddGalleryCommand},
 };
 
 }  // namespace cli

@@ -18,7 +18,7 @@
 namespace cli {
 namespace {
 
-enum class Overlay { kWater, kObjects, kGhost };
+enum class Overlay { kWater, kObjects, kGhost, kGhostSpeed };
 
 struct RenderOptions {
     std::vector<std::string> tracks;
@@ -85,6 +85,11 @@ TrackResult RenderTrack(const TrackInput& input, const RenderOptions& o, bool pn
                 break;
             case Overlay::kGhost:
                 if (!picture::DrawGhost(built, t)) report.Tell(picture::kNoGhostStatus);
+                break;
+            case Overlay::kGhostSpeed:
+                // A track without a lap keeps its picture, and says so.
+                if (!picture::DrawGhostSpeed(built, t, picture::CaptionFont()))
+                    report.Failure(input.given, "no ghost lap");
                 break;
         }
     }
@@ -161,6 +166,10 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         "draw the water (the map below the track's water level)");
     auto* objects = command->add_flag("--objects")->description("draw the objects");
     auto* ghost = command->add_flag("--ghost")->description("draw the ghost lap");
+    auto* ghostSpeed = command->add_flag("--ghost-speed")
+                           ->description(
+                               "draw the ghost lap as a line coloured by its speed, "
+                               "with a key from slow to fast");
     command
         ->add_option("-o,--output", o->output,
                      "the picture of one track: a .png, .jpg or .jpeg file, or - for standard "
@@ -195,7 +204,9 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
             "none) and that driver, as in monza_4321_Ann.jpg. Without -o it goes by that\n"
             "name into the folder of -d, or here; a name already written in the same run\n"
             "gets -2, -3, ... before the extension. Overlays are drawn in the order given,\n"
-            "each over the ones before.\n\n") +
+            "each over the ones before. --ghost-speed colours place 1's lap by its speed in\n"
+            "ghost units per second: the frames are equally spaced in time over place 1's\n"
+            "time, and the speed at a frame is the distance from the frame before.\n\n") +
         kExitCodesHelp +
         "\n\nExamples:\n"
         "  trk render monza.trk                          monza_4321_Ann.jpg, here\n"
@@ -204,11 +215,12 @@ void AddRenderCommand(CLI::App& app, int& exitCode) {
         "  trk render monza.trk --size 128 -o thumb.png  a 117 x 128 thumbnail\n"
         "  trk render - -o - < monza.trk > monza.jpg");
 
-    command->callback([command, o, water, objects, ghost, &exitCode] {
+    command->callback([command, o, water, objects, ghost, ghostSpeed, &exitCode] {
         for (const CLI::Option* given : command->parse_order()) {
             if (given == water) o->overlays.push_back(Overlay::kWater);
             if (given == objects) o->overlays.push_back(Overlay::kObjects);
             if (given == ghost) o->overlays.push_back(Overlay::kGhost);
+            if (given == ghostSpeed) o->overlays.push_back(Overlay::kGhostSpeed);
         }
         const platform::Result<CollectedTracks> collected = CollectTracks(o->tracks, o->recursive);
         if (StopsAt(collected, "render", exitCode)) return;

@@ -10,7 +10,10 @@ namespace {
 
 platform::Result<> Encode(const raster::Picture& picture, const Encoding& encoding,
                           std::FILE* stream) {
-    if (encoding.kind == Encoding::Kind::kPng) return platform::WritePng(picture, stream);
+    if (encoding.kind == Encoding::Kind::kPng)
+        return platform::WritePng(
+            picture, stream,
+            encoding.quick ? platform::PngPacking::kQuick : platform::PngPacking::kSmall);
     return platform::WriteJpeg(picture, encoding.quality, stream);
 }
 

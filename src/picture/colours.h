@@ -33,4 +33,14 @@ inline constexpr std::array<raster::Colour, 17> kObjectColours = {raster::RgbCol
                                                                   0,
                                                                   0};
 
+// Speeds from slow to fast: viridis, a perceptually even scale that also
+// reads in grey and to the colour-blind, at eleven evenly spaced stops.
+inline constexpr std::array<raster::Colour, 11> kSpeedScale = {
+    raster::RgbColour(0x44, 0x01, 0x54), raster::RgbColour(0x48, 0x25, 0x76),
+    raster::RgbColour(0x41, 0x44, 0x87), raster::RgbColour(0x35, 0x60, 0x8D),
+    raster::RgbColour(0x2A, 0x78, 0x8E), raster::RgbColour(0x21, 0x90, 0x8C),
+    raster::RgbColour(0x22, 0xA8, 0x84), raster::RgbColour(0x43, 0xBF, 0x71),
+    raster::RgbColour(0x7A, 0xD1, 0x51), raster::RgbColour(0xBB, 0xDF, 0x27),
+    raster::RgbColour(0xFD, 0xE7, 0x25)};
+
 }  // namespace picture

@@ -66,7 +66,16 @@ bool HasGhost(const track::Track& track);
 // has no ghost.
 bool DrawGhost(raster::Picture& picture, const track::Track& track);
 
+// Place 1's lap as a line through the frames, coloured by speed from slow
+// to fast (SpeedColour), and in the caption band's right end a key that
+// tells which colour is which, written in `font`. False, drawing nothing,
+// when the track has no lap (lap::ReadLap).
+bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const raster::Font& font);
+// The speed scale's colour at `share` (0 slow .. 1 fast; clamped), between
+// its stops by straight lines.
+raster::Colour SpeedColour(double share);
+
 // Ghost units per picture pixel at world size `worldSize`.
-float GhostScale(std::uint8_t worldSize);
+using track::GhostScale;
 
 }  // namespace picture

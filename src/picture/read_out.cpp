@@ -1,8 +1,10 @@
 #include "picture/read_out.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
+#include "lap/lap.h"
 #include "picture/colours.h"
 #include "picture/objects.h"
 #include "picture/template.h"
@@ -69,6 +71,12 @@ const Object* TopObjectAt(const track::Track& track, int x, int y, Object& found
 
 std::string Number(int value) {
     return std::to_string(value);
+}
+
+std::string Fixed(double value, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
 }
 
 }  // namespace
@@ -153,6 +161,19 @@ std::string ReadOutText(const PointInfo& info) {
         text += dot + ObjectKind(info.objectType) + " (" + Number(info.objectType) + "), heading " +
                 Number(info.heading);
     }
+    return text;
+}
+
+std::string GhostReadOutText(const track::Track& track, int x, int y) {
+    const std::optional<lap::Lap> lap = lap::ReadLap(track);
+    if (!lap) return "";
+    const std::optional<lap::Sample> near = lap::NearestSample(*lap, x, y, kGhostReach);
+    if (!near) return "";
+    const std::string dot = " \xB7 ";
+    std::string text = "ghost frame " + Number(near->frame) + dot + Fixed(near->time, 2) +
+                       " s into the lap" + dot + Fixed(near->speed, 0) + " units/s";
+    const double top = lap::Summarise(*lap).top.speed;
+    if (top > 0) text += ", " + Fixed(100 * near->speed / top, 0) + "% of top";
     return text;
 }
 

@@ -30,6 +30,15 @@ PointInfo InfoAt(const track::Track& track, int x, int y);
 // The read-out line (Windows-1252); empty when `InfoAt` is not valid.
 std::string ReadOutText(const PointInfo& info);
 
+// How far from a ghost frame's pixel, on each axis, the pointer names it.
+inline constexpr int kGhostReach = 3;
+
+// The ghost frame drawn nearest to picture point (x, y), within kGhostReach:
+// its number, its time into the lap, its speed and that speed's share of
+// the lap's top speed (Windows-1252). Empty when no frame is that near or
+// the track has no lap.
+std::string GhostReadOutText(const track::Track& track, int x, int y);
+
 // What the tool calls an object type; "object" for types it does not draw.
 std::string ObjectKind(int type);
 

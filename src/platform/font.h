@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "raster/font.h"
@@ -19,6 +20,15 @@ using raster::kMaxFontPixels;
 // nullptr when no face can be found or rasterised, or `pixels` is outside
 // 1 to kMaxFontPixels.
 std::unique_ptr<Font> MakeFont(const std::string& face, int pixels);
+
+// Where the face MakeFont(face, pixels) draws with lies: its file, the
+// face's number in that file, and its family. Nothing when no face is found.
+struct FaceFile {
+    std::string path;
+    int index = 0;
+    std::string family;
+};
+std::optional<FaceFile> FindFontFile(const std::string& face, int pixels);
 
 // The system's default face for text. It always gives a font: when the
 // system has none, the box font of raster.

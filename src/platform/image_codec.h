@@ -19,9 +19,15 @@ namespace platform {
 // was written.
 Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file);
 
+// How hard a PNG's encoder packs it: kSmall as libpng does by default;
+// kQuick in a fraction of the time, a few times larger, for pictures of
+// large flat areas (charts) that are made on demand.
+enum class PngPacking { kSmall, kQuick };
+
 // Writes `picture` as a PNG (8-bit RGB, exactly its pixels) into `file`;
 // fails unless the whole image was written.
-Result<> WritePng(const raster::Picture& picture, std::FILE* file);
+Result<> WritePng(const raster::Picture& picture, std::FILE* file,
+                  PngPacking packing = PngPacking::kSmall);
 
 // A picture of few colours with see-through pixels: each pixel a byte that
 // names an entry of `palette`, entry 0 being transparent (its colour

@@ -153,6 +153,24 @@ inline std::optional<GhostPoint> GhostFrame(const Track& track, int f) {
     return GhostPoint{track.file.U16(at), track.file.U16(at + 4)};
 }
 
+// Ghost units per map pixel at world size `worldSize`, as the tool has
+// always stored it (a float).
+float GhostScale(std::uint8_t worldSize);
+
+// A ghost position on the 512 x 512 map, column from the left and row from
+// the top (track positions grow upwards). -1 stands for a quotient far off
+// the map, and for every position at a zero scale.
+struct MapPixel {
+    int column = -1;
+    int row = -1;
+    // Whether a 3 x 3 dot around it lies wholly on the map.
+    bool InsideMargin() const { return column >= 1 && column <= 510 && row >= 1 && row <= 510; }
+};
+
+// Where the ghost overlay draws `point`: each coordinate divided by
+// `scale`, to the nearest pixel, halves to even.
+MapPixel GhostPixel(GhostPoint point, float scale);
+
 // The 1,344 bytes of stored car k (0..6); empty when k is outside 0 to 6
 // or the record does not lie wholly inside the file.
 std::span<const std::uint8_t> CarRecord(const Track& track, int k);

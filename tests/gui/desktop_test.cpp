@@ -4,6 +4,7 @@
 #include "app/actions.h"
 #include "app/status_log.h"
 #include "gui_fixture.h"
+#include "lap/lap.h"
 #include "platform/fltk/fltk_text.h"
 #include "platform/windowing.h"
 #include "shell/keys.h"
@@ -101,6 +102,29 @@ TEST_F(DesktopTest, ReadOutTellsWhatLiesUnderThePointer) {
     ui->MovePointer(200, 300);  // over the information box
     RunQueued();
     EXPECT_EQ(ui->ControlText(kReadOut), "");
+}
+
+TEST_F(DesktopTest, WhileTheGhostIsDrawnTheReadOutNamesTheFrameUnderThePointer) {
+    const std::string track = WriteDemoTrack("Lakeside.trk");
+    ui->answers = {track};
+    Press(app::kLoadButton);
+    const lap::Lap lap = *lap::ReadLap(app::RecordedTrack());
+    const lap::Sample& s = lap.samples[lap.samples.size() / 2];
+    const auto frameLine = [&] {
+        const std::string text = ReadOutAt(s.column, s.row);
+        const auto at = text.find("ghost frame ");
+        return at == std::string::npos ? std::string() : text.substr(at);
+    };
+    EXPECT_EQ(frameLine(), "");
+    Press(app::kGhostButton);
+    const std::string line = frameLine();
+    EXPECT_NE(line.find(" s into the lap"), std::string::npos) << line;
+    EXPECT_NE(line.find("% of top"), std::string::npos) << line;
+    EXPECT_EQ(ReadOutAt(5, 5).find("ghost frame"), std::string::npos);  // far from the lap
+    // The next picture has no ghost until it is drawn again.
+    ui->answers = {track};
+    Press(app::kLoadButton);
+    EXPECT_EQ(frameLine(), "");
 }
 
 TEST_F(DesktopTest, ReadOutFollowsALoadUnderAStillPointer) {

@@ -78,7 +78,7 @@ for program in trk track-analyse; do
   done
   "$prefix/bin/$program" --version | grep -q "^$program [0-9]" || fail "$program --version"
 done
-for command in info render car; do
+for command in info render car lap compare; do
   grep -qF "trk $command" "$share/man/man1/trk.1" || fail "trk.1 lacks the command $command"
 done
 
@@ -86,7 +86,7 @@ done
 bash_file=$share/bash-completion/completions/trk
 zsh_file=$share/zsh/site-functions/_trk
 fish_file=$share/fish/vendor_completions.d/trk.fish
-for command in "" info render car; do
+for command in "" info render car lap compare; do
   for option in $("$prefix/bin/trk" $command --help |
                   grep -oE -- '^ +-[-A-Za-z]+(,--[-A-Za-z]+)?' | tr ',' '\n' | tr -d ' '); do
     grep -qF -- "$option" "$bash_file" || fail "bash completion lacks trk $command $option"

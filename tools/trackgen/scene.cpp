@@ -421,48 +421,107 @@ void PlaceTrackside(const Scene& scene, Random& random, std::vector<ObjectRecord
     }
 }
 
-// A lap along the road, weaving a little, slower through the corners.
-std::vector<GhostFrame> DriveLap(const Scene& scene, Random& random) {
-    const Road& road = scene.road;
-    const double scale = scene.worldSize * 0.295;  // ghost units a pixel
-    const double weave = road.halfWidth * random.Uniform(0.3, 0.5),
-                 phase = random.Uniform(0, 2 * kPi);
-    std::vector<GhostFrame> frames;
-    const auto n = road.centre.size();
-    double carried = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const Point& a = road.centre[i];
-        const Point& b = road.centre[(i + 1) % n];
-        carried += std::hypot(b.x - a.x, b.y - a.y);
-        const double step = Sharp(road, static_cast<int>(i)) ? 3.0 : 5.0;
-        if (carried < step) continue;
-        carried = 0;
-        const Point t = Tangent(road, i);
-        const double off =
-            weave * std::sin(2 * kPi * 5 * static_cast<double>(i) / static_cast<double>(n) + phase);
-        const double x = a.x - t.y * off, y = a.y + t.x * off;
-        frames.push_back(
-            {static_cast<std::uint16_t>(std::clamp(std::lround(x * scale), 0L, 65535L)),
-             static_cast<std::uint16_t>(std::clamp(std::lround(y * scale), 0L, 65535L))});
-    }
-    return frames;
+// How one driver takes the road, in pixels and seconds.
+struct Driver {
+    double topSpeed;    // on the straights
+    double grip;        // the sideways pull a bend allows: v * v / radius
+    double accelerate;  // speed gained a second
+    double brake;       // speed shed a second
+    double cut;         // how far into a bend's inside, in road half widths
+    double weave;       // a swaying line, in pixels
+    double phase;
+};
+
+// Some drivers are brave in the bends, others fast on the straights.
+Driver MakeDriver(const Road& road, Random& random) {
+    const double brave = random.Uniform(0, 1);
+    Driver d{};
+    d.topSpeed = random.Uniform(41, 45) - 6 * brave;
+    d.grip = random.Uniform(5.7, 6.3) + 3 * brave;
+    d.accelerate = random.Uniform(5, 7);
+    d.brake = random.Uniform(12, 16);
+    d.cut = random.Uniform(0.2, 0.7);
+    d.weave = road.halfWidth * random.Uniform(0.05, 0.3);
+    d.phase = random.Uniform(0, 2 * kPi);
+    return d;
 }
 
-void WriteResults(const Scene& scene, Random& random, TrackContents& t) {
+// A lap along the road as a driver takes it, from the start line at the
+// first centre sample: as fast as the bends allow, braking before them and
+// speeding up after, with frames at equal steps of time. The lap's time
+// in hundredths goes to `lapTime`.
+std::vector<GhostFrame> DriveLap(const Scene& scene, const Driver& driver, int& lapTime) {
+    const Road& road = scene.road;
+    const std::size_t n = road.centre.size();
+    // The driven line: towards the inside of bends, swaying a little.
+    std::vector<Point> line(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point t = Tangent(road, i);
+        const double bend = std::clamp(road.curvature[i] / 0.4, -1.0, 1.0);
+        const double off =
+            driver.cut * road.halfWidth * bend +
+            driver.weave * std::sin(2 * kPi * 5 * static_cast<double>(i) / static_cast<double>(n) +
+                                    driver.phase);
+        line[i] = {road.centre[i].x - t.y * off, road.centre[i].y + t.x * off};
+    }
+    // Curvature turns over 20 samples: the bend's radius follows from it.
+    const double spacing = road.length / static_cast<double>(n);
+    std::vector<double> speed(n), step(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double radius = 20 * spacing / std::max(std::abs(road.curvature[i]), 1e-6);
+        speed[i] = std::min(driver.topSpeed, std::sqrt(driver.grip * radius));
+        const Point& b = line[(i + 1) % n];
+        step[i] = std::hypot(b.x - line[i].x, b.y - line[i].y);
+    }
+    // Speed up out of each bend and brake into the next; twice round, as
+    // the lap is a loop.
+    for (std::size_t k = 0; k < 2 * n; ++k) {
+        const std::size_t i = k % n, next = (k + 1) % n;
+        speed[next] =
+            std::min(speed[next], std::sqrt(speed[i] * speed[i] + 2 * driver.accelerate * step[i]));
+    }
+    for (std::size_t k = 2 * n; k > 0; --k) {
+        const std::size_t i = (k - 1) % n, next = k % n;
+        speed[i] =
+            std::min(speed[i], std::sqrt(speed[next] * speed[next] + 2 * driver.brake * step[i]));
+    }
+    std::vector<double> time(n + 1, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        time[i + 1] = time[i] + 2 * step[i] / (speed[i] + speed[(i + 1) % n]);
+    // A time under a minute: the game stores no longer one.
+    const double stretch = std::max(1.0, time[n] / 59.0);
+    lapTime = static_cast<int>(std::lround(time[n] / stretch * 100));
+
+    const double scale = scene.worldSize * 0.295;  // ghost units a pixel
+    const int frames = static_cast<int>(time[n] / stretch / 0.15) + 1;
+    std::vector<GhostFrame> ghost;
+    std::size_t i = 0;
+    for (int f = 0; f < frames; ++f) {
+        const double at = time[n] * f / (frames - 1);
+        while (i + 1 < n && time[i + 1] < at) ++i;
+        const Point& a = line[i];
+        const Point& b = line[(i + 1) % n];
+        const double u = std::clamp((at - time[i]) / (time[i + 1] - time[i]), 0.0, 1.0);
+        const double x = (a.x + u * (b.x - a.x)) * scale, y = (a.y + u * (b.y - a.y)) * scale;
+        ghost.push_back({static_cast<std::uint16_t>(std::clamp(std::lround(x), 0L, 65535L)),
+                         static_cast<std::uint16_t>(std::clamp(std::lround(y), 0L, 65535L))});
+    }
+    return ghost;
+}
+
+void WriteResults(int lap, Random& random, TrackContents& t) {
     static const char* const kDrivers[] = {"Anna",   "Bruno", "Carla",  "Dieter", "Emil",
                                            "Frieda", "Greta", "Hannes", "Ines",   "Jonas",
                                            "Katrin", "Lukas", "Mira",   "Nils"};
     static const char* const kCars[] = {"Falke GT", "Blitz 2000", "Comet RS", "Vortex",  "Nova S",
                                         "Raptor",   "Tempest",    "Zephyr",   "Mistral", "Taifun"};
-    const int lap =
-        std::clamp(static_cast<int>(scene.road.length * 3.2 + random.Int(0, 600)), 2500, 5400);
     t.bestTime = static_cast<std::int16_t>(lap - random.Int(20, 120));
     t.bestName = kDrivers[random.Int(0, 13)];
     t.carNames[0] = kCars[random.Int(0, 9)];
     int time = lap;
     for (int p = 0; p < 6; ++p) {
         t.placeTimes[p] = static_cast<std::int16_t>(time);
-        time += random.Int(15, 140);
+        time = std::min(time + random.Int(15, 140), 5999);
         t.placeNames[p] = kDrivers[random.Int(0, 13)];
         t.carNames[p + 1] = kCars[random.Int(0, 9)];
     }
@@ -478,7 +537,7 @@ void WriteResults(const Scene& scene, Random& random, TrackContents& t) {
 
 }  // namespace
 
-TrackContents GenerateScene(std::uint64_t seed, const std::string& name) {
+TrackContents GenerateScene(std::uint64_t seed, const std::string& name, std::uint64_t driver) {
     Random random(seed * 0x2545F4914F6CDD1Dull + 1);
     Scene scene;
     scene.canyon = seed % 2 == 1;
@@ -502,8 +561,11 @@ TrackContents GenerateScene(std::uint64_t seed, const std::string& name) {
     t.author = (name + " by trackgen").substr(0, 30);
     t.trackLength =
         static_cast<std::int32_t>(std::lround(scene.road.length * scene.worldSize / 20.0));
-    WriteResults(scene, random, t);
-    t.ghost = DriveLap(scene, random);
+    // The map comes from the seed alone; the lap and results from the driver.
+    Random driving((seed * 0x2545F4914F6CDD1Dull + 1) ^ (driver + 1) * 0x9E3779B97F4A7C15ull);
+    int lap = 0;
+    t.ghost = DriveLap(scene, MakeDriver(scene.road, driving), lap);
+    WriteResults(lap, driving, t);
     return t;
 }
 

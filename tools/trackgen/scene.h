@@ -11,7 +11,8 @@
 namespace trackgen {
 
 // Odd seeds give a dry canyon with a river, even seeds green land with a
-// lake. The author field says "`name` by trackgen".
-TrackContents GenerateScene(std::uint64_t seed, const std::string& name);
+// lake. The author field says "`name` by trackgen". Other drivers give
+// tracks of the same map with another lap and other results.
+TrackContents GenerateScene(std::uint64_t seed, const std::string& name, std::uint64_t driver = 0);
 
 }  // namespace trackgen

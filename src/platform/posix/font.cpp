@@ -14,12 +14,6 @@ namespace platform {
 
 namespace {
 
-struct FaceFile {
-    std::string path;
-    int index = 0;
-    std::string family;
-};
-
 bool HasFamily(FcPattern* font, const std::string& family) {
     FcChar8* name = nullptr;
     for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
@@ -163,12 +157,17 @@ extern "C" const char* __lsan_default_options() {
 std::unique_ptr<Font> MakeFont(const std::string& face, int pixels) {
     if (pixels < 1 || pixels > kMaxFontPixels) return nullptr;
     if (std::unique_ptr<Font> kept = CachedFont(face, pixels)) return kept;
-    std::optional<FaceFile> file = FindFace(face, pixels, true, false);
-    if (!file) file = FindFace("monospace", pixels, false, true);
+    const std::optional<FaceFile> file = FindFontFile(face, pixels);
     if (!file) return nullptr;
     std::unique_ptr<Font> font = Rasterise(*file, pixels);
     if (font) KeepFont(face, pixels, file->path, *font);
     return font;
+}
+
+std::optional<FaceFile> FindFontFile(const std::string& face, int pixels) {
+    std::optional<FaceFile> file = FindFace(face, pixels, true, false);
+    if (!file) file = FindFace("monospace", pixels, false, true);
+    return file;
 }
 
 std::unique_ptr<Font> MakeDefaultFont() {

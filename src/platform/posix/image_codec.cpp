@@ -117,7 +117,15 @@ bool EncodePng(std::FILE* file, PngErrors* errors, const Write& write) {
     return true;
 }
 
-void WriteRgbRows(png_structp png, png_infop info, const raster::Picture& picture) {
+void WriteRgbRows(png_structp png, png_infop info, const raster::Picture& picture,
+                  PngPacking packing) {
+    if (packing == PngPacking::kQuick) {
+        // Rows unfiltered and zlib's fastest level: the choice among filters
+        // and the slow deflate were three quarters of a chart's time, and
+        // a chart's flat areas pack as small either way.
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+        png_set_compression_level(png, 1);
+    }
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
                  static_cast<png_uint_32>(picture.height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -222,11 +230,12 @@ Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file)
     return Fail(message[0] != '\0' ? message : "the JPEG library failed");
 }
 
-Result<> WritePng(const raster::Picture& picture, std::FILE* file) {
+Result<> WritePng(const raster::Picture& picture, std::FILE* file, PngPacking packing) {
     if (!picture.Whole()) return Fail("no picture to write");
     PngErrors errors{};
-    if (EncodePng(file, &errors,
-                  [&](png_structp png, png_infop info) { WriteRgbRows(png, info, picture); }))
+    if (EncodePng(file, &errors, [&](png_structp png, png_infop info) {
+            WriteRgbRows(png, info, picture, packing);
+        }))
         return {};
     return Fail(errors.message[0] != '\0' ? errors.message : "the PNG library failed");
 }

@@ -149,7 +149,8 @@ Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file)
     return Encode(rows, GUID_ContainerFormatJpeg, static_cast<float>(quality) / 100.0f, file);
 }
 
-Result<> WritePng(const raster::Picture& picture, std::FILE* file) {
+// WIC has no setting for how hard it packs.
+Result<> WritePng(const raster::Picture& picture, std::FILE* file, PngPacking /*packing*/) {
     if (!picture.Whole()) return Fail("no picture to write");
     Rows rows = BgrRows(picture);
     return Encode(rows, GUID_ContainerFormatPng, -1.0f, file);

@@ -1,0 +1,470 @@
+// The charts, drawn by cairo: one drawing code for its image (PNG), SVG and
+// PDF surfaces.
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <new>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "chart/chart.h"
+#include "export/image_file.h"
+#include "picture/picture.h"
+#include "picture/template.h"
+#include "platform/chart_font.h"
+#include "raster/bitmap.h"
+
+namespace chart {
+namespace {
+
+struct Rgb {
+    double red, green, blue;
+};
+constexpr Rgb kInk{0.15, 0.15, 0.15};
+constexpr Rgb kFaint{0.45, 0.45, 0.45};
+constexpr Rgb kGrid{0.87, 0.87, 0.87};
+constexpr Rgb kWhite{1, 1, 1};
+// Blue and orange: told apart by every kind of colour vision.
+constexpr Rgb kLapA{0.12, 0.38, 0.70};
+constexpr Rgb kLapB{0.90, 0.42, 0.0};
+constexpr Rgb kLoss{0.80, 0.10, 0.12};
+
+constexpr double kTextSize = 12;
+
+void Colour(cairo_t* cr, Rgb c, double alpha = 1) {
+    cairo_set_source_rgba(cr, c.red, c.green, c.blue, alpha);
+}
+
+enum class Align { kLeft, kCentre, kRight };
+
+// `text` (UTF-8) with its baseline at y; returns its width.
+double Text(cairo_t* cr, double x, double y, const std::string& text, Align align = Align::kLeft) {
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, text.c_str(), &extents);
+    if (align == Align::kCentre) x -= extents.x_advance / 2;
+    if (align == Align::kRight) x -= extents.x_advance;
+    cairo_move_to(cr, x, y);
+    cairo_show_text(cr, text.c_str());
+    return extents.x_advance;
+}
+
+std::string Number(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    // A tick a hair below zero is zero, not "-0.0".
+    if (text[0] == '-' && std::strspn(text + 1, "0.") == std::strlen(text + 1)) return text + 1;
+    return text;
+}
+
+std::string Seconds(double value) {
+    return Number(value, 2) + " s";
+}
+
+std::string SignedSeconds(double value) {
+    return (value >= 0 ? "+" : "\u2212") + Seconds(std::abs(value));
+}
+
+// A step of 1, 2 or 5 times a power of ten that cuts `range` into about
+// `parts` pieces.
+double NiceStep(double range, int parts) {
+    if (!(range > 0)) return 1;
+    const double raw = range / parts;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double unit = raw / power;
+    return (unit < 1.5 ? 1 : unit < 3 ? 2 : unit < 7 ? 5 : 10) * power;
+}
+
+int DecimalsOf(double step) {
+    return step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+}
+
+struct Plot {
+    double left, top, width, height;
+    double xLow, xHigh, yLow, yHigh;
+
+    double X(double v) const { return left + (v - xLow) / (xHigh - xLow) * width; }
+    double Y(double v) const { return top + height - (v - yLow) / (yHigh - yLow) * height; }
+};
+
+// A plot's value range from `low` to `high`, widened to whole steps; never empty.
+std::pair<double, double> Widened(double low, double high, int parts) {
+    if (!(high > low)) high = low + 1;
+    const double step = NiceStep(high - low, parts);
+    return {std::floor(low / step) * step, std::ceil(high / step) * step};
+}
+
+void Frame(cairo_t* cr, const Plot& p, const std::string& xTitle, const std::string& yTitle) {
+    cairo_set_line_width(cr, 1);
+    const double xStep = NiceStep(p.xHigh - p.xLow, 8);
+    const double yStep = NiceStep(p.yHigh - p.yLow, 5);
+    // Ticks counted in whole steps, so that no sum of steps drifts.
+    const auto xFirst = static_cast<long>(std::ceil(p.xLow / xStep));
+    for (long k = xFirst; static_cast<double>(k) * xStep <= p.xHigh + xStep / 1000; ++k) {
+        const double v = static_cast<double>(k) * xStep;
+        Colour(cr, kGrid);
+        cairo_move_to(cr, p.X(v), p.top);
+        cairo_line_to(cr, p.X(v), p.top + p.height);
+        cairo_stroke(cr);
+        Colour(cr, kFaint);
+        Text(cr, p.X(v), p.top + p.height + 15, Number(v, DecimalsOf(xStep)), Align::kCentre);
+    }
+    const auto yFirst = static_cast<long>(std::ceil(p.yLow / yStep));
+    for (long k = yFirst; static_cast<double>(k) * yStep <= p.yHigh + yStep / 1000; ++k) {
+        const double v = static_cast<double>(k) * yStep;
+        Colour(cr, std::abs(v) < yStep / 1000 ? kFaint : kGrid);
+        cairo_move_to(cr, p.left, p.Y(v));
+        cairo_line_to(cr, p.left + p.width, p.Y(v));
+        cairo_stroke(cr);
+        Colour(cr, kFaint);
+        Text(cr, p.left - 6, p.Y(v) + 4, Number(v, DecimalsOf(yStep)), Align::kRight);
+    }
+    Colour(cr, kInk);
+    cairo_rectangle(cr, p.left, p.top, p.width, p.height);
+    cairo_stroke(cr);
+    Text(cr, p.left + p.width / 2, p.top + p.height + 32, xTitle, Align::kCentre);
+    cairo_save(cr);
+    cairo_translate(cr, p.left - 46, p.top + p.height / 2);
+    cairo_rotate(cr, -M_PI / 2);
+    Text(cr, 0, 0, yTitle, Align::kCentre);
+    cairo_restore(cr);
+}
+
+// A line through (xs[i], ys[i]), inside the plot.
+void Series(cairo_t* cr, const Plot& p, std::span<const double> xs, std::span<const double> ys,
+            const Rgb& colour) {
+    cairo_save(cr);
+    cairo_rectangle(cr, p.left, p.top, p.width, p.height);
+    cairo_clip(cr);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        if (i == 0)
+            cairo_move_to(cr, p.X(xs[i]), p.Y(ys[i]));
+        else
+            cairo_line_to(cr, p.X(xs[i]), p.Y(ys[i]));
+    }
+    Colour(cr, colour);
+    cairo_set_line_width(cr, 1.5);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+// A band over the plot's full height from distance `from` to `to`, numbered.
+void Band(cairo_t* cr, const Plot& p, double from, double to, int number) {
+    Colour(cr, kLoss, 0.12);
+    cairo_rectangle(cr, p.X(from), p.top, std::max(1.0, p.X(to) - p.X(from)), p.height);
+    cairo_fill(cr);
+    Colour(cr, kLoss);
+    Text(cr, (p.X(from) + p.X(to)) / 2, p.top + 14, std::to_string(number), Align::kCentre);
+}
+
+void Swatch(cairo_t* cr, double x, double y, const Rgb& colour) {
+    Colour(cr, colour);
+    cairo_rectangle(cr, x, y - 9, 18, 10);
+    cairo_fill(cr);
+}
+
+std::vector<double> Distances(const lap::Lap& lap) {
+    std::vector<double> v;
+    for (const lap::Sample& s : lap.samples) v.push_back(s.distance);
+    return v;
+}
+
+std::vector<double> Speeds(const lap::Lap& lap) {
+    std::vector<double> v;
+    for (const lap::Sample& s : lap.samples) v.push_back(s.speed);
+    return v;
+}
+
+double TopSpeed(const lap::Lap& lap) {
+    double top = 0;
+    for (const lap::Sample& s : lap.samples) top = std::max(top, s.speed);
+    return top;
+}
+
+// The map part of the track's picture, as a cairo image; nullptr when the
+// picture cannot be made.
+cairo_surface_t* MapImage(const track::Track& track) {
+    std::vector<std::uint8_t> image(picture::kImageSize);
+    raster::Picture map;
+    if (!raster::DecodeBitmap(picture::AssembleBitmap(track, image), map)) return nullptr;
+    const int side = picture::kMapSize;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, side, side);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < side; ++y) {
+        auto* row =
+            reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < side; ++x) {
+            const raster::Colour c = map.At(x, y);
+            row[x] = static_cast<std::uint32_t>(raster::RedOf(c)) << 16 |
+                     static_cast<std::uint32_t>(raster::GreenOf(c)) << 8 |
+                     static_cast<std::uint32_t>(raster::BlueOf(c));
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    return surface;
+}
+
+// Where frame `s` lies in a map box of `side` units at (left, top): the
+// centre of the pixel the ghost overlay would put it on, unrounded.
+struct MapBox {
+    double left, top, side;
+    double scale;
+
+    double X(const lap::Sample& s) const { return left + (s.x / scale + 0.5) * side / 512; }
+    double Y(const lap::Sample& s) const { return top + (511.5 - s.y / scale) * side / 512; }
+};
+
+void Path(cairo_t* cr, const MapBox& box, std::span<const lap::Sample> samples, const Rgb& colour,
+          double width, double alpha = 1) {
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (i == 0)
+            cairo_move_to(cr, box.X(samples[i]), box.Y(samples[i]));
+        else
+            cairo_line_to(cr, box.X(samples[i]), box.Y(samples[i]));
+    }
+    Colour(cr, colour, alpha);
+    cairo_set_line_width(cr, width);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_stroke(cr);
+}
+
+void Map(cairo_t* cr, const track::Track& track, const MapBox& box, const lap::Lap& a,
+         const lap::Lap& b, std::span<const lap::Stretch> stretches) {
+    cairo_save(cr);
+    cairo_rectangle(cr, box.left, box.top, box.side, box.side);
+    cairo_clip(cr);
+    if (cairo_surface_t* image = MapImage(track)) {
+        cairo_save(cr);
+        cairo_translate(cr, box.left, box.top);
+        cairo_scale(cr, box.side / 512, box.side / 512);
+        cairo_set_source_surface(cr, image, 0, 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(image);
+    }
+    // A veil, so that the paths stand out from any terrain.
+    Colour(cr, kWhite, 0.45);
+    cairo_paint(cr);
+    if (box.scale > 0) {
+        for (const lap::Stretch& s : stretches) {
+            Path(cr, box, std::span(a.samples).subspan(s.first, s.last - s.first + 1), kLoss, 9,
+                 0.45);
+        }
+        Path(cr, box, b.samples, kLapB, 2);
+        Path(cr, box, a.samples, kLapA, 2);
+        for (std::size_t k = 0; k < stretches.size(); ++k) {
+            const lap::Sample& mid = a.samples[(stretches[k].first + stretches[k].last) / 2];
+            cairo_new_path(cr);  // the number's text left a current point
+            cairo_arc(cr, box.X(mid), box.Y(mid), 9, 0, 2 * M_PI);
+            Colour(cr, kWhite);
+            cairo_fill_preserve(cr);
+            Colour(cr, kLoss);
+            cairo_set_line_width(cr, 1.5);
+            cairo_stroke(cr);
+            Text(cr, box.X(mid), box.Y(mid) + 4, std::to_string(k + 1), Align::kCentre);
+        }
+    }
+    cairo_restore(cr);
+    Colour(cr, kInk);
+    cairo_set_line_width(cr, 1);
+    cairo_rectangle(cr, box.left, box.top, box.side, box.side);
+    cairo_stroke(cr);
+}
+
+void UseFont(cairo_t* cr) {
+    if (cairo_font_face_t* face = platform::ChartFontFace(picture::kCaptionFace))
+        cairo_set_font_face(cr, face);
+    cairo_set_font_size(cr, kTextSize);
+}
+
+cairo_status_t Append(void* closure, const unsigned char* data, unsigned int length) {
+    try {
+        static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+    } catch (const std::bad_alloc&) {
+        return CAIRO_STATUS_NO_MEMORY;
+    }
+}
+
+// An image surface's pixels as a picture.
+raster::Picture PictureOf(cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    raster::Picture picture;
+    picture.width = cairo_image_surface_get_width(surface);
+    picture.height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    picture.pixels.resize(static_cast<std::size_t>(picture.width) *
+                          static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint32_t p = row[x];  // 0xXXRRGGBB
+            picture.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
+                           static_cast<std::size_t>(x)] =
+                raster::RgbColour(static_cast<int>(p >> 16 & 0xFF), static_cast<int>(p >> 8 & 0xFF),
+                                  static_cast<int>(p & 0xFF));
+        }
+    }
+    return picture;
+}
+
+// The file's bytes of a chart `width` x `height` (pixels for PNG, points for
+// SVG and PDF) that `draw` draws on a white page.
+platform::Result<std::string> Render(Format format, int width, int height,
+                                     const std::function<void(cairo_t*)>& draw) {
+    std::string bytes;
+    cairo_surface_t* surface = nullptr;
+    switch (format) {
+        case Format::kPng:
+            surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+            break;
+        case Format::kSvg:
+            surface = cairo_svg_surface_create_for_stream(Append, &bytes, width, height);
+            break;
+        case Format::kPdf:
+            surface = cairo_pdf_surface_create_for_stream(Append, &bytes, width, height);
+            break;
+    }
+    cairo_t* cr = cairo_create(surface);
+    if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) {
+        Colour(cr, kWhite);
+        cairo_paint(cr);
+        UseFont(cr);
+        draw(cr);
+    }
+    cairo_status_t status = cairo_status(cr);
+    cairo_destroy(cr);
+    std::optional<raster::Picture> image;
+    if (status == CAIRO_STATUS_SUCCESS && format == Format::kPng) image = PictureOf(surface);
+    cairo_surface_finish(surface);
+    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    if (status != CAIRO_STATUS_SUCCESS)
+        return platform::Fail(std::string("the chart could not be drawn: ") +
+                              cairo_status_to_string(status));
+    // The tool's own PNG writer, packing quickly: cairo's packs small, at
+    // ten times the cost of drawing the chart.
+    if (image) return exporter::ImageBytes(*image, exporter::kQuickPng);
+    return bytes;
+}
+
+}  // namespace
+
+bool Available() {
+    return true;
+}
+
+platform::Result<std::string> SpeedChart(const Named& named, Format format) {
+    const lap::Lap& lap = named.lap;
+    const lap::Summary summary = lap::Summarise(lap);
+    return Render(format, 720, 300, [&](cairo_t* cr) {
+        Colour(cr, kInk);
+        Text(cr, 16, 22,
+             named.label + "  \u00b7  lap " + Seconds(lap.Duration()) + "  \u00b7  top " +
+                 Number(summary.top.speed, 0) + " units/s  \u00b7  average " +
+                 Number(summary.averageSpeed, 0) + " units/s");
+        const auto [low, high] = Widened(0, summary.top.speed, 5);
+        const Plot p{70, 40, 630, 208, 0, std::max(lap.Length(), 1.0), low, high};
+        Frame(cr, p, "distance (ghost units)", "speed (units/s)");
+        // The sectors: thirds of the length.
+        double from = 0;
+        for (int k = 0; k < 3; ++k) {
+            const double to = lap.Length() * (k + 1) / 3;
+            if (k < 2) {
+                Colour(cr, kFaint);
+                const double dash = 4;
+                cairo_set_dash(cr, &dash, 1, 0);
+                cairo_move_to(cr, p.X(to), p.top);
+                cairo_line_to(cr, p.X(to), p.top + p.height);
+                cairo_stroke(cr);
+                cairo_set_dash(cr, nullptr, 0, 0);
+            }
+            Colour(cr, kFaint);
+            Text(cr, (p.X(from) + p.X(to)) / 2, p.top + 16,
+                 "S" + std::to_string(k + 1) + "  " + Seconds(summary.sectors[k]), Align::kCentre);
+            from = to;
+        }
+        Series(cr, p, Distances(lap), Speeds(lap), kLapA);
+    });
+}
+
+platform::Result<std::string> CompareChart(const track::Track& track, const Named& a,
+                                           const Named& b, Format format) {
+    const std::vector<lap::AlignedRow> rows = lap::Align(a.lap, b.lap);
+    if (rows.empty()) return platform::Fail("the laps cannot be aligned");
+    const std::vector<lap::Stretch> stretches = lap::LosingStretches(rows, 3);
+    std::vector<double> distance, speedA, speedB, gap;
+    for (const lap::AlignedRow& r : rows) {
+        distance.push_back(r.distance);
+        speedA.push_back(r.speedA);
+        speedB.push_back(r.speedB);
+        gap.push_back(r.gap);
+    }
+    const double length = std::max(a.lap.Length(), 1.0);
+    return Render(format, 1200, 720, [&](cairo_t* cr) {
+        Swatch(cr, 16, 24, kLapA);
+        Colour(cr, kInk);
+        Text(cr, 42, 24, "A  " + a.label + ", " + Seconds(a.lap.Duration()));
+        Swatch(cr, 16, 44, kLapB);
+        Colour(cr, kInk);
+        Text(cr, 42, 44, "B  " + b.label + ", " + Seconds(b.lap.Duration()));
+        Text(cr, 1184, 24, "B \u2212 A at the finish: " + SignedSeconds(rows.back().gap),
+             Align::kRight);
+        Colour(cr, kFaint);
+        Text(cr, 1184, 44, "B measured along A's path", Align::kRight);
+
+        const auto [speedLow, speedHigh] =
+            Widened(0, std::max(TopSpeed(a.lap), TopSpeed(b.lap)), 5);
+        const Plot speed{80, 70, 560, 250, 0, length, speedLow, speedHigh};
+        const auto [gapLow, gapHigh] =
+            Widened(std::min(0.0, *std::min_element(gap.begin(), gap.end())),
+                    std::max(0.0, *std::max_element(gap.begin(), gap.end())), 5);
+        const Plot gaps{80, 400, 560, 250, 0, length, gapLow, gapHigh};
+        for (std::size_t k = 0; k < stretches.size(); ++k) {
+            for (const Plot* p : {&speed, &gaps}) {
+                Band(cr, *p, rows[stretches[k].first].distance, rows[stretches[k].last].distance,
+                     static_cast<int>(k + 1));
+            }
+        }
+        Frame(cr, speed, "distance along A's path (ghost units)", "speed (units/s)");
+        Series(cr, speed, distance, speedB, kLapB);
+        Series(cr, speed, distance, speedA, kLapA);
+        Frame(cr, gaps, "distance along A's path (ghost units)", "gap B \u2212 A (s)");
+        Series(cr, gaps, distance, gap, kInk);
+
+        const MapBox box{680, 70, 500, static_cast<double>(track::GhostScale(track.worldSize))};
+        Map(cr, track, box, a.lap, b.lap, stretches);
+        Colour(cr, kInk);
+        double y = 600;
+        Text(cr, 680, y, stretches.empty() ? "B loses no time to A" : "Where B loses most:");
+        for (std::size_t k = 0; k < stretches.size(); ++k) {
+            y += 18;
+            Colour(cr, kLoss);
+            Text(cr, 690, y, std::to_string(k + 1));
+            Colour(cr, kInk);
+            Text(cr, 712, y,
+                 Seconds(stretches[k].loss) + " from " +
+                     Number(rows[stretches[k].first].distance, 0) + " to " +
+                     Number(rows[stretches[k].last].distance, 0) + " units");
+        }
+    });
+}
+
+}  // namespace chart
