@@ -123,6 +123,10 @@ install_mmdebstrap() {
 make_root() {
   mmdebstrap --variant=minbase bookworm "$root" ${FRESH_CHECK_MIRROR:+"$FRESH_CHECK_MIRROR"} &&
     rm -f "$root/etc/resolv.conf" && cp -L /etc/resolv.conf "$root/etc/resolv.conf" &&
+    # An installed system has the hosts file its installer wrote; a minbase
+    # root has none, and without it "localhost" (where the browser tests
+    # reach chromedriver) does not resolve.
+    printf '127.0.0.1\tlocalhost\n::1\tlocalhost ip6-localhost ip6-loopback\n' >"$root/etc/hosts" &&
     cp -a --one-file-system "$root" "$bare"
 }
 clone_head() { # as a user who cloned the repository into their home folder
