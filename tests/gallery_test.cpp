@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 
+#include "chart/chart.h"
 #include "gallery/html.h"
 #include "gallery/site_files.h"
 #include "platform/image_codec.h"
@@ -172,7 +173,7 @@ TEST(Gallery, TrackPageAndIndexRowShowTheTrackSafely) {
     ASSERT_TRUE(images);
     EXPECT_EQ(images->picture.substr(0, 2), "\xFF\xD8");
     EXPECT_EQ(images->layers.substr(1, 3), "PNG");
-    ASSERT_EQ(images->placed.size(), 3u);  // water, objects and ghost each draw
+    ASSERT_EQ(images->placed.size(), 4u);  // water, objects, ghost and ghost speed each draw
 
     const gallery::Assets assets{"assets/s.css", "assets/j.js", "assets/d.js"};
     const std::string page =
@@ -183,7 +184,7 @@ TEST(Gallery, TrackPageAndIndexRowShowTheTrackSafely) {
     EXPECT_NE(page.find("<a rel=\"prev\" href=\"a_4523_Cy-2.html\">"), std::string::npos);
     EXPECT_EQ(page.find("rel=\"next\""), std::string::npos);  // c and d have no pages
     EXPECT_EQ(Count(page, " download=\""), 8);                // seven cars and the track
-    EXPECT_EQ(Count(page, "class=\"layer layer-"), 3);
+    EXPECT_EQ(Count(page, "class=\"layer layer-"), 4);
     EXPECT_NE(page.find("href=\"../assets/s.css\""), std::string::npos);
 
     const std::string index = gallery::IndexPage("A & B", site, assets);
@@ -195,6 +196,39 @@ TEST(Gallery, TrackPageAndIndexRowShowTheTrackSafely) {
     const std::string data = gallery::DataScript(site);
     EXPECT_EQ(Count(data, "[\""), 5);  // a row per entry, in the index's order
     EXPECT_LT(data.find("A.trk"), data.find("c.trk"));
+}
+
+// Place 1's lap on the page: its summary, its chart where this build draws
+// charts, and the ghost speed switch, off at first; or plainly none.
+TEST(Gallery, TrackPageTellsTheLapOrThatThereIsNone) {
+    start::PrepareDrawing();
+    for (const bool withLap : {true, false}) {
+        trackgen::TrackContents contents = trackgen::GenerateScene(3, "x");
+        contents.placeTimes[0] = withLap ? 4523 : 0;
+        const std::vector<std::uint8_t> bytes = trackgen::WriteTrack(contents);
+        const track::Track track = track::Parse(bytes);
+        std::vector<Entry> site = {gallery::DescribeTrack(track, "in/a.trk", bytes)};
+        gallery::NamePages(site);
+        gallery::ImageMaker maker;
+        const auto images = maker.Make(track, picture::CaptionFor(track, "a"));
+        ASSERT_TRUE(images);
+        const std::string page =
+            gallery::TrackPage(track, site[0], bytes, *images, gallery::NeighboursOf(site, 0), {});
+        const bool hasChart = page.find(
+                                  "<img class=\"chart\" width=\"720\" height=\"300\" "
+                                  "src=\"data:image/svg+xml;base64,") != std::string::npos;
+        const bool saysNoCharts = page.find("this build has no charts") != std::string::npos;
+        SCOPED_TRACE(withLap);
+        EXPECT_EQ(page.find("<dt>Lap time</dt><dd>45.23 s by ") != std::string::npos, withLap);
+        EXPECT_EQ(page.find("<dt>Sectors</dt>") != std::string::npos, withLap);
+        EXPECT_EQ(hasChart, withLap && chart::Available());
+        EXPECT_EQ(saysNoCharts, withLap && !chart::Available());
+        EXPECT_EQ(page.find("This track has no ghost lap.") == std::string::npos, withLap);
+        EXPECT_NE(page.find(withLap ? "<input type=\"checkbox\" id=\"show-ghost-speed\"><label"
+                                    : "id=\"show-ghost-speed\" disabled>"),
+                  std::string::npos);
+        EXPECT_EQ(Count(page, "layer-ghost-speed"), withLap ? 1 : 0);
+    }
 }
 
 TEST(Gallery, ManifestsOfOthersAndHostileNamesAreNotRead) {

@@ -105,10 +105,12 @@ platform::Result<TrackImages> ImageMaker::Make(const track::Track& track,
     picture::DrawGhost(work_, track);
     TakeLayer(Layer::kGhost);
 
-    // The thumbnail shows what the page shows with every layer on.
+    // The thumbnail shows what the page shows at first.
     const std::optional<raster::Picture> thumbnail =
         raster::ShrunkToFit(all_, std::max(kThumbnailWidth, kThumbnailHeight));
     if (!thumbnail) return platform::Fail("the thumbnail could not be made");
+    if (picture::DrawGhostSpeed(work_, track, picture::CaptionFont(), kGhostSpeedSteps))
+        TakeLayer(Layer::kGhostSpeed);
 
     // The band goes under the picture in its own memory, which the next
     // track's picture is made in again.

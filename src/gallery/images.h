@@ -18,12 +18,16 @@
 
 namespace gallery {
 
-// GHOST SPEED, TO COME: the ghost coloured by its speed, drawn by the lap
-// analysis (src/lap/) once it is in main, becomes a fourth layer here, with
-// its switch on the page (kLayerNames and kLayerLabels in pages.cpp) and
-// its drawing in ImageMaker::Make.
-enum class Layer { kWater, kObjects, kGhost };
-inline constexpr int kLayerCount = 3;
+// The ghost speed layer is the lap coloured by its speed, with its key; it
+// starts switched off and stays out of the thumbnail, since it covers the
+// ghost's dots.
+enum class Layer { kWater, kObjects, kGhost, kGhostSpeed };
+inline constexpr int kLayerCount = 4;
+
+// The layers share one palette of 256 colours: the ghost speed line is
+// drawn in this many steps of its scale, which leaves room for the other
+// layers' colours and the key's lettering.
+inline constexpr int kGhostSpeedSteps = 32;
 
 // Rows [top, top + height) of the picture, as rows [spriteTop, spriteTop +
 // height) of the layers' image: a layer keeps only the rows it draws on.
@@ -35,7 +39,7 @@ struct PlacedLayer {
     friend bool operator==(const PlacedLayer&, const PlacedLayer&) = default;
 };
 
-// The picture with all overlays, scaled to fit 128 x 128, at the left of
+// The picture with the water, objects and ghost, scaled to fit 128 x 128, at the left of
 // the band under the picture.
 inline constexpr int kThumbnailWidth = 117;
 inline constexpr int kThumbnailHeight = 128;

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "chart/chart.h"
 #include "export/car_file.h"
 #include "gallery/html.h"
+#include "lap/lap.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
 
@@ -16,8 +18,10 @@
 namespace gallery {
 namespace {
 
-constexpr std::array<const char*, kLayerCount> kLayerNames = {"water", "objects", "ghost"};
-constexpr std::array<const char*, kLayerCount> kLayerLabels = {"Water", "Objects", "Ghost"};
+constexpr std::array<const char*, kLayerCount> kLayerNames = {"water", "objects", "ghost",
+                                                              "ghost-speed"};
+constexpr std::array<const char*, kLayerCount> kLayerLabels = {"Water", "Objects", "Ghost",
+                                                               "Ghost speed"};
 
 // `style`, when given, is the page's own, beside the shared one.
 std::string Head(std::string_view title, std::string_view up, const Assets& assets, bool withData,
@@ -108,7 +112,11 @@ void AppendPicture(std::string& html, const Entry& entry, std::span<const Placed
         const std::string id = std::string("show-") + kLayerNames[k];
         html += R"(<input type="checkbox" id=")";
         html += id;
-        html += drawn ? R"(" checked><label for=")" : R"(" disabled><label for=")";
+        // Ghost speed covers the ghost's dots: it is there to be switched on.
+        const bool on = drawn && static_cast<Layer>(k) != Layer::kGhostSpeed;
+        html += !drawn ? R"(" disabled><label for=")"
+                : on   ? R"(" checked><label for=")"
+                       : R"("><label for=")";
         html += id;
         html += "\">";
         html += kLayerLabels[k];
@@ -165,10 +173,62 @@ void AppendListing(std::string& html, const track::Track& track, const std::stri
     html += "</pre>\n</section>\n";
 }
 
-// LAP ANALYSIS, TO COME: the lap's summary and its speed chart (SVG), made
-// by the lap analysis (src/lap/, src/chart/) once it is in main, go here,
-// between the results and the track file. Nothing is shown until then.
-void AppendLapAnalysis(std::string& /*html*/, const track::Track& /*track*/) {}
+std::string Fixed(double value, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string Utf8(std::string_view cp1252) {
+    return platform::TerminalText(platform::Cp1252ToUtf8(cp1252));
+}
+
+// Place 1's lap: its summary as a list and its speed chart, an SVG image
+// held in the page (an image, not inline markup: its ids and styles stay
+// its own, and no script in it can run).
+void AppendLapAnalysis(std::string& html, const track::Track& track, const std::string& fileName) {
+    html += "<section>\n<h2>Lap</h2>\n";
+    const std::optional<lap::Lap> lap = lap::ReadLap(track);
+    if (!lap) {
+        html += "<p>This track has no ghost lap.</p>\n</section>\n";
+        return;
+    }
+    const lap::Summary s = lap::Summarise(*lap);
+    const auto row = [&html](std::string_view term, const std::string& value) {
+        html += "<dt>";
+        html += term;
+        html += "</dt><dd>" + value + "</dd>\n";
+    };
+    html += "<dl class=\"lap\">\n";
+    row("Lap time", SecondsText(lap->lapTime) + " s by " + HtmlFromTrack(track.results[1].driver));
+    std::string frames = Number(lap->frameCount) + ", one every " + Fixed(lap->frameStep, 3) + " s";
+    if (!lap->Whole())
+        frames +=
+            " (the file ends after " + Number(static_cast<std::int64_t>(lap->samples.size())) + ")";
+    row("Frames", frames);
+    row("Length", Fixed(lap->Length(), 0) + " units");
+    row("Average speed", Fixed(s.averageSpeed, 0) + " units/s");
+    row("Top speed", Fixed(s.top.speed, 0) + " units/s at " + Fixed(s.top.time, 2) + " s");
+    row("Sectors", Fixed(s.sectors[0], 2) + " s, " + Fixed(s.sectors[1], 2) + " s, " +
+                       Fixed(s.sectors[2], 2) + " s (thirds of the length)");
+    html += "</dl>\n";
+    if (!chart::Available()) {
+        html += "<p>The speed chart is not drawn: this build has no charts.</p>\n</section>\n";
+        return;
+    }
+    const std::string label =
+        platform::TerminalText(fileName) + ": " + Utf8(track.results[1].driver);
+    const platform::Result<std::string> svg = chart::SpeedChart({*lap, label}, chart::Format::kSvg);
+    if (svg) {
+        html += R"(<img class="chart" width="720" height="300" src=")" +
+                DataUrl("image/svg+xml",
+                        {reinterpret_cast<const std::uint8_t*>(svg->data()), svg->size()}) +
+                "\" alt=\"The lap's speed against its distance, its sectors marked\">\n";
+    } else {
+        html += "<p>The speed chart could not be drawn: " + Html(svg.failure().reason) + "</p>\n";
+    }
+    html += "</section>\n";
+}
 
 // The file name's link is the row's way to the page; the picture is only
 // shown. Rows leave out what HTML lets them (end tags, the picture's size,
@@ -215,10 +275,6 @@ std::string IndexRow(const Entry& entry) {
 // A time for sorting: no time as null, which sorts last.
 nlohmann::json TimeValue(std::int16_t hundredths) {
     return hundredths >= track::kNoTime ? nlohmann::json(nullptr) : nlohmann::json(hundredths);
-}
-
-std::string Utf8(std::string_view cp1252) {
-    return platform::TerminalText(platform::Cp1252ToUtf8(cp1252));
 }
 
 }  // namespace
@@ -277,7 +333,7 @@ std::string TrackPage(const track::Track& track, const Entry& entry,
     html += "</p>\n";
     AppendPicture(html, entry, images.placed, fileName);
     AppendResults(html, track);
-    AppendLapAnalysis(html, track);
+    AppendLapAnalysis(html, track, fileName);
     html += "<section>\n<h2>Track file</h2>\n<p><a download=\"" + Html(fileName) + "\" href=\"" +
             DataUrl("application/octet-stream", bytes) + "\">" + Html(fileName) + "</a> (" +
             Kilobytes(bytes.size()) + ")</p>\n</section>\n";

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -31,7 +32,8 @@ bool Clear(const lap::Sample& s, int reach) {
 }
 
 // "slow" and "fast" over a bar of the scale, at the band's right end.
-void DrawKey(raster::Picture& picture, const raster::Font& font) {
+void DrawKey(raster::Picture& picture, const raster::Font& font,
+             const std::function<raster::Colour(double)>& colour) {
     constexpr int kLeft = 404, kWidth = 100, kTextTop = 518, kBarTop = 540, kBarHeight = 8;
     const raster::Colour white = raster::RgbColour(255, 255, 255);
     const raster::Colour band = raster::RgbColour(0, 100, 150);
@@ -40,7 +42,7 @@ void DrawKey(raster::Picture& picture, const raster::Font& font) {
     raster::DrawText(picture, font, kLeft + kWidth - fastWidth, kTextTop, "fast", white, band);
     for (int x = 0; x < kWidth; ++x)
         raster::FillBox(picture, kLeft + x, kBarTop, 1, kBarHeight,
-                        SpeedColour(x / static_cast<double>(kWidth - 1)));
+                        colour(x / static_cast<double>(kWidth - 1)));
 }
 
 }  // namespace
@@ -59,9 +61,15 @@ raster::Colour SpeedColour(double share) {
                              mix(raster::BlueOf(a), raster::BlueOf(b)));
 }
 
-bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const raster::Font& font) {
+bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const raster::Font& font,
+                    int steps) {
     const std::optional<lap::Lap> lap = lap::ReadLap(track);
     if (!lap) return false;
+    const auto colour = [steps](double share) {
+        if (steps < 2) return SpeedColour(share);
+        const double last = steps - 1;
+        return SpeedColour(std::round(std::clamp(share, 0.0, 1.0) * last) / last);
+    };
     const auto [slowest, fastest] = std::minmax_element(
         lap->samples.begin(), lap->samples.end(),
         [](const lap::Sample& a, const lap::Sample& b) { return a.speed < b.speed; });
@@ -78,9 +86,9 @@ bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const r
     for (std::size_t k = 1; k < s.size(); ++k) {
         if (!drawn(s[k - 1]) || !drawn(s[k])) continue;
         const double share = range > 0 ? (s[k].speed - slowest->speed) / range : 1.0;
-        WideLine(picture, s[k - 1], s[k], 3, SpeedColour(share));
+        WideLine(picture, s[k - 1], s[k], 3, colour(share));
     }
-    DrawKey(picture, font);
+    DrawKey(picture, font, colour);
     return true;
 }
 

@@ -69,8 +69,10 @@ bool DrawGhost(raster::Picture& picture, const track::Track& track);
 // Place 1's lap as a line through the frames, coloured by speed from slow
 // to fast (SpeedColour), and in the caption band's right end a key that
 // tells which colour is which, written in `font`. False, drawing nothing,
-// when the track has no lap (lap::ReadLap).
-bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const raster::Font& font);
+// when the track has no lap (lap::ReadLap). With `steps` (2 or more) the
+// colours are that many even steps of the scale, for images of few colours.
+bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const raster::Font& font,
+                    int steps = 0);
 // The speed scale's colour at `share` (0 slow .. 1 fast; clamped), between
 // its stops by straight lines.
 raster::Colour SpeedColour(double share);

@@ -194,6 +194,18 @@ class Browsing(Site):
         self.assertNotEqual(picture.screenshot_as_png, before)
         ghost.click()
         self.assertEqual(picture.screenshot_as_png, before)
+        # Ghost speed starts off; on, it changes the picture, off again not.
+        speed = b.find_element(By.ID, "show-ghost-speed")
+        self.assertFalse(speed.is_selected())
+        b.find_element(By.CSS_SELECTOR, "label[for=show-ghost-speed]").click()
+        self.assertNotEqual(picture.screenshot_as_png, before)
+        b.find_element(By.CSS_SELECTOR, "label[for=show-ghost-speed]").click()
+        self.assertEqual(picture.screenshot_as_png, before)
+        # The lap's summary and its chart, which the browser could draw.
+        self.assertIn("Lap time", b.find_element(By.CLASS_NAME, "lap").text)
+        chart = b.find_elements(By.CLASS_NAME, "chart")
+        if chart:
+            self.assertGreater(b.execute_script("return arguments[0].naturalWidth", chart[0]), 0)
         # Seven cars and the track file as downloads.
         downloads = b.find_elements(By.CSS_SELECTOR, "a[download]")
         self.assertEqual(len(downloads), 8)
