@@ -17,17 +17,11 @@ cd "$(dirname "$0")/.."
 build=${1:-build/release}
 count=${2:-1000}
 trk=$build/trk
-tracks=/tmp/ta-bench-tracks-$count
 work=$(mktemp -d /tmp/ta-bench-batch-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-if [ ! -f "$tracks/.complete" ]; then
-  mkdir -p "$tracks"
-  for i in $(seq 1 "$count"); do
-    "$build/trackgen" --seed "$i" --name "demo$i" -o "$tracks/demo$i.trk" 2>/dev/null
-  done
-  touch "$tracks/.complete"
-fi
+. bench/demo-tracks.sh
+tracks=$(demo_tracks "$build" "$count")
 
 cpu() {  # user + system seconds of a command, from GNU time
   /usr/bin/time -f "%U %S" -o "$work/time" "$@" >/dev/null 2>&1

@@ -18,17 +18,11 @@ build=${1:-build/release}
 count=${2:-1000}
 jobs=${3:-2}
 trk=$build/trk
-tracks=/tmp/ta-bench-tracks-$count
 work=$(mktemp -d /tmp/ta-bench-gallery-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-if [ ! -f "$tracks/.complete" ]; then
-  mkdir -p "$tracks"
-  for i in $(seq 1 "$count"); do
-    "$build/trackgen" --seed "$i" --name "demo$i" -o "$tracks/demo$i.trk" 2>/dev/null
-  done
-  touch "$tracks/.complete"
-fi
+. bench/demo-tracks.sh
+tracks=$(demo_tracks "$build" "$count")
 
 # Appends "CPU WALL" of a command to the file $1.
 measure() {

@@ -37,6 +37,15 @@ struct IndexedPicture {
     int height = 0;
     std::vector<std::uint8_t> pixels;  // row by row from the top
     std::vector<raster::Colour> palette;
+
+    // Why the picture cannot be written, or nullptr when it can.
+    const char* Problem() const {
+        if (width <= 0 || height <= 0 ||
+            pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+            return "no picture to write";
+        if (palette.empty() || palette.size() > 256) return "a palette holds 1 to 256 colours";
+        return nullptr;
+    }
 };
 
 // Writes `picture` as a PNG whose transparent pixels have alpha 0 and all

@@ -241,12 +241,7 @@ Result<> WritePng(const raster::Picture& picture, std::FILE* file, PngPacking pa
 }
 
 Result<> WriteIndexedPng(const IndexedPicture& picture, std::FILE* file) {
-    if (picture.width <= 0 || picture.height <= 0 ||
-        picture.pixels.size() !=
-            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height))
-        return Fail("no picture to write");
-    if (picture.palette.empty() || picture.palette.size() > 256)
-        return Fail("a palette holds 1 to 256 colours");
+    if (const char* problem = picture.Problem()) return Fail(problem);
     PngPalette palette = PaletteOf(picture);
     std::vector<png_byte> row(static_cast<std::size_t>(picture.width));
     PngErrors errors{};

@@ -160,12 +160,7 @@ Result<> WritePng(const raster::Picture& picture, std::FILE* file, PngPacking /*
 // Windows to the next (and under Wine); 32-bit BGRA with alpha keeps it
 // everywhere, in a somewhat larger file.
 Result<> WriteIndexedPng(const IndexedPicture& picture, std::FILE* file) {
-    if (picture.width <= 0 || picture.height <= 0 ||
-        picture.pixels.size() !=
-            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height))
-        return Fail("no picture to write");
-    if (picture.palette.empty() || picture.palette.size() > 256)
-        return Fail("a palette holds 1 to 256 colours");
+    if (const char* problem = picture.Problem()) return Fail(problem);
     Rows rows{static_cast<UINT>(picture.width),
               static_cast<UINT>(picture.height),
               GUID_WICPixelFormat32bppBGRA,
