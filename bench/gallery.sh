@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The gallery's speed against what it stands on:
 #  - `trk gallery` of TRACKS tracks into an empty SITE against `trk render -d`
-#    of the same tracks with all three overlays to JPEG, at the same -j
+#    of the same tracks with all four overlays (water, objects, ghost, ghost speed:
+#    what the gallery draws) to JPEG, at the same -j
 #    (wanted: at most 3 x);
 #  - a second gallery run with nothing changed against the first
 #    (wanted: at most 0.2 x);
@@ -36,7 +37,7 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 rounds=${ROUNDS:-3}
 for r in $(seq 1 "$rounds"); do
   # Each run into a folder of its own: see bench/README.md on ext4.
-  measure "$work/render" "$trk" render "$tracks" --water --objects --ghost -d "$work/render-$r" -j "$jobs"
+  measure "$work/render" "$trk" render "$tracks" --water --objects --ghost --ghost-speed -d "$work/render-$r" -j "$jobs"
   measure "$work/first" "$trk" gallery "$tracks" -o "$work/site-$r" -j "$jobs"
   measure "$work/second" "$trk" gallery "$tracks" -o "$work/site-$r" -j "$jobs"
 done
@@ -47,7 +48,7 @@ done
 show() { printf '%6.2f s CPU %6.2f s wall' "$(cat "$work/$1.cpu")" "$(cat "$work/$1.wall")"; }
 ratio() { echo "$(cat "$work/$1.cpu") / $(cat "$work/$2.cpu")" | bc -l | xargs printf '%.2f'; }
 echo "$count tracks, -j $jobs, median of $rounds (load average $(cut -d' ' -f1 /proc/loadavg)):"
-echo "  trk render -d, all overlays, JPEG: $(show render)"
+echo "  trk render -d, all four overlays:  $(show render)"
 echo "  trk gallery into an empty SITE:    $(show first)  CPU $(ratio first render) x render (wanted <= 3)"
 echo "  trk gallery, nothing changed:      $(show second)  CPU $(ratio second first) x the first (wanted <= 0.2)"
 

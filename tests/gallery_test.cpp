@@ -118,13 +118,13 @@ TEST(Gallery, TextsAreSafeInMarkupAndLinks) {
 }
 
 TEST(Gallery, LayersImageKeepsEveryPixelAtEveryDepth) {
-    // 2, 3, 5 and 17 colours: 1, 2, 4 and 8 bits a pixel, on an odd width.
-    for (const int colours : {2, 3, 5, 17}) {
+    // 2, 3, 5, 17 and 200 colours: 1, 2, 4 and 8 bits a pixel, on an odd width.
+    for (const int colours : {2, 3, 5, 17, 200}) {
         platform::IndexedPicture layers;
         layers.width = 13;
         layers.height = 3;
         for (int k = 0; k < colours; ++k)
-            layers.palette.push_back(raster::RgbColour(k * 9, 200, 7));
+            layers.palette.push_back(raster::RgbColour(k * 9 % 256, 200, 7));
         for (int k = 0; k < 39; ++k)
             layers.pixels.push_back(static_cast<std::uint8_t>((k * 7) % colours));
         const auto png = platform::BytesWrittenBy(
@@ -140,8 +140,18 @@ TEST(Gallery, LayersImageKeepsEveryPixelAtEveryDepth) {
             const int index = layers.pixels[k];
             EXPECT_EQ(rgba[4 * k + 3], index == 0 ? 0 : 255) << colours << " " << k;
             if (index != 0) {
-                EXPECT_EQ(rgba[4 * k], index * 9) << colours << " " << k;
+                EXPECT_EQ(rgba[4 * k], index * 9 % 256) << colours << " " << k;
             }
+        }
+        // An index past the palette is refused, not written as garbage:
+        // among the first pixels and among the last.
+        for (const std::size_t at : {std::size_t{3}, layers.pixels.size() - 1}) {
+            platform::IndexedPicture bad = layers;
+            bad.pixels[at] = static_cast<std::uint8_t>(colours);
+            EXPECT_FALSE(platform::BytesWrittenBy([&](std::FILE* file) {
+                return platform::WriteIndexedPng(bad, file);
+            })) << colours
+                << " " << at;
         }
     }
 }
@@ -172,8 +182,25 @@ TEST(Gallery, TrackPageAndIndexRowShowTheTrackSafely) {
     const auto images = maker.Make(track, picture::CaptionFor(track, "b"));
     ASSERT_TRUE(images);
     EXPECT_EQ(images->picture.substr(0, 2), "\xFF\xD8");
-    EXPECT_EQ(images->layers.substr(1, 3), "PNG");
     ASSERT_EQ(images->placed.size(), 4u);  // water, objects, ghost and ghost speed each draw
+    ASSERT_EQ(images->layers.size(), 4u);
+    for (std::size_t k = 0; k < 4; ++k) {
+        // Each image is its layer's box, and the box lies within the picture.
+        const gallery::PlacedLayer& box = images->placed[k];
+        const std::string& png = images->layers[k];
+        ASSERT_GT(png.size(), 24u);
+        EXPECT_EQ(png.substr(1, 3), "PNG");
+        const auto be32 = [&png](std::size_t at) {
+            return static_cast<int>(static_cast<std::uint8_t>(png[at]) << 24 |
+                                    static_cast<std::uint8_t>(png[at + 1]) << 16 |
+                                    static_cast<std::uint8_t>(png[at + 2]) << 8 |
+                                    static_cast<std::uint8_t>(png[at + 3]));
+        };
+        EXPECT_EQ(be32(16), box.width) << k;
+        EXPECT_EQ(be32(20), box.height) << k;
+        EXPECT_TRUE(box.left >= 0 && box.width > 0 && box.left + box.width <= 512) << k;
+        EXPECT_TRUE(box.top >= 0 && box.height > 0 && box.top + box.height <= 560) << k;
+    }
 
     const gallery::Assets assets{"assets/s.css", "assets/j.js", "assets/d.js"};
     const std::string page =
@@ -227,19 +254,29 @@ TEST(Gallery, TrackPageTellsTheLapOrThatThereIsNone) {
         EXPECT_NE(page.find(withLap ? "<input type=\"checkbox\" id=\"show-ghost-speed\"><label"
                                     : "id=\"show-ghost-speed\" disabled>"),
                   std::string::npos);
-        EXPECT_EQ(Count(page, "layer-ghost-speed"), withLap ? 1 : 0);
+        EXPECT_EQ(Count(page, "class=\"layer layer-ghost-speed\""), withLap ? 1 : 0);
     }
 }
 
 TEST(Gallery, ManifestsOfOthersAndHostileNamesAreNotRead) {
     gallery::Manifest manifest;
     manifest.format = "f";
-    manifest.pages.push_back({"p", "in/p.trk", "h", "", "q", {{gallery::Layer::kGhost, 3, 4, 0}}});
+    manifest.pages.push_back(
+        {"p", "in/p.trk", "h", "", "q", {{gallery::Layer::kGhost, 1, 3, 2, 4}}});
     manifest.assets = {"assets/a.css"};
     const std::string json = gallery::ManifestJson(manifest);
     const auto read = gallery::ReadManifest(json);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->pages[0].layers, manifest.pages[0].layers);
+    // A site of the format before, its layers' rows only, is still read:
+    // its manifest names the files a run removes.
+    std::string before = json;
+    const std::string box = "[\n     2,\n     1,\n";
+    before.replace(before.find(box), box.size(), "[\n     2,\n");
+    const auto old = gallery::ReadManifest(before);
+    ASSERT_TRUE(old) << before;
+    EXPECT_EQ(old->pages[0].layers[0],
+              (gallery::PlacedLayer{gallery::Layer::kGhost, 0, 3, 512, 2}));
     for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
              {"\"page\": \"p\"", "\"page\": \"../p\""},
              {"\"assets/a.css\"", "\"../a.css\""},

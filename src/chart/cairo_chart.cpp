@@ -101,7 +101,10 @@ std::pair<double, double> Widened(double low, double high, int parts) {
     return {std::floor(low / step) * step, std::ceil(high / step) * step};
 }
 
-void Frame(cairo_t* cr, const Plot& p, const std::string& xTitle, const std::string& yTitle) {
+// The plot's grid, ticks and border, and the axes' titles unless they are
+// left to the words around the chart.
+void Frame(cairo_t* cr, const Plot& p, const std::string& xTitle = {},
+           const std::string& yTitle = {}) {
     cairo_set_line_width(cr, 1);
     const double xStep = NiceStep(p.xHigh - p.xLow, 8);
     const double yStep = NiceStep(p.yHigh - p.yLow, 5);
@@ -129,6 +132,7 @@ void Frame(cairo_t* cr, const Plot& p, const std::string& xTitle, const std::str
     Colour(cr, kInk);
     cairo_rectangle(cr, p.left, p.top, p.width, p.height);
     cairo_stroke(cr);
+    if (xTitle.empty()) return;
     Text(cr, p.left + p.width / 2, p.top + p.height + 32, xTitle, Align::kCentre);
     cairo_save(cr);
     cairo_translate(cr, p.left - 46, p.top + p.height / 2);
@@ -371,18 +375,12 @@ bool Available() {
     return true;
 }
 
-platform::Result<std::string> SpeedChart(const Named& named, Format format) {
-    const lap::Lap& lap = named.lap;
+platform::Result<std::string> SpeedChart(const lap::Lap& lap, Format format) {
     const lap::Summary summary = lap::Summarise(lap);
     return Render(format, 720, 300, [&](cairo_t* cr) {
-        Colour(cr, kInk);
-        Text(cr, 16, 22,
-             named.label + "  \u00b7  lap " + Seconds(lap.Duration()) + "  \u00b7  top " +
-                 Number(summary.top.speed, 0) + " units/s  \u00b7  average " +
-                 Number(summary.averageSpeed, 0) + " units/s");
         const auto [low, high] = Widened(0, summary.top.speed, 5);
-        const Plot p{70, 40, 630, 208, 0, std::max(lap.Length(), 1.0), low, high};
-        Frame(cr, p, "distance (ghost units)", "speed (units/s)");
+        const Plot p{50, 14, 656, 260, 0, std::max(lap.Length(), 1.0), low, high};
+        Frame(cr, p);
         // The sectors: thirds of the length.
         double from = 0;
         for (int k = 0; k < 3; ++k) {

@@ -29,7 +29,9 @@ struct Named {
 };
 
 // The lap's speed against its distance, its sectors marked: 720 x 300.
-platform::Result<std::string> SpeedChart(const Named& named, Format format);
+// Neither heading nor axis titles: where it is shown, words beside it say
+// what it shows (and the SVG's text costs most of its making).
+platform::Result<std::string> SpeedChart(const lap::Lap& lap, Format format);
 
 // Two laps of one map, B measured along A's path (lap::Align): their
 // speeds and the time gap B - A against A's distance, and the map of

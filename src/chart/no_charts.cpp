@@ -14,7 +14,7 @@ bool Available() {
     return false;
 }
 
-platform::Result<std::string> SpeedChart(const Named& /*named*/, Format /*format*/) {
+platform::Result<std::string> SpeedChart(const lap::Lap& /*lap*/, Format /*format*/) {
     return NotAvailable();
 }
 

@@ -17,7 +17,7 @@ std::size_t RowStart(int y, int width) {
 }  // namespace
 
 std::uint8_t ImageMaker::PaletteIndex(raster::Colour colour) {
-    std::vector<raster::Colour>& palette = sprite_.palette;
+    std::vector<raster::Colour>& palette = layer_.palette;
     // Entry 0 is transparent: colours are looked for from 1 on.
     const auto found = std::find(palette.begin() + 1, palette.end(), colour);
     if (found != palette.end()) return static_cast<std::uint8_t>(found - palette.begin());
@@ -39,7 +39,7 @@ std::uint8_t ImageMaker::PaletteIndex(raster::Colour colour) {
     return static_cast<std::uint8_t>(nearest - palette.begin());
 }
 
-void ImageMaker::TakeLayer(Layer layer) {
+platform::Result<> ImageMaker::TakeLayer(Layer layer, TrackImages& images) {
     const int width = base_.width;
     const std::size_t rowBytes = sizeof(raster::Colour) * static_cast<std::size_t>(width);
     int first = -1;
@@ -51,17 +51,19 @@ void ImageMaker::TakeLayer(Layer layer) {
         if (first < 0) first = y;
         last = y;
     }
-    if (first < 0) return;
-    const int spriteTop = sprite_.height;
-    sprite_.height += last - first + 1;
-    sprite_.pixels.resize(RowStart(sprite_.height, width), 0);
+    if (first < 0) return {};
+    const int height = last - first + 1;
+    rows_.assign(RowStart(height, width), 0);
+    layer_.palette.assign(1, 0);
+    int left = width;
+    int right = -1;
     raster::Colour lastColour = -1;
     std::uint8_t lastIndex = 0;
     for (int y = first; y <= last; ++y) {
         raster::Colour* drawn = &work_.pixels[RowStart(y, width)];
         const raster::Colour* under = &base_.pixels[RowStart(y, width)];
         raster::Colour* all = &all_.pixels[RowStart(y, width)];
-        std::uint8_t* out = &sprite_.pixels[RowStart(spriteTop + y - first, width)];
+        std::uint8_t* out = &rows_[RowStart(y - first, width)];
         for (int x = 0; x < width; ++x) {
             // Most of a row is as it was: eight pixels at a time pass at
             // once (a compare of a fixed size, which the compiler inlines).
@@ -77,9 +79,23 @@ void ImageMaker::TakeLayer(Layer layer) {
             out[x] = lastIndex;
             all[x] = drawn[x];
             drawn[x] = under[x];
+            left = std::min(left, x);
+            right = std::max(right, x);
         }
     }
-    placed_.push_back({layer, first, last - first + 1, spriteTop});
+    // The box's columns only: the fewer bytes, the sooner packed.
+    layer_.width = right - left + 1;
+    layer_.height = height;
+    layer_.pixels.resize(RowStart(height, layer_.width));
+    for (int y = 0; y < height; ++y)
+        std::copy_n(&rows_[RowStart(y, width) + static_cast<std::size_t>(left)], layer_.width,
+                    &layer_.pixels[RowStart(y, layer_.width)]);
+    platform::Result<std::string> png = platform::BytesWrittenBy(
+        [this](std::FILE* file) { return platform::WriteIndexedPng(layer_, file); });
+    if (!png) return png.failure();
+    images.placed.push_back({layer, left, first, layer_.width, height});
+    images.layers.push_back(std::move(*png));
+    return {};
 }
 
 platform::Result<TrackImages> ImageMaker::Make(const track::Track& track,
@@ -93,24 +109,22 @@ platform::Result<TrackImages> ImageMaker::Make(const track::Track& track,
     work_.height = height;
     work_.pixels = base_.pixels;
     all_ = base_;
-    sprite_.width = width;
-    sprite_.height = 0;
-    sprite_.pixels.clear();
-    sprite_.palette.assign(1, 0);
-    placed_.clear();
+    TrackImages images;
+    const auto take = [&](Layer layer) { return TakeLayer(layer, images); };
     picture::DrawWater(work_, track);
-    TakeLayer(Layer::kWater);
+    if (auto taken = take(Layer::kWater); !taken) return taken.failure();
     picture::DrawObjects(work_, track);
-    TakeLayer(Layer::kObjects);
+    if (auto taken = take(Layer::kObjects); !taken) return taken.failure();
     picture::DrawGhost(work_, track);
-    TakeLayer(Layer::kGhost);
+    if (auto taken = take(Layer::kGhost); !taken) return taken.failure();
 
     // The thumbnail shows what the page shows at first.
     const std::optional<raster::Picture> thumbnail =
         raster::ShrunkToFit(all_, std::max(kThumbnailWidth, kThumbnailHeight));
     if (!thumbnail) return platform::Fail("the thumbnail could not be made");
-    if (picture::DrawGhostSpeed(work_, track, picture::CaptionFont(), kGhostSpeedSteps))
-        TakeLayer(Layer::kGhostSpeed);
+    if (picture::DrawGhostSpeed(work_, track, picture::CaptionFont(), kGhostSpeedSteps)) {
+        if (auto taken = take(Layer::kGhostSpeed); !taken) return taken.failure();
+    }
 
     // The band goes under the picture in its own memory, which the next
     // track's picture is made in again.
@@ -123,17 +137,9 @@ platform::Result<TrackImages> ImageMaker::Make(const track::Track& track,
         std::copy_n(&thumbnail->pixels[RowStart(y, thumbnail->width)], thumbnailWidth,
                     &base_.pixels[RowStart(height + y, width)]);
 
-    TrackImages images;
     platform::Result<std::string> picture = exporter::ImageBytes(base_, exporter::Jpeg());
     if (!picture) return picture.failure();
     images.picture = std::move(*picture);
-    if (!placed_.empty()) {
-        platform::Result<std::string> layers = platform::BytesWrittenBy(
-            [this](std::FILE* file) { return platform::WriteIndexedPng(sprite_, file); });
-        if (!layers) return layers.failure();
-        images.layers = std::move(*layers);
-    }
-    images.placed = placed_;
     return images;
 }
 

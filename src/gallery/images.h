@@ -1,7 +1,8 @@
 // A track's images on the site: its picture without overlays (JPEG), with
 // the index's thumbnail in a band beneath it, a file of its own; and its
-// overlays as transparent layers one under another (PNG), which its page
-// holds and stacks over the picture so that switching one costs nothing.
+// overlays as transparent layers (PNG), each cut to the box it draws in,
+// which its page holds and stacks over the picture so that switching one
+// costs nothing.
 // Every file a site writes costs as much as a third of a track's drawing,
 // so there are no more.
 #pragma once
@@ -24,18 +25,18 @@ namespace gallery {
 enum class Layer { kWater, kObjects, kGhost, kGhostSpeed };
 inline constexpr int kLayerCount = 4;
 
-// The layers share one palette of 256 colours: the ghost speed line is
-// drawn in this many steps of its scale, which leaves room for the other
-// layers' colours and the key's lettering.
-inline constexpr int kGhostSpeedSteps = 32;
+// The ghost speed line is drawn in this many steps of its scale: with the
+// key's lettering, sixteen colours, four bits a pixel. A layer's image
+// costs in proportion to its bytes.
+inline constexpr int kGhostSpeedSteps = 15;
 
-// Rows [top, top + height) of the picture, as rows [spriteTop, spriteTop +
-// height) of the layers' image: a layer keeps only the rows it draws on.
+// The box of the picture a layer draws in: its image covers just that.
 struct PlacedLayer {
     Layer layer = Layer::kWater;
+    int left = 0;
     int top = 0;
+    int width = 0;
     int height = 0;
-    int spriteTop = 0;
     friend bool operator==(const PlacedLayer&, const PlacedLayer&) = default;
 };
 
@@ -46,8 +47,8 @@ inline constexpr int kThumbnailHeight = 128;
 
 struct TrackImages {
     std::string picture;              // JPEG, 512 x (560 + kThumbnailHeight)
-    std::string layers;               // PNG, 512 wide; empty when no layer draws anything
     std::vector<PlacedLayer> placed;  // the layers that draw something, in Layer order
+    std::vector<std::string> layers;  // their images (PNG), in the same order
 };
 
 // Makes the images of one track after another, keeping its memory from
@@ -59,15 +60,15 @@ class ImageMaker {
   private:
     // Takes what `work_` has over `base_` as layer `layer` (into `all_` as
     // well), and puts back the base's pixels.
-    void TakeLayer(Layer layer);
+    platform::Result<> TakeLayer(Layer layer, TrackImages& images);
     std::uint8_t PaletteIndex(raster::Colour colour);
 
     std::vector<std::uint8_t> image_;
     raster::Picture base_;
     raster::Picture work_;
-    raster::Picture all_;  // the picture with every layer, for the thumbnail
-    platform::IndexedPicture sprite_;
-    std::vector<PlacedLayer> placed_;
+    raster::Picture all_;             // the picture with every layer, for the thumbnail
+    std::vector<std::uint8_t> rows_;  // a layer's rows, the picture's width
+    platform::IndexedPicture layer_;  // a layer's box
 };
 
 }  // namespace gallery

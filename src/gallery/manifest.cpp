@@ -16,7 +16,7 @@ using nlohmann::json;
 json LayersJson(const std::vector<PlacedLayer>& layers) {
     json list = json::array();
     for (const PlacedLayer& p : layers)
-        list.push_back({static_cast<int>(p.layer), p.top, p.height, p.spriteTop});
+        list.push_back({static_cast<int>(p.layer), p.left, p.top, p.width, p.height});
     return list;
 }
 
@@ -25,8 +25,16 @@ std::vector<PlacedLayer> LayersFrom(const json& list) {
     for (const json& item : list) {
         const int layer = item.at(0).get<int>();
         if (layer < 0 || layer >= kLayerCount) throw std::out_of_range("layer");
+        // A site of the format before held the layers' rows only, as
+        // [layer, top, height, row in their image]; its pages are all made
+        // anew, and its manifest still says which files to remove.
+        if (item.size() == 4) {
+            layers.push_back(
+                {static_cast<Layer>(layer), 0, item.at(1).get<int>(), 512, item.at(2).get<int>()});
+            continue;
+        }
         layers.push_back({static_cast<Layer>(layer), item.at(1).get<int>(), item.at(2).get<int>(),
-                          item.at(3).get<int>()});
+                          item.at(3).get<int>(), item.at(4).get<int>()});
     }
     return layers;
 }

@@ -100,8 +100,8 @@ std::string CarFileName(const std::string& name, int k) {
     return stem + ".car";
 }
 
-// The layers share one image, the page's own style's background: each
-// shows its rows of it (100cqw is the picture's width as shown).
+// Each layer covers the box it draws in, its image the background that the
+// page's own style gives it.
 void AppendPicture(std::string& html, const Entry& entry, std::span<const PlacedLayer> layers,
                    const std::string& fileName) {
     html += "<section class=\"viewer\" aria-label=\"Picture\">\n";
@@ -130,9 +130,9 @@ void AppendPicture(std::string& html, const Entry& entry, std::span<const Placed
     for (const PlacedLayer& placed : layers) {
         html += "<div class=\"layer layer-" +
                 std::string(kLayerNames[static_cast<std::size_t>(placed.layer)]) +
-                "\" style=\"top:" + Percent(placed.top, 560) +
-                ";height:" + Percent(placed.height, 560) + ";background-position:0 calc(" +
-                Number(-placed.spriteTop) + " * 100cqw / 512)\"></div>\n";
+                "\" style=\"left:" + Percent(placed.left, 512) +
+                ";top:" + Percent(placed.top, 560) + ";width:" + Percent(placed.width, 512) +
+                ";height:" + Percent(placed.height, 560) + "\"></div>\n";
     }
     html += "</div>\n</section>\n";
 }
@@ -186,7 +186,7 @@ std::string Utf8(std::string_view cp1252) {
 // Place 1's lap: its summary as a list and its speed chart, an SVG image
 // held in the page (an image, not inline markup: its ids and styles stay
 // its own, and no script in it can run).
-void AppendLapAnalysis(std::string& html, const track::Track& track, const std::string& fileName) {
+void AppendLapAnalysis(std::string& html, const track::Track& track) {
     html += "<section>\n<h2>Lap</h2>\n";
     const std::optional<lap::Lap> lap = lap::ReadLap(track);
     if (!lap) {
@@ -216,14 +216,14 @@ void AppendLapAnalysis(std::string& html, const track::Track& track, const std::
         html += "<p>The speed chart is not drawn: this build has no charts.</p>\n</section>\n";
         return;
     }
-    const std::string label =
-        platform::TerminalText(fileName) + ": " + Utf8(track.results[1].driver);
-    const platform::Result<std::string> svg = chart::SpeedChart({*lap, label}, chart::Format::kSvg);
+    const platform::Result<std::string> svg = chart::SpeedChart(*lap, chart::Format::kSvg);
     if (svg) {
-        html += R"(<img class="chart" width="720" height="300" src=")" +
+        html += R"(<figure><img class="chart" width="720" height="300" src=")" +
                 DataUrl("image/svg+xml",
                         {reinterpret_cast<const std::uint8_t*>(svg->data()), svg->size()}) +
-                "\" alt=\"The lap's speed against its distance, its sectors marked\">\n";
+                "\" alt=\"The lap's speed against its distance, its sectors marked\">\n"
+                "<figcaption>Speed (units/s) against the distance along the lap (ghost "
+                "units), the sectors marked.</figcaption></figure>\n";
     } else {
         html += "<p>The speed chart could not be drawn: " + Html(svg.failure().reason) + "</p>\n";
     }
@@ -298,13 +298,15 @@ std::string TrackPage(const track::Track& track, const Entry& entry,
                       std::span<const std::uint8_t> bytes, const TrackImages& images,
                       Neighbours neighbours, const Assets& assets) {
     const std::string fileName = platform::FilePart(entry.given);
-    const std::string style =
-        images.layers.empty()
-            ? std::string()
-            : ".layer{background-image:url(\"" +
-                  DataUrl("image/png", {reinterpret_cast<const std::uint8_t*>(images.layers.data()),
-                                        images.layers.size()}) +
-                  "\")}";
+    std::string style;
+    for (std::size_t k = 0; k < images.placed.size(); ++k) {
+        const std::string& png = images.layers[k];
+        style +=
+            ".layer-" + std::string(kLayerNames[static_cast<std::size_t>(images.placed[k].layer)]) +
+            "{background-image:url(\"" +
+            DataUrl("image/png", {reinterpret_cast<const std::uint8_t*>(png.data()), png.size()}) +
+            "\")}";
+    }
     std::string html = Head(Html(fileName), "../", assets, false, style);
     html += "<body class=\"track-page\">\n<nav class=\"pager\" aria-label=\"Tracks\">\n";
     html += "<a href=\"../index.html\">All tracks</a>\n";
@@ -333,7 +335,7 @@ std::string TrackPage(const track::Track& track, const Entry& entry,
     html += "</p>\n";
     AppendPicture(html, entry, images.placed, fileName);
     AppendResults(html, track);
-    AppendLapAnalysis(html, track, fileName);
+    AppendLapAnalysis(html, track);
     html += "<section>\n<h2>Track file</h2>\n<p><a download=\"" + Html(fileName) + "\" href=\"" +
             DataUrl("application/octet-stream", bytes) + "\">" + Html(fileName) + "</a> (" +
             Kilobytes(bytes.size()) + ")</p>\n</section>\n";

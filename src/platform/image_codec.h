@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,40 @@ struct IndexedPicture {
     std::vector<std::uint8_t> pixels;  // row by row from the top
     std::vector<raster::Colour> palette;
 
+    // Whether a pixel's index is past the palette's last entry. Eight
+    // pixels at a time: a check pixel by pixel, as the image is packed,
+    // cost as much as the packing.
+    bool IndexPastPalette() const {
+        if (palette.empty()) return !pixels.empty();
+        if (palette.size() > 255) return false;
+        const auto last = static_cast<std::uint64_t>(palette.size() - 1);
+        constexpr std::uint64_t kOnes = 0x0101010101010101;
+        constexpr std::uint64_t kLow = kOnes * 0x7F;
+        constexpr std::uint64_t kHigh = kOnes * 0x80;
+        // Per byte x, with no carry into the next: bit 7 of (x & 0x7F) +
+        // (127 - l) is set just where x's low seven bits exceed l.
+        const auto past = [&](std::uint64_t x) {
+            if (last < 128) return (((x & kLow) + kOnes * (127 - last)) | x) & kHigh;
+            return ((x & kLow) + kOnes * (255 - last)) & x & kHigh;
+        };
+        std::size_t k = 0;
+        for (; k + 8 <= pixels.size(); k += 8) {
+            std::uint64_t eight = 0;
+            std::memcpy(&eight, pixels.data() + k, 8);
+            if (past(eight) != 0) return true;
+        }
+        for (; k < pixels.size(); ++k)
+            if (pixels[k] > last) return true;
+        return false;
+    }
+
     // Why the picture cannot be written, or nullptr when it can.
     const char* Problem() const {
         if (width <= 0 || height <= 0 ||
             pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
             return "no picture to write";
         if (palette.empty() || palette.size() > 256) return "a palette holds 1 to 256 colours";
+        if (IndexPastPalette()) return "a pixel's colour is not in the palette";
         return nullptr;
     }
 };
