@@ -10,16 +10,18 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <new>
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "chart/chart.h"
-#include "export/image_file.h"
 #include "picture/picture.h"
 #include "picture/template.h"
 #include "platform/chart_font.h"
+#include "platform/image_codec.h"
+#include "platform/memory.h"
+#include "platform/safe_file.h"
 #include "raster/bitmap.h"
 
 namespace chart {
@@ -301,28 +303,30 @@ cairo_status_t Append(void* closure, const unsigned char* data, unsigned int len
     }
 }
 
-// An image surface's pixels as a picture.
-raster::Picture PictureOf(cairo_surface_t* surface) {
-    cairo_surface_flush(surface);
-    raster::Picture picture;
-    picture.width = cairo_image_surface_get_width(surface);
-    picture.height = cairo_image_surface_get_height(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    picture.pixels.resize(static_cast<std::size_t>(picture.width) *
-                          static_cast<std::size_t>(picture.height));
-    for (int y = 0; y < picture.height; ++y) {
-        const auto* row =
-            reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < picture.width; ++x) {
-            const std::uint32_t p = row[x];  // 0xXXRRGGBB
-            picture.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
-                           static_cast<std::size_t>(x)] =
-                raster::RgbColour(static_cast<int>(p >> 16 & 0xFF), static_cast<int>(p >> 8 & 0xFF),
-                                  static_cast<int>(p & 0xFF));
+// The memory a PNG chart is drawn into, which the PNG writer then reads as
+// it lies: no copy of the pixels, and large pages where the system has them.
+struct PixelsFreer {
+    void operator()(std::uint8_t* memory) const noexcept { platform::FreePixels(memory); }
+};
+using PixelMemory = std::unique_ptr<std::uint8_t, PixelsFreer>;
+
+// A surface of `width` x `height` for `format`: for PNG, in `pixels`.
+cairo_surface_t* Surface(Format format, int width, int height, std::string& bytes,
+                         PixelMemory& pixels) {
+    switch (format) {
+        case Format::kPng: {
+            const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+            pixels.reset(static_cast<std::uint8_t*>(platform::AllocatePixels(
+                static_cast<std::size_t>(stride) * static_cast<std::size_t>(height))));
+            return cairo_image_surface_create_for_data(pixels.get(), CAIRO_FORMAT_RGB24, width,
+                                                       height, stride);
         }
+        case Format::kSvg:
+            return cairo_svg_surface_create_for_stream(Append, &bytes, width, height);
+        case Format::kPdf:
+            return cairo_pdf_surface_create_for_stream(Append, &bytes, width, height);
     }
-    return picture;
+    return nullptr;
 }
 
 // The file's bytes of a chart `width` x `height` (pixels for PNG, points for
@@ -330,18 +334,8 @@ raster::Picture PictureOf(cairo_surface_t* surface) {
 platform::Result<std::string> Render(Format format, int width, int height,
                                      const std::function<void(cairo_t*)>& draw) {
     std::string bytes;
-    cairo_surface_t* surface = nullptr;
-    switch (format) {
-        case Format::kPng:
-            surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-            break;
-        case Format::kSvg:
-            surface = cairo_svg_surface_create_for_stream(Append, &bytes, width, height);
-            break;
-        case Format::kPdf:
-            surface = cairo_pdf_surface_create_for_stream(Append, &bytes, width, height);
-            break;
-    }
+    PixelMemory pixels;
+    cairo_surface_t* surface = Surface(format, width, height, bytes, pixels);
     cairo_t* cr = cairo_create(surface);
     if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) {
         Colour(cr, kWhite);
@@ -351,17 +345,20 @@ platform::Result<std::string> Render(Format format, int width, int height,
     }
     cairo_status_t status = cairo_status(cr);
     cairo_destroy(cr);
-    std::optional<raster::Picture> image;
-    if (status == CAIRO_STATUS_SUCCESS && format == Format::kPng) image = PictureOf(surface);
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
+    const platform::XrgbRows rows{
+        width, height, cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width), pixels.get()};
     cairo_surface_destroy(surface);
     if (status != CAIRO_STATUS_SUCCESS)
         return platform::Fail(std::string("the chart could not be drawn: ") +
                               cairo_status_to_string(status));
     // The tool's own PNG writer, packing quickly: cairo's packs small, at
     // ten times the cost of drawing the chart.
-    if (image) return exporter::ImageBytes(*image, exporter::kQuickPng);
+    if (format == Format::kPng)
+        return platform::BytesWrittenBy([&rows](std::FILE* file) {
+            return platform::WritePng(rows, file, platform::PngPacking::kQuick);
+        });
     return bytes;
 }
 

@@ -117,8 +117,12 @@ bool EncodePng(std::FILE* file, PngErrors* errors, const Write& write) {
     return true;
 }
 
-void WriteRgbRows(png_structp png, png_infop info, const raster::Picture& picture,
-                  PngPacking packing) {
+// Rows of 32-bit pixels, `stride` bytes apart, whose colour bytes lie in
+// memory after their unused byte on a little-endian machine (before it on a
+// big-endian one), blue first when `blueFirst`: libpng drops the unused
+// byte and puts the colours in order as it reads each row in place.
+void WriteRgbRows(png_structp png, png_infop info, int width, int height, std::ptrdiff_t stride,
+                  const std::uint8_t* data, bool blueFirst, PngPacking packing) {
     if (packing == PngPacking::kQuick) {
         // Rows unfiltered and zlib's fastest level: the choice among filters
         // and the slow deflate were three quarters of a chart's time, and
@@ -126,21 +130,16 @@ void WriteRgbRows(png_structp png, png_infop info, const raster::Picture& pictur
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
         png_set_compression_level(png, 1);
     }
-    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
-                 static_cast<png_uint_32>(picture.height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    // The stored rows are read in place; libpng drops each Colour's unused byte.
-    if constexpr (std::endian::native == std::endian::little) {
-        png_set_filler(png, 0, PNG_FILLER_AFTER);
-    } else {
-        png_set_filler(png, 0, PNG_FILLER_BEFORE);
-        png_set_bgr(png);
-    }
-    auto* pixels = const_cast<raster::Colour*>(picture.pixels.data());
-    for (int y = 0; y < picture.height; ++y)
-        png_write_row(
-            png, reinterpret_cast<png_bytep>(pixels + static_cast<std::size_t>(y) * picture.width));
+    png_set_filler(
+        png, 0, std::endian::native == std::endian::little ? PNG_FILLER_AFTER : PNG_FILLER_BEFORE);
+    if (blueFirst) png_set_bgr(png);
+    // libpng only reads the rows it is given, though its type says otherwise.
+    auto* rows = const_cast<std::uint8_t*>(data);
+    for (int y = 0; y < height; ++y) png_write_row(png, rows + y * stride);
 }
 
 // The palette's entries as libpng takes them, and the bits a pixel needs.
@@ -221,6 +220,16 @@ void WriteIndexedRows(png_structp png, png_infop info, const IndexedPicture& pic
     }
 }
 
+Result<> WritePixelRows(std::FILE* file, PngPacking packing, int width, int height,
+                        std::ptrdiff_t stride, const std::uint8_t* data, bool blueFirst) {
+    PngErrors errors{};
+    if (EncodePng(file, &errors, [&](png_structp png, png_infop info) {
+            WriteRgbRows(png, info, width, height, stride, data, blueFirst, packing);
+        }))
+        return {};
+    return Fail(errors.message[0] != '\0' ? errors.message : "the PNG library failed");
+}
+
 }  // namespace
 
 Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file) {
@@ -232,12 +241,18 @@ Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file)
 
 Result<> WritePng(const raster::Picture& picture, std::FILE* file, PngPacking packing) {
     if (!picture.Whole()) return Fail("no picture to write");
-    PngErrors errors{};
-    if (EncodePng(file, &errors, [&](png_structp png, png_infop info) {
-            WriteRgbRows(png, info, picture, packing);
-        }))
-        return {};
-    return Fail(errors.message[0] != '\0' ? errors.message : "the PNG library failed");
+    // A Colour has red in its low byte: red first in memory on a
+    // little-endian machine, blue first after the unused byte on a big-endian one.
+    return WritePixelRows(file, packing, picture.width, picture.height,
+                          static_cast<std::ptrdiff_t>(picture.width) * 4,
+                          reinterpret_cast<const std::uint8_t*>(picture.pixels.data()),
+                          std::endian::native == std::endian::big);
+}
+
+Result<> WritePng(const XrgbRows& rows, std::FILE* file, PngPacking packing) {
+    if (!rows.Whole()) return Fail("no picture to write");
+    return WritePixelRows(file, packing, rows.width, rows.height, rows.stride, rows.data,
+                          std::endian::native == std::endian::little);
 }
 
 Result<> WriteIndexedPng(const IndexedPicture& picture, std::FILE* file) {
