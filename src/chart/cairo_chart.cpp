@@ -191,33 +191,22 @@ double TopSpeed(const lap::Lap& lap) {
     return top;
 }
 
-// The map part of the track's picture, as a cairo image; nullptr when the
-// picture cannot be made.
-cairo_surface_t* MapImage(const track::Track& track) {
-    std::vector<std::uint8_t> image(picture::kImageSize);
-    raster::Picture map;
-    if (!raster::DecodeBitmap(picture::AssembleBitmap(track, image), map)) return nullptr;
-    const int side = picture::kMapSize;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, side, side);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return nullptr;
+// The track's picture in `map`, its pixels turned in place into cairo's
+// order (a Colour has red in its low byte, cairo's pixels blue), so that
+// cairo draws the map from them with no copy. False when the picture cannot
+// be made.
+bool MapPixels(const track::Track& track, raster::Picture& map) {
+    // Every byte is written by the assembly.
+    const auto image = std::make_unique_for_overwrite<std::uint8_t[]>(picture::kImageSize);
+    if (!raster::DecodeBitmap(picture::AssembleBitmap(track, {image.get(), picture::kImageSize}),
+                              map) ||
+        map.width != picture::kMapSize || map.height < picture::kMapSize)
+        return false;
+    for (raster::Colour& c : map.pixels) {
+        const auto p = static_cast<std::uint32_t>(c);
+        c = static_cast<raster::Colour>((p & 0xFF00) | (p >> 16 & 0xFF) | (p & 0xFF) << 16);
     }
-    cairo_surface_flush(surface);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < side; ++y) {
-        auto* row =
-            reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < side; ++x) {
-            const raster::Colour c = map.At(x, y);
-            row[x] = static_cast<std::uint32_t>(raster::RedOf(c)) << 16 |
-                     static_cast<std::uint32_t>(raster::GreenOf(c)) << 8 |
-                     static_cast<std::uint32_t>(raster::BlueOf(c));
-        }
-    }
-    cairo_surface_mark_dirty(surface);
-    return surface;
+    return true;
 }
 
 // Where frame `s` lies in a map box of `side` units at (left, top): the
@@ -250,13 +239,19 @@ void Map(cairo_t* cr, const track::Track& track, const MapBox& box, const lap::L
     cairo_save(cr);
     cairo_rectangle(cr, box.left, box.top, box.side, box.side);
     cairo_clip(cr);
-    if (cairo_surface_t* image = MapImage(track)) {
+    if (raster::Picture map; MapPixels(track, map)) {
+        const int side = picture::kMapSize;
+        cairo_surface_t* image =
+            cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(map.pixels.data()),
+                                                CAIRO_FORMAT_RGB24, side, side, side * 4);
         cairo_save(cr);
         cairo_translate(cr, box.left, box.top);
-        cairo_scale(cr, box.side / 512, box.side / 512);
+        cairo_scale(cr, box.side / side, box.side / side);
         cairo_set_source_surface(cr, image, 0, 0);
         cairo_paint(cr);
         cairo_restore(cr);
+        // Done with the pixels before `map` goes.
+        cairo_surface_finish(image);
         cairo_surface_destroy(image);
     }
     // A veil, so that the paths stand out from any terrain.
