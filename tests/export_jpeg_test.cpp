@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <sys/stat.h>
 #include <cstdio>
@@ -20,6 +19,7 @@
 #include "support/bitmap.h"
 #include "support/fixture.h"
 #include "support/jpeg_decode.h"
+#include "support/png_decode.h"
 #include "support/run_command.h"
 
 namespace {
@@ -271,14 +271,9 @@ TEST(ImageFile, PngBytesHoldThePictureExactly) {
     };
     for (const auto& png : made) {
         ASSERT_TRUE(png) << png.reason();
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        ASSERT_TRUE(png_image_begin_read_from_memory(&image, png->data(), png->size()));
-        image.format = PNG_FORMAT_RGB;
-        std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
-        ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
-        EXPECT_EQ(rgb, (std::vector<std::uint8_t>{10, 20, 30, 10, 20, 30, 10, 20, 30,  //
-                                                  10, 20, 30, 250, 0, 5, 10, 20, 30}));
+        EXPECT_EQ(DecodePng(*png, PNG_FORMAT_RGB),
+                  (std::vector<std::uint8_t>{10, 20, 30, 10, 20, 30, 10, 20, 30,  //
+                                             10, 20, 30, 250, 0, 5, 10, 20, 30}));
     }
 }
 
