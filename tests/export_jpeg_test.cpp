@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <sys/stat.h>
 #include <cstdio>
@@ -10,7 +9,9 @@
 #include "app/status_log.h"
 #include "app/window_layout.h"
 #include "export/image_file.h"
+#include "platform/image_codec.h"
 #include "platform/paths.h"
+#include "platform/safe_file.h"
 #include "platform/surface.h"
 #include "platform/windowing.h"
 #include "raster/draw.h"
@@ -18,6 +19,7 @@
 #include "support/bitmap.h"
 #include "support/fixture.h"
 #include "support/jpeg_decode.h"
+#include "support/png_decode.h"
 #include "support/run_command.h"
 
 namespace {
@@ -248,20 +250,31 @@ TEST_F(JpegExport, AnEncoderIsHandedThePictureItselfAndTheSaveLevel) {
     EXPECT_EQ(handedLevel, app::kSaveImageLevel);
 }
 
-// The core's PNG holds the picture's pixels exactly, as bytes in memory too.
+// The core's PNG holds the picture's pixels exactly, as bytes in memory too;
+// so does the PNG of a drawing library's rows (0xXXRRGGBB, rows apart by
+// more than their pixels), packed quickly or small.
 TEST(ImageFile, PngBytesHoldThePictureExactly) {
     raster::Picture p{3, 2, raster::Pixels(6, RgbColour(10, 20, 30)), {}};
     p.pixels[4] = RgbColour(250, 0, 5);
-    const auto png = exporter::ImageBytes(p, exporter::kPng);
-    ASSERT_TRUE(png);
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png->data(), png->size()));
-    image.format = PNG_FORMAT_RGB;
-    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
-    EXPECT_EQ(rgb, (std::vector<std::uint8_t>{10, 20, 30, 10, 20, 30, 10, 20, 30,  //
-                                              10, 20, 30, 250, 0, 5, 10, 20, 30}));
+    std::vector<std::uint32_t> xrgb(8, 0xFF0A141E);
+    xrgb[5] = 0x00FA0005;
+    xrgb[7] = 0x12345678;  // past the row's end
+    const platform::XrgbRows rows{3, 2, 16, reinterpret_cast<const std::uint8_t*>(xrgb.data())};
+    const platform::Result<std::string> made[] = {
+        exporter::ImageBytes(p, exporter::kPng),
+        platform::BytesWrittenBy([&](std::FILE* f) {
+            return platform::WritePng(rows, f, platform::PngPacking::kQuick);
+        }),
+        platform::BytesWrittenBy([&](std::FILE* f) {
+            return platform::WritePng(rows, f, platform::PngPacking::kSmall);
+        }),
+    };
+    for (const auto& png : made) {
+        ASSERT_TRUE(png) << png.reason();
+        EXPECT_EQ(DecodePng(*png, PNG_FORMAT_RGB),
+                  (std::vector<std::uint8_t>{10, 20, 30, 10, 20, 30, 10, 20, 30,  //
+                                             10, 20, 30, 250, 0, 5, 10, 20, 30}));
+    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The caption font kept between runs: the same glyphs as a fresh lookup,
-// a miss whenever the font setup changes, and a quiet fall-back when the
-// cache is damaged or cannot be written.
+// The caption font, and where faces lie, kept between runs: the same glyphs
+// and face as a fresh lookup, a miss whenever the font setup changes, and a
+// quiet fall-back when the cache is damaged or cannot be written.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -61,9 +61,10 @@ class FontCache : public ::testing::Test {
         saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
         ::setenv(name.c_str(), value.c_str(), 1);
     }
-    fs::path CacheFile() const {
+    // The one entry of its kind ("font" or "face").
+    fs::path CacheFile(const std::string& kind = "font") const {
         for (const auto& entry : fs::directory_iterator(home / "cache" / "track-analyse"))
-            return entry.path();
+            if (entry.path().filename().string().starts_with(kind)) return entry.path();
         return {};
     }
 
@@ -190,6 +191,55 @@ TEST_F(FontCache, ForgedOrLinkedEntriesAreRemadeAndNeverWrittenThrough) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "mine");
     EXPECT_FALSE(fs::is_symlink(file));
     EXPECT_NE(platform::CachedFont("monospace", 16), nullptr);
+}
+
+// Where a face lies, kept so that charts need no fontconfig: the lookup's
+// answer while nothing changes; after any change or damage a miss, and the
+// lookup's answer again. A link at the entry is replaced, never written
+// through.
+TEST_F(FontCache, AKeptFaceFileIsTheLookupsAnswerUntilAnythingChanges) {
+    const auto found = platform::FindFontFile("monospace", 16);
+    ASSERT_TRUE(found);
+    const fs::path entry = CacheFile("face");
+    ASSERT_FALSE(entry.empty());
+    const fs::path victim = home / "victim.txt";
+    const fs::path face = home / "face.ttf";
+    const std::function<void()> changes[] = {
+        [&] { fs::resize_file(entry, fs::file_size(entry) / 2); },
+        [&] {
+            std::fstream bytes(entry, std::ios::in | std::ios::out | std::ios::binary);
+            bytes.seekp(40);
+            bytes.put('\x55');
+        },
+        [&] { fs::create_directories(home / ".fonts" / "new"); },
+        [&] {
+            std::ofstream(face) << "one face";
+            platform::KeepFaceFile("monospace", 16, {face.string(), 0, "Fake"});
+            ASSERT_EQ(platform::CachedFaceFile("monospace", 16)->path, face.string());
+            std::ofstream(face) << "another, longer face";
+        },
+        [&] {
+            std::ofstream(victim) << "mine";
+            fs::remove(entry);
+            fs::create_symlink(victim, entry);
+        },
+    };
+    for (std::size_t k = 0; k < std::size(changes); ++k) {
+        SCOPED_TRACE(k);
+        const auto kept = platform::CachedFaceFile("monospace", 16);
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->path, found->path);
+        EXPECT_EQ(kept->index, found->index);
+        EXPECT_EQ(kept->family, found->family);
+        changes[k]();
+        EXPECT_FALSE(platform::CachedFaceFile("monospace", 16));
+        const auto again = platform::FindFontFile("monospace", 16);
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->path, found->path);
+    }
+    std::ifstream kept(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "mine");
+    EXPECT_FALSE(fs::is_symlink(entry));
 }
 
 }  // namespace

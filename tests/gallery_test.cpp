@@ -1,7 +1,6 @@
 // The gallery as values: a track's page and index row, the plan of a run
 // over an existing site, and whole runs over a site on disk.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <chrono>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include "platform/image_codec.h"
 #include "platform/safe_file.h"
 #include "start/core.h"
+#include "support/png_decode.h"
 #include "trackgen/scene.h"
 #include "trackgen/track_writer.h"
 
@@ -130,12 +130,8 @@ TEST(Gallery, LayersImageKeepsEveryPixelAtEveryDepth) {
         const auto png = platform::BytesWrittenBy(
             [&](std::FILE* file) { return platform::WriteIndexedPng(layers, file); });
         ASSERT_TRUE(png) << colours;
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        ASSERT_TRUE(png_image_begin_read_from_memory(&image, png->data(), png->size()));
-        image.format = PNG_FORMAT_RGBA;
-        std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
-        ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr));
+        const std::vector<std::uint8_t> rgba = DecodePng(*png, PNG_FORMAT_RGBA);
+        ASSERT_EQ(rgba.size(), 4 * layers.pixels.size()) << colours;
         for (std::size_t k = 0; k < layers.pixels.size(); ++k) {
             const int index = layers.pixels[k];
             EXPECT_EQ(rgba[4 * k + 3], index == 0 ? 0 : 255) << colours << " " << k;

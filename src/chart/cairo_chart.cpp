@@ -10,16 +10,18 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <new>
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "chart/chart.h"
-#include "export/image_file.h"
 #include "picture/picture.h"
 #include "picture/template.h"
 #include "platform/chart_font.h"
+#include "platform/image_codec.h"
+#include "platform/memory.h"
+#include "platform/safe_file.h"
 #include "raster/bitmap.h"
 
 namespace chart {
@@ -193,33 +195,22 @@ double TopSpeed(const lap::Lap& lap) {
     return top;
 }
 
-// The map part of the track's picture, as a cairo image; nullptr when the
-// picture cannot be made.
-cairo_surface_t* MapImage(const track::Track& track) {
-    std::vector<std::uint8_t> image(picture::kImageSize);
-    raster::Picture map;
-    if (!raster::DecodeBitmap(picture::AssembleBitmap(track, image), map)) return nullptr;
-    const int side = picture::kMapSize;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, side, side);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return nullptr;
+// The track's picture in `map`, its pixels turned in place into cairo's
+// order (a Colour has red in its low byte, cairo's pixels blue), so that
+// cairo draws the map from them with no copy. False when the picture cannot
+// be made.
+bool MapPixels(const track::Track& track, raster::Picture& map) {
+    // Every byte is written by the assembly.
+    const auto image = std::make_unique_for_overwrite<std::uint8_t[]>(picture::kImageSize);
+    if (!raster::DecodeBitmap(picture::AssembleBitmap(track, {image.get(), picture::kImageSize}),
+                              map) ||
+        map.width != picture::kMapSize || map.height < picture::kMapSize)
+        return false;
+    for (raster::Colour& c : map.pixels) {
+        const auto p = static_cast<std::uint32_t>(c);
+        c = static_cast<raster::Colour>((p & 0xFF00) | (p >> 16 & 0xFF) | (p & 0xFF) << 16);
     }
-    cairo_surface_flush(surface);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < side; ++y) {
-        auto* row =
-            reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < side; ++x) {
-            const raster::Colour c = map.At(x, y);
-            row[x] = static_cast<std::uint32_t>(raster::RedOf(c)) << 16 |
-                     static_cast<std::uint32_t>(raster::GreenOf(c)) << 8 |
-                     static_cast<std::uint32_t>(raster::BlueOf(c));
-        }
-    }
-    cairo_surface_mark_dirty(surface);
-    return surface;
+    return true;
 }
 
 // Where frame `s` lies in a map box of `side` units at (left, top): the
@@ -252,13 +243,19 @@ void Map(cairo_t* cr, const track::Track& track, const MapBox& box, const lap::L
     cairo_save(cr);
     cairo_rectangle(cr, box.left, box.top, box.side, box.side);
     cairo_clip(cr);
-    if (cairo_surface_t* image = MapImage(track)) {
+    if (raster::Picture map; MapPixels(track, map)) {
+        const int side = picture::kMapSize;
+        cairo_surface_t* image =
+            cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(map.pixels.data()),
+                                                CAIRO_FORMAT_RGB24, side, side, side * 4);
         cairo_save(cr);
         cairo_translate(cr, box.left, box.top);
-        cairo_scale(cr, box.side / 512, box.side / 512);
+        cairo_scale(cr, box.side / side, box.side / side);
         cairo_set_source_surface(cr, image, 0, 0);
         cairo_paint(cr);
         cairo_restore(cr);
+        // Done with the pixels before `map` goes.
+        cairo_surface_finish(image);
         cairo_surface_destroy(image);
     }
     // A veil, so that the paths stand out from any terrain.
@@ -305,28 +302,30 @@ cairo_status_t Append(void* closure, const unsigned char* data, unsigned int len
     }
 }
 
-// An image surface's pixels as a picture.
-raster::Picture PictureOf(cairo_surface_t* surface) {
-    cairo_surface_flush(surface);
-    raster::Picture picture;
-    picture.width = cairo_image_surface_get_width(surface);
-    picture.height = cairo_image_surface_get_height(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    picture.pixels.resize(static_cast<std::size_t>(picture.width) *
-                          static_cast<std::size_t>(picture.height));
-    for (int y = 0; y < picture.height; ++y) {
-        const auto* row =
-            reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < picture.width; ++x) {
-            const std::uint32_t p = row[x];  // 0xXXRRGGBB
-            picture.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
-                           static_cast<std::size_t>(x)] =
-                raster::RgbColour(static_cast<int>(p >> 16 & 0xFF), static_cast<int>(p >> 8 & 0xFF),
-                                  static_cast<int>(p & 0xFF));
+// The memory a PNG chart is drawn into, which the PNG writer then reads as
+// it lies: no copy of the pixels, and large pages where the system has them.
+struct PixelsFreer {
+    void operator()(std::uint8_t* memory) const noexcept { platform::FreePixels(memory); }
+};
+using PixelMemory = std::unique_ptr<std::uint8_t, PixelsFreer>;
+
+// A surface of `width` x `height` for `format`: for PNG, in `pixels`.
+cairo_surface_t* Surface(Format format, int width, int height, std::string& bytes,
+                         PixelMemory& pixels) {
+    switch (format) {
+        case Format::kPng: {
+            const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+            pixels.reset(static_cast<std::uint8_t*>(platform::AllocatePixels(
+                static_cast<std::size_t>(stride) * static_cast<std::size_t>(height))));
+            return cairo_image_surface_create_for_data(pixels.get(), CAIRO_FORMAT_RGB24, width,
+                                                       height, stride);
         }
+        case Format::kSvg:
+            return cairo_svg_surface_create_for_stream(Append, &bytes, width, height);
+        case Format::kPdf:
+            return cairo_pdf_surface_create_for_stream(Append, &bytes, width, height);
     }
-    return picture;
+    return nullptr;
 }
 
 // The file's bytes of a chart `width` x `height` (pixels for PNG, points for
@@ -334,18 +333,8 @@ raster::Picture PictureOf(cairo_surface_t* surface) {
 platform::Result<std::string> Render(Format format, int width, int height,
                                      const std::function<void(cairo_t*)>& draw) {
     std::string bytes;
-    cairo_surface_t* surface = nullptr;
-    switch (format) {
-        case Format::kPng:
-            surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-            break;
-        case Format::kSvg:
-            surface = cairo_svg_surface_create_for_stream(Append, &bytes, width, height);
-            break;
-        case Format::kPdf:
-            surface = cairo_pdf_surface_create_for_stream(Append, &bytes, width, height);
-            break;
-    }
+    PixelMemory pixels;
+    cairo_surface_t* surface = Surface(format, width, height, bytes, pixels);
     cairo_t* cr = cairo_create(surface);
     if (cairo_status(cr) == CAIRO_STATUS_SUCCESS) {
         Colour(cr, kWhite);
@@ -355,17 +344,20 @@ platform::Result<std::string> Render(Format format, int width, int height,
     }
     cairo_status_t status = cairo_status(cr);
     cairo_destroy(cr);
-    std::optional<raster::Picture> image;
-    if (status == CAIRO_STATUS_SUCCESS && format == Format::kPng) image = PictureOf(surface);
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
+    const platform::XrgbRows rows{
+        width, height, cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width), pixels.get()};
     cairo_surface_destroy(surface);
     if (status != CAIRO_STATUS_SUCCESS)
         return platform::Fail(std::string("the chart could not be drawn: ") +
                               cairo_status_to_string(status));
     // The tool's own PNG writer, packing quickly: cairo's packs small, at
     // ten times the cost of drawing the chart.
-    if (image) return exporter::ImageBytes(*image, exporter::kQuickPng);
+    if (format == Format::kPng)
+        return platform::BytesWrittenBy([&rows](std::FILE* file) {
+            return platform::WritePng(rows, file, platform::PngPacking::kQuick);
+        });
     return bytes;
 }
 

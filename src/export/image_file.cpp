@@ -10,10 +10,7 @@ namespace {
 
 platform::Result<> Encode(const raster::Picture& picture, const Encoding& encoding,
                           std::FILE* stream) {
-    if (encoding.kind == Encoding::Kind::kPng)
-        return platform::WritePng(
-            picture, stream,
-            encoding.quick ? platform::PngPacking::kQuick : platform::PngPacking::kSmall);
+    if (encoding.kind == Encoding::Kind::kPng) return platform::WritePng(picture, stream);
     return platform::WriteJpeg(picture, encoding.quality, stream);
 }
 

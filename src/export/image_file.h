@@ -22,14 +22,11 @@ struct Encoding {
     enum class Kind { kJpeg, kPng };
     Kind kind = Kind::kJpeg;
     int quality = kJpegQuality;  // JPEG only: 1..100 (0 and below write 1)
-    // PNG only: packed quickly rather than small (platform::PngPacking).
-    bool quick = false;
 };
 inline constexpr Encoding Jpeg(int quality = kJpegQuality) {
     return {Encoding::Kind::kJpeg, quality};
 }
 inline constexpr Encoding kPng{Encoding::Kind::kPng, 0};
-inline constexpr Encoding kQuickPng{Encoding::Kind::kPng, 0, true};
 
 // What writes the picture into a file or stream (for the safe writer).
 platform::StreamWriter ImageWriter(const raster::Picture& picture, const Encoding& encoding);

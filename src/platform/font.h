@@ -23,6 +23,8 @@ std::unique_ptr<Font> MakeFont(const std::string& face, int pixels);
 
 // Where the face MakeFont(face, pixels) draws with lies: its file, the
 // face's number in that file, and its family. Nothing when no face is found.
+// Kept between runs (font_cache.h), so that only a change of the font setup
+// brings fontconfig in.
 struct FaceFile {
     std::string path;
     int index = 0;

@@ -4,6 +4,7 @@
 // leave it open; the caller flushes and closes it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +30,25 @@ enum class PngPacking { kSmall, kQuick };
 // fails unless the whole image was written.
 Result<> WritePng(const raster::Picture& picture, std::FILE* file,
                   PngPacking packing = PngPacking::kSmall);
+
+// Pixels as drawing libraries (cairo) leave them: each a 32-bit 0xXXRRGGBB
+// in the machine's own byte order, its highest byte unused; rows `stride`
+// bytes apart. Only looked at, never kept.
+struct XrgbRows {
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;
+    const std::uint8_t* data = nullptr;
+
+    bool Whole() const {
+        return width > 0 && height > 0 && data != nullptr &&
+               stride >= static_cast<std::ptrdiff_t>(width) * 4;
+    }
+};
+
+// Writes the rows as a PNG (8-bit RGB) into `file`, read where they lie;
+// fails unless the whole image was written.
+Result<> WritePng(const XrgbRows& rows, std::FILE* file, PngPacking packing);
 
 // A picture of few colours with see-through pixels: each pixel a byte that
 // names an entry of `palette`, entry 0 being transparent (its colour

@@ -165,8 +165,12 @@ std::unique_ptr<Font> MakeFont(const std::string& face, int pixels) {
 }
 
 std::optional<FaceFile> FindFontFile(const std::string& face, int pixels) {
+    // Kept from an earlier run: loading fontconfig's configuration costs
+    // more than drawing a whole chart.
+    if (std::optional<FaceFile> kept = CachedFaceFile(face, pixels)) return kept;
     std::optional<FaceFile> file = FindFace(face, pixels, true, false);
     if (!file) file = FindFace("monospace", pixels, false, true);
+    if (file) KeepFaceFile(face, pixels, *file);
     return file;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -23,6 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kMagic[] = "track-analyse font 1\n";
+constexpr char kFaceMagic[] = "track-analyse face 1\n";
 constexpr std::size_t kMaxCacheFile = 4 << 20;
 
 std::string Environment(const char* name) {
@@ -132,11 +134,12 @@ std::string CacheFolder() {
     return base.empty() ? "" : base + "/track-analyse";
 }
 
-std::string CachePath(const std::string& face, int pixels) {
+// `kind` tells the fonts ("font") from the faces' files ("face").
+std::string CachePath(const char* kind, const std::string& face, int pixels) {
     const std::string folder = CacheFolder();
     if (folder.empty()) return "";
     const std::string name = face + '\n' + std::to_string(pixels);
-    return folder + "/font-" + Hex(Fnv1a(name)) + ".bin";
+    return folder + '/' + kind + '-' + Hex(Fnv1a(name)) + ".bin";
 }
 
 std::string Key(const std::string& face, int pixels) {
@@ -217,21 +220,78 @@ std::span<const std::uint8_t> Bytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-}  // namespace
-
-std::optional<FontCacheEntry> ParseFontCache(std::string_view bytes, int pixels) {
-    if (pixels < 1 || pixels > kMaxFontPixels) return std::nullopt;
-    const std::size_t magic = sizeof kMagic - 1;
-    if (bytes.size() < magic + 8 || bytes.substr(0, magic) != kMagic) return std::nullopt;
-    // The sum of everything before it: a half-written file is a miss.
+// The fields of an entry: what lies between `magic` and the sum of
+// everything before it. Nothing when the sum fails: a half-written file is
+// a miss.
+std::optional<bytes::Cursor> Fields(std::string_view bytes, std::string_view magic) {
+    if (bytes.size() < magic.size() + 8 || bytes.substr(0, magic.size()) != magic)
+        return std::nullopt;
     const std::size_t body = bytes.size() - 8;
     if (bytes::Reader(Bytes(bytes)).U64(static_cast<std::int64_t>(body)) !=
         Fnv1a(bytes.substr(0, body)))
         return std::nullopt;
+    return bytes::Cursor(Bytes(bytes.substr(magic.size(), body - magic.size())));
+}
 
+void PutSum(std::string& bytes) {
+    PutNumber(bytes, Fnv1a(bytes));
+}
+
+// An entry's whole file, read once: this runs at every start, and copies of
+// a file this size cost more in fresh memory than reading it. Only a file of
+// its own: a link in the cache folder is no entry.
+struct EntryFile {
+    std::unique_ptr<std::uint8_t[]> buffer;
+    std::size_t size = 0;
+
+    std::string_view Text() const { return {reinterpret_cast<const char*>(buffer.get()), size}; }
+};
+
+std::optional<EntryFile> ReadEntry(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
+        static_cast<std::uint64_t>(info.st_size) > kMaxCacheFile)
+        return std::nullopt;
+    EntryFile file;
+    file.size = static_cast<std::size_t>(info.st_size);
+    file.buffer = std::make_unique_for_overwrite<std::uint8_t[]>(file.size);
+    // A file that grew meanwhile is refused, one that shrank fails its sum.
+    const Result<FileRead> read = ReadWholeFile(path, std::span(file.buffer.get(), file.size));
+    if (!read) return std::nullopt;
+    file.size = static_cast<std::size_t>(read->bytesRead);
+    return file;
+}
+
+// The safe writer renames a whole file into place: workers racing to keep
+// the same entry each leave a whole file, never a mix. A link put where the
+// entry goes is replaced, never written through: the name is the same on
+// every machine, so easy to aim at another file. An entry that cannot be
+// kept is looked up again next time.
+void WriteEntry(const std::string& path, std::string_view bytes) {
+    if (path.empty()) return;
+    std::error_code error;
+    fs::create_directories(CacheFolder(), error);
+    if (error) return;
+    (void)WriteFileSafely(path, Bytes(bytes), {}, AtLink::kReplace);
+}
+
+// Whether the face file is still the one stamped `stamp`.
+bool Unchanged(const std::string& faceFile, const std::string& stamp) {
+    std::string now;
+    Stamp(faceFile, now);
+    return now == stamp;
+}
+
+}  // namespace
+
+std::optional<FontCacheEntry> ParseFontCache(std::string_view bytes, int pixels) {
+    if (pixels < 1 || pixels > kMaxFontPixels) return std::nullopt;
+    std::optional<bytes::Cursor> body = Fields(bytes, kMagic);
+    if (!body) return std::nullopt;
+    bytes::Cursor& fields = *body;
     FontCacheEntry entry;
     Font& font = entry.font;
-    bytes::Cursor fields(Bytes(bytes.substr(magic, body - magic)));
     const int most = MostPixels(pixels);
     int fixed = 0;
     if (!TakeText(fields, entry.key) || !TakeText(fields, entry.faceFile) ||
@@ -281,53 +341,62 @@ std::string FontCacheBytes(const FontCacheEntry& entry) {
         PutText(bytes, std::string_view(reinterpret_cast<const char*>(glyph.mask.data()),
                                         glyph.mask.size()));
     }
-    PutNumber(bytes, Fnv1a(bytes));
+    PutSum(bytes);
+    return bytes;
+}
+
+std::optional<FaceCacheEntry> ParseFaceCache(std::string_view bytes) {
+    std::optional<bytes::Cursor> fields = Fields(bytes, kFaceMagic);
+    if (!fields) return std::nullopt;
+    FaceCacheEntry entry;
+    if (!TakeText(*fields, entry.key) || !TakeText(*fields, entry.file.path) ||
+        !TakeText(*fields, entry.faceStamp) ||
+        !TakeSmall(*fields, entry.file.index, 0, std::numeric_limits<int>::max()) ||
+        !TakeText(*fields, entry.file.family) || fields->Remaining() != 0 ||
+        entry.file.path.empty())
+        return std::nullopt;
+    return entry;
+}
+
+std::string FaceCacheBytes(const FaceCacheEntry& entry) {
+    std::string bytes = kFaceMagic;
+    PutText(bytes, entry.key);
+    PutText(bytes, entry.file.path);
+    PutText(bytes, entry.faceStamp);
+    PutNumber(bytes, static_cast<std::uint64_t>(entry.file.index));
+    PutText(bytes, entry.file.family);
+    PutSum(bytes);
     return bytes;
 }
 
 std::unique_ptr<Font> CachedFont(const std::string& face, int pixels) {
-    const std::string path = CachePath(face, pixels);
-    if (path.empty()) return nullptr;
-    // Only a file of its own: a link in the cache folder is no entry.
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
-        static_cast<std::uint64_t>(info.st_size) > kMaxCacheFile)
+    const std::optional<EntryFile> file = ReadEntry(CachePath("font", face, pixels));
+    if (!file) return nullptr;
+    std::optional<FontCacheEntry> entry = ParseFontCache(file->Text(), pixels);
+    if (!entry || entry->key != Key(face, pixels) || !Unchanged(entry->faceFile, entry->faceStamp))
         return nullptr;
-    // Read once and looked at where it lies: this runs at every start, and
-    // copies of a file this size cost more in fresh memory than reading it.
-    const auto size = static_cast<std::size_t>(info.st_size);
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-    // A file that grew meanwhile is refused, one that shrank fails its sum.
-    const Result<FileRead> read = ReadWholeFile(path, std::span(buffer.get(), size));
-    if (!read) return nullptr;
-    std::optional<FontCacheEntry> entry =
-        ParseFontCache(std::string_view(reinterpret_cast<const char*>(buffer.get()),
-                                        static_cast<std::size_t>(read->bytesRead)),
-                       pixels);
-    if (!entry || entry->key != Key(face, pixels)) return nullptr;
-    std::string now;
-    Stamp(entry->faceFile, now);
-    if (now != entry->faceStamp) return nullptr;
     return std::make_unique<Font>(std::move(entry->font));
 }
 
 void KeepFont(const std::string& face, int pixels, const std::string& faceFile, const Font& font) {
-    const std::string path = CachePath(face, pixels);
-    if (path.empty()) return;
-    std::error_code error;
-    fs::create_directories(CacheFolder(), error);
-    if (error) return;
     FontCacheEntry entry{Key(face, pixels), faceFile, "", font};
     Stamp(faceFile, entry.faceStamp);
-    const std::string bytes = FontCacheBytes(entry);
-    // The safe writer renames a whole file into place: workers racing to
-    // keep the same font each leave a whole file, never a mix. A link put
-    // where the entry goes is replaced, never written through: the name is
-    // the same on every machine, so easy to aim at another file. A cache
-    // that cannot be kept is looked up again next time.
-    (void)WriteFileSafely(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), {},
-        AtLink::kReplace);
+    WriteEntry(CachePath("font", face, pixels), FontCacheBytes(entry));
+}
+
+std::optional<FaceFile> CachedFaceFile(const std::string& face, int pixels) {
+    const std::optional<EntryFile> file = ReadEntry(CachePath("face", face, pixels));
+    if (!file) return std::nullopt;
+    std::optional<FaceCacheEntry> entry = ParseFaceCache(file->Text());
+    if (!entry || entry->key != Key(face, pixels) || !Unchanged(entry->file.path, entry->faceStamp))
+        return std::nullopt;
+    return std::move(entry->file);
+}
+
+void KeepFaceFile(const std::string& face, int pixels, const FaceFile& file) {
+    FaceCacheEntry entry{Key(face, pixels), file, ""};
+    Stamp(file.path, entry.faceStamp);
+    WriteEntry(CachePath("face", face, pixels), FaceCacheBytes(entry));
 }
 
 }  // namespace platform
