@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A batch of demo tracks with all three overlays to JPEG:
+# A batch of demo tracks with water, objects and ghost to JPEG:
 #  - CPU time per track of `trk render -j 1` against the floor, bare libjpeg
 #    compressing the same 512 x 560 rows at quality 70 in one process
 #    (jpeg_floor, built with -DTA_BENCH=ON);

@@ -60,8 +60,9 @@ struct IndexedPicture {
     std::vector<raster::Colour> palette;
 
     // Whether a pixel's index is past the palette's last entry. Eight
-    // pixels at a time: a check pixel by pixel, as the image is packed,
-    // cost as much as the packing.
+    // pixels at a time, in loops without a branch that the compiler can
+    // widen further: a check pixel by pixel, as the image is packed, cost
+    // as much as the packing.
     bool IndexPastPalette() const {
         if (palette.empty()) return !pixels.empty();
         if (palette.size() > 255) return false;
@@ -70,18 +71,25 @@ struct IndexedPicture {
         constexpr std::uint64_t kLow = kOnes * 0x7F;
         constexpr std::uint64_t kHigh = kOnes * 0x80;
         // Per byte x, with no carry into the next: bit 7 of (x & 0x7F) +
-        // (127 - l) is set just where x's low seven bits exceed l.
-        const auto past = [&](std::uint64_t x) {
-            if (last < 128) return (((x & kLow) + kOnes * (127 - last)) | x) & kHigh;
-            return ((x & kLow) + kOnes * (255 - last)) & x & kHigh;
-        };
-        std::size_t k = 0;
-        for (; k + 8 <= pixels.size(); k += 8) {
+        // (127 - l) is set just where x's low seven bits exceed l; past 127,
+        // x's own bit 7 must be set too.
+        const std::size_t words = pixels.size() / 8;
+        const std::uint8_t* bytes = pixels.data();
+        const auto word = [bytes](std::size_t k) {
             std::uint64_t eight = 0;
-            std::memcpy(&eight, pixels.data() + k, 8);
-            if (past(eight) != 0) return true;
+            std::memcpy(&eight, bytes + 8 * k, 8);
+            return eight;
+        };
+        std::uint64_t past = 0;
+        if (last < 128) {
+            const std::uint64_t add = kOnes * (127 - last);
+            for (std::size_t k = 0; k < words; ++k) past |= ((word(k) & kLow) + add) | word(k);
+        } else {
+            const std::uint64_t add = kOnes * (255 - last);
+            for (std::size_t k = 0; k < words; ++k) past |= ((word(k) & kLow) + add) & word(k);
         }
-        for (; k < pixels.size(); ++k)
+        if ((past & kHigh) != 0) return true;
+        for (std::size_t k = 8 * words; k < pixels.size(); ++k)
             if (pixels[k] > last) return true;
         return false;
     }
