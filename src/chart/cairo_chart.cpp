@@ -134,8 +134,9 @@ void Frame(cairo_t* cr, const Plot& p, const std::string& xTitle = {},
     Colour(cr, kInk);
     cairo_rectangle(cr, p.left, p.top, p.width, p.height);
     cairo_stroke(cr);
-    if (xTitle.empty()) return;
-    Text(cr, p.left + p.width / 2, p.top + p.height + 32, xTitle, Align::kCentre);
+    if (!xTitle.empty())
+        Text(cr, p.left + p.width / 2, p.top + p.height + 32, xTitle, Align::kCentre);
+    if (yTitle.empty()) return;
     cairo_save(cr);
     cairo_translate(cr, p.left - 46, p.top + p.height / 2);
     cairo_rotate(cr, -M_PI / 2);
@@ -347,7 +348,7 @@ platform::Result<std::string> Render(Format format, int width, int height,
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
     const platform::XrgbRows rows{
-        width, height, cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width), pixels.get()};
+        width, height, pixels ? cairo_image_surface_get_stride(surface) : 0, pixels.get()};
     cairo_surface_destroy(surface);
     if (status != CAIRO_STATUS_SUCCESS)
         return platform::Fail(std::string("the chart could not be drawn: ") +
