@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "export/image_file.h"
 #include "picture/template.h"
@@ -12,6 +13,31 @@ namespace {
 
 std::size_t RowStart(int y, int width) {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+}
+
+// Eight pixels compared at once (a compare of a fixed size, which the
+// compiler inlines): most of a row is as it was.
+bool SameEight(const raster::Colour* drawn, const raster::Colour* under, int x) {
+    return std::memcmp(drawn + x, under + x, 8 * sizeof *drawn) == 0;
+}
+
+// The first and the last column in [from, to) where `drawn` differs from `under`.
+std::optional<int> FirstChange(const raster::Colour* drawn, const raster::Colour* under, int from,
+                               int to) {
+    int x = from;
+    while (x + 8 <= to && SameEight(drawn, under, x)) x += 8;
+    for (; x < to; ++x)
+        if (drawn[x] != under[x]) return x;
+    return std::nullopt;
+}
+
+std::optional<int> LastChange(const raster::Colour* drawn, const raster::Colour* under, int from,
+                              int to) {
+    int x = to;
+    while (x - 8 >= from && SameEight(drawn, under, x - 8)) x -= 8;
+    for (--x; x >= from; --x)
+        if (drawn[x] != under[x]) return x;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -42,34 +68,37 @@ std::uint8_t ImageMaker::PaletteIndex(raster::Colour colour) {
 platform::Result<> ImageMaker::TakeLayer(Layer layer, TrackImages& images) {
     const int width = base_.width;
     const std::size_t rowBytes = sizeof(raster::Colour) * static_cast<std::size_t>(width);
+    // The box the overlay drew in: its rows, and within them its columns,
+    // each row looked at only outside the columns found so far.
     int first = -1;
     int last = -1;
-    for (int y = 0; y < base_.height; ++y) {
-        if (std::memcmp(&work_.pixels[RowStart(y, width)], &base_.pixels[RowStart(y, width)],
-                        rowBytes) == 0)
-            continue;
-        if (first < 0) first = y;
-        last = y;
-    }
-    if (first < 0) return {};
-    const int height = last - first + 1;
-    rows_.assign(RowStart(height, width), 0);
-    layer_.palette.assign(1, 0);
     int left = width;
     int right = -1;
+    for (int y = 0; y < base_.height; ++y) {
+        const raster::Colour* drawn = &work_.pixels[RowStart(y, width)];
+        const raster::Colour* under = &base_.pixels[RowStart(y, width)];
+        if (std::memcmp(drawn, under, rowBytes) == 0) continue;
+        if (first < 0) first = y;
+        last = y;
+        left = FirstChange(drawn, under, 0, left).value_or(left);
+        right = LastChange(drawn, under, right + 1, width).value_or(right);
+    }
+    if (first < 0) return {};
+    layer_.width = right - left + 1;
+    layer_.height = last - first + 1;
+    layer_.pixels.assign(RowStart(layer_.height, layer_.width), 0);
+    layer_.palette.assign(1, 0);
     raster::Colour lastColour = -1;
     std::uint8_t lastIndex = 0;
     for (int y = first; y <= last; ++y) {
-        raster::Colour* drawn = &work_.pixels[RowStart(y, width)];
-        const raster::Colour* under = &base_.pixels[RowStart(y, width)];
-        raster::Colour* all = &all_.pixels[RowStart(y, width)];
-        std::uint8_t* out = &rows_[RowStart(y - first, width)];
-        for (int x = 0; x < width; ++x) {
-            // Most of a row is as it was: eight pixels at a time pass at
-            // once (a compare of a fixed size, which the compiler inlines).
-            while (x + 8 <= width && std::memcmp(drawn + x, under + x, 8 * sizeof *drawn) == 0)
-                x += 8;
-            if (x >= width) break;
+        const std::size_t start = RowStart(y, width) + static_cast<std::size_t>(left);
+        raster::Colour* drawn = &work_.pixels[start];
+        const raster::Colour* under = &base_.pixels[start];
+        raster::Colour* all = &all_.pixels[start];
+        std::uint8_t* out = &layer_.pixels[RowStart(y - first, layer_.width)];
+        for (int x = 0; x < layer_.width; ++x) {
+            while (x + 8 <= layer_.width && SameEight(drawn, under, x)) x += 8;
+            if (x >= layer_.width) break;
             if (drawn[x] == under[x]) continue;
             // Overlays draw in runs of one colour.
             if (drawn[x] != lastColour) {
@@ -79,21 +108,12 @@ platform::Result<> ImageMaker::TakeLayer(Layer layer, TrackImages& images) {
             out[x] = lastIndex;
             all[x] = drawn[x];
             drawn[x] = under[x];
-            left = std::min(left, x);
-            right = std::max(right, x);
         }
     }
-    // The box's columns only: the fewer bytes, the sooner packed.
-    layer_.width = right - left + 1;
-    layer_.height = height;
-    layer_.pixels.resize(RowStart(height, layer_.width));
-    for (int y = 0; y < height; ++y)
-        std::copy_n(&rows_[RowStart(y, width) + static_cast<std::size_t>(left)], layer_.width,
-                    &layer_.pixels[RowStart(y, layer_.width)]);
     platform::Result<std::string> png = platform::BytesWrittenBy(
         [this](std::FILE* file) { return platform::WriteIndexedPng(layer_, file); });
     if (!png) return png.failure();
-    images.placed.push_back({layer, left, first, layer_.width, height});
+    images.placed.push_back({layer, left, first, layer_.width, layer_.height});
     images.layers.push_back(std::move(*png));
     return {};
 }

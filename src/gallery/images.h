@@ -67,7 +67,6 @@ class ImageMaker {
     raster::Picture base_;
     raster::Picture work_;
     raster::Picture all_;             // the picture with every layer, for the thumbnail
-    std::vector<std::uint8_t> rows_;  // a layer's rows, the picture's width
     platform::IndexedPicture layer_;  // a layer's box
 };
 
