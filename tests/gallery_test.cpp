@@ -194,6 +194,8 @@ TEST(Gallery, TrackPageAndIndexRowShowTheTrackSafely) {
         };
         EXPECT_EQ(be32(16), box.width) << k;
         EXPECT_EQ(be32(20), box.height) << k;
+        // Packed at four bits a pixel or fewer: eight would double the bytes.
+        EXPECT_LE(static_cast<int>(png[24]), 4) << k;
         EXPECT_TRUE(box.left >= 0 && box.width > 0 && box.left + box.width <= 512) << k;
         EXPECT_TRUE(box.top >= 0 && box.height > 0 && box.top + box.height <= 560) << k;
     }

@@ -26,9 +26,9 @@ enum class Layer { kWater, kObjects, kGhost, kGhostSpeed };
 inline constexpr int kLayerCount = 4;
 
 // The ghost speed line is drawn in this many steps of its scale: with the
-// key's lettering, sixteen colours, four bits a pixel. A layer's image
-// costs in proportion to its bytes.
-inline constexpr int kGhostSpeedSteps = 15;
+// key's lettering and the transparent entry, sixteen palette entries, four
+// bits a pixel. A layer's image costs in proportion to its bytes.
+inline constexpr int kGhostSpeedSteps = 14;
 
 // The box of the picture a layer draws in: its image covers just that.
 struct PlacedLayer {

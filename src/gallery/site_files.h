@@ -24,7 +24,7 @@ namespace gallery {
 
 // What manifest.json says of this tool's sites; a site of another is made
 // anew. Raised when pages change, so that older pages are made again.
-inline constexpr std::string_view kSiteFormat = "trk-gallery 3";
+inline constexpr std::string_view kSiteFormat = "trk-gallery 4";
 
 // Gives each entry with a track its page name: its picture name as a file
 // name ("_" for what a file name cannot hold), numbered "-2", "-3", ... in
