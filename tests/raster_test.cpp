@@ -347,40 +347,48 @@ TEST(Scaling, FitsTheLongerSideAndKeepsColoursInRange) {
 }
 
 TEST(Scaling, ShrunkPixelsAverageTheBlocksTheyCover) {
-    // 4 x 6 into 2 x 3: blocks of two by two, each averaged channel by
-    // channel, rounded; no channel spills into another.
-    Picture picture;
-    picture.width = 4;
-    picture.height = 6;
-    for (int k = 0; k < 24; ++k)
-        picture.pixels.push_back(RgbColour((k * 37) % 256, 255 - k, k % 2 == 0 ? 255 : 0));
-    const auto small = ShrunkToFit(picture, 3);
-    ASSERT_TRUE(small.has_value());
-    ASSERT_EQ(small->width, 2);
-    ASSERT_EQ(small->height, 3);
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 2; ++x) {
-            int sums[3] = {0, 0, 0};
-            for (int dy = 0; dy < 2; ++dy) {
-                for (int dx = 0; dx < 2; ++dx) {
-                    const Colour c = picture.At(2 * x + dx, 2 * y + dy);
-                    sums[0] += RedOf(c);
-                    sums[1] += GreenOf(c);
-                    sums[2] += BlueOf(c);
+    // Each pixel the rounded average of its block, channel by channel, no
+    // channel spilling into another: blocks small enough to be summed
+    // packed (two by two; a thumbnail's), wide blocks of few rows, and
+    // blocks of more rows than a packed half holds.
+    struct Case {
+        int width, height, side, smallWidth, smallHeight;
+    };
+    for (const Case& c : {Case{4, 6, 3, 2, 3}, Case{512, 560, 128, 117, 128},
+                          Case{300, 200, 3, 3, 2}, Case{3, 700, 2, 1, 2}}) {
+        Picture picture;
+        picture.width = c.width;
+        picture.height = c.height;
+        for (int k = 0; k < c.width * c.height; ++k)
+            picture.pixels.push_back(
+                RgbColour((k * 37) % 256, 255 - k % 256, k % 2 == 0 ? 255 : 0));
+        const auto small = ShrunkToFit(picture, c.side);
+        ASSERT_TRUE(small.has_value()) << c.width;
+        ASSERT_EQ(std::pair(small->width, small->height), std::pair(c.smallWidth, c.smallHeight));
+        for (int y = 0; y < small->height; ++y) {
+            for (int x = 0; x < small->width; ++x) {
+                const int left = x * c.width / small->width;
+                const int right = (x + 1) * c.width / small->width;
+                const int top = y * c.height / small->height;
+                const int bottom = (y + 1) * c.height / small->height;
+                std::int64_t sums[3] = {0, 0, 0};
+                for (int sy = top; sy < bottom; ++sy) {
+                    for (int sx = left; sx < right; ++sx) {
+                        const Colour p = picture.At(sx, sy);
+                        sums[0] += RedOf(p);
+                        sums[1] += GreenOf(p);
+                        sums[2] += BlueOf(p);
+                    }
                 }
+                const std::int64_t area = std::int64_t{right - left} * (bottom - top);
+                const auto average = [&](int k) {
+                    return static_cast<int>((sums[k] + area / 2) / area);
+                };
+                ASSERT_EQ(small->At(x, y), RgbColour(average(0), average(1), average(2)))
+                    << c.width << " " << x << "," << y;
             }
-            EXPECT_EQ(small->At(x, y),
-                      RgbColour((sums[0] + 2) / 4, (sums[1] + 2) / 4, (sums[2] + 2) / 4));
         }
     }
-    // The 512 x 560 picture of a track fits the index's 128 x 128 as 117 x 128.
-    picture.width = 512;
-    picture.height = 560;
-    picture.pixels.assign(512 * 560, RgbColour(1, 2, 3));
-    const auto thumbnail = ShrunkToFit(picture, 128);
-    ASSERT_TRUE(thumbnail.has_value());
-    EXPECT_EQ(std::pair(thumbnail->width, thumbnail->height), std::pair(117, 128));
-    EXPECT_EQ(thumbnail->At(116, 127), RgbColour(1, 2, 3));
 }
 
 }  // namespace

@@ -62,13 +62,19 @@ Picture BoxShrunk(const Picture& picture, std::pair<int, int> size) {
     // another, while a block has few enough rows that a half cannot
     // overflow; else each channel in a word of its own.
     std::vector<std::uint32_t> red(width), green(width), blue(width);
+    std::vector<std::uint32_t> redBlueBefore(width + 1), greenBefore(width + 1);
+    std::uint32_t widest = 0;
+    for (int x = 0; x < small.width; ++x)
+        widest = std::max<std::uint32_t>(
+            widest, static_cast<std::uint32_t>(xs[static_cast<std::size_t>(x) + 1] -
+                                               xs[static_cast<std::size_t>(x)]));
     for (int y = 0; y < small.height; ++y) {
-        std::fill(red.begin(), red.end(), 0);
-        std::fill(green.begin(), green.end(), 0);
-        std::fill(blue.begin(), blue.end(), 0);
         const int top = ys[static_cast<std::size_t>(y)];
         const int bottom = ys[static_cast<std::size_t>(y) + 1];
         const bool halves = bottom - top <= 0xFFFF / 0xFF;
+        std::fill(red.begin(), red.end(), 0);
+        std::fill(green.begin(), green.end(), 0);
+        if (!halves) std::fill(blue.begin(), blue.end(), 0);
         for (int sy = top; sy < bottom; ++sy) {
             const auto* row = reinterpret_cast<const std::uint32_t*>(picture.pixels.data()) +
                               static_cast<std::size_t>(sy) * width;
@@ -85,13 +91,42 @@ Picture BoxShrunk(const Picture& picture, std::pair<int, int> size) {
                 blue[x] += (row[x] >> 16) & 0xFFu;
             }
         }
+        Colour* out = small.pixels.data() + static_cast<std::size_t>(y) * small.width;
+        const auto rows = static_cast<std::uint32_t>(bottom - top);
+        if (halves && widest * rows <= 0xFFFF / 0xFF) {
+            // Whole blocks still fit the halves: each block's sums are the
+            // difference of two running sums along the row, which wrap
+            // around in 32 bits and still differ by exactly the block's.
+            std::uint32_t runRedBlue = 0;
+            std::uint32_t runGreen = 0;
+            for (std::size_t x = 0; x < width; ++x) {
+                redBlueBefore[x] = runRedBlue;
+                greenBefore[x] = runGreen;
+                runRedBlue += red[x];
+                runGreen += green[x];
+            }
+            redBlueBefore[width] = runRedBlue;
+            greenBefore[width] = runGreen;
+            for (int x = 0; x < small.width; ++x) {
+                const auto left = static_cast<std::size_t>(xs[static_cast<std::size_t>(x)]);
+                const auto right = static_cast<std::size_t>(xs[static_cast<std::size_t>(x) + 1]);
+                const std::uint32_t redBlue = redBlueBefore[right] - redBlueBefore[left];
+                const std::uint32_t greens = greenBefore[right] - greenBefore[left];
+                const std::uint32_t area = static_cast<std::uint32_t>(right - left) * rows;
+                const auto average = [area](std::uint32_t sum) {
+                    return static_cast<int>((sum + area / 2) / area);
+                };
+                out[x] =
+                    RgbColour(average(redBlue & 0xFFFFu), average(greens), average(redBlue >> 16));
+            }
+            continue;
+        }
         if (halves) {
             for (std::size_t x = 0; x < width; ++x) {
                 blue[x] = red[x] >> 16;
                 red[x] &= 0xFFFFu;
             }
         }
-        Colour* out = small.pixels.data() + static_cast<std::size_t>(y) * small.width;
         for (int x = 0; x < small.width; ++x) {
             const auto left = static_cast<std::size_t>(xs[static_cast<std::size_t>(x)]);
             const auto right = static_cast<std::size_t>(xs[static_cast<std::size_t>(x) + 1]);
@@ -101,8 +136,7 @@ Picture BoxShrunk(const Picture& picture, std::pair<int, int> size) {
                 sums[1] += green[sx];
                 sums[2] += blue[sx];
             }
-            const std::uint64_t area =
-                static_cast<std::uint64_t>(right - left) * static_cast<std::uint64_t>(bottom - top);
+            const std::uint64_t area = static_cast<std::uint64_t>(right - left) * rows;
             const auto average = [&](int k) {
                 return static_cast<int>((sums[k] + area / 2) / area);
             };
