@@ -199,6 +199,9 @@ TEST(Gallery, TrackPageAndIndexRowShowTheTrackSafely) {
         EXPECT_TRUE(box.left >= 0 && box.width > 0 && box.left + box.width <= 512) << k;
         EXPECT_TRUE(box.top >= 0 && box.height > 0 && box.top + box.height <= 560) << k;
     }
+    // The ghost speed's key is the page's (below); its layer is only the lap, on the map.
+    EXPECT_EQ(images->placed[3].layer, gallery::Layer::kGhostSpeed);
+    EXPECT_LE(images->placed[3].top + images->placed[3].height, 512);
 
     const gallery::Assets assets{"assets/s.css", "assets/j.js", "assets/d.js"};
     const std::string page =
@@ -210,6 +213,10 @@ TEST(Gallery, TrackPageAndIndexRowShowTheTrackSafely) {
     EXPECT_EQ(page.find("rel=\"next\""), std::string::npos);  // c and d have no pages
     EXPECT_EQ(Count(page, " download=\""), 8);                // seven cars and the track
     EXPECT_EQ(Count(page, "class=\"layer layer-"), 4);
+    EXPECT_EQ(Count(page,
+                    "<span class=\"speed-key\">slow <span class=\"speed-bar\" "
+                    "style=\"background:linear-gradient(to right,#440154,"),
+              1);
     EXPECT_NE(page.find("href=\"../assets/s.css\""), std::string::npos);
 
     const std::string index = gallery::IndexPage("A & B", site, assets);

@@ -142,7 +142,7 @@ platform::Result<TrackImages> ImageMaker::Make(const track::Track& track,
     const std::optional<raster::Picture> thumbnail =
         raster::ShrunkToFit(all_, std::max(kThumbnailWidth, kThumbnailHeight));
     if (!thumbnail) return platform::Fail("the thumbnail could not be made");
-    if (picture::DrawGhostSpeed(work_, track, picture::CaptionFont(), kGhostSpeedSteps)) {
+    if (picture::DrawGhostSpeedLine(work_, track, kGhostSpeedSteps)) {
         if (auto taken = take(Layer::kGhostSpeed); !taken) return taken.failure();
     }
 

@@ -9,6 +9,7 @@
 #include "export/car_file.h"
 #include "gallery/html.h"
 #include "lap/lap.h"
+#include "picture/colours.h"
 #include "platform/encoding.h"
 #include "platform/paths.h"
 
@@ -100,6 +101,20 @@ std::string CarFileName(const std::string& name, int k) {
     return stem + ".car";
 }
 
+// The ghost speed layer's key, told in the page rather than drawn in the
+// layer: text that reads at any size, and a layer whose box is only the lap.
+std::string SpeedKey() {
+    std::string gradient = "linear-gradient(to right";
+    for (const raster::Colour c : picture::kSpeedScale) {
+        char hex[9];
+        std::snprintf(hex, sizeof hex, ",#%02x%02x%02x", raster::RedOf(c), raster::GreenOf(c),
+                      raster::BlueOf(c));
+        gradient += hex;
+    }
+    return " <span class=\"speed-key\">slow <span class=\"speed-bar\" style=\"background:" +
+           gradient + ")\"></span> fast</span>";
+}
+
 // Each layer covers the box it draws in, its image the background that the
 // page's own style gives it.
 void AppendPicture(std::string& html, const Entry& entry, std::span<const PlacedLayer> layers,
@@ -120,6 +135,7 @@ void AppendPicture(std::string& html, const Entry& entry, std::span<const Placed
         html += id;
         html += "\">";
         html += kLayerLabels[k];
+        if (drawn && static_cast<Layer>(k) == Layer::kGhostSpeed) html += SpeedKey();
         html += drawn ? "</label>\n" : " (none)</label>\n";
     }
     const std::string picture = UrlPart(PictureFile(entry.page));

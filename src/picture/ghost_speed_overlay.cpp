@@ -45,6 +45,14 @@ void DrawKey(raster::Picture& picture, const raster::Font& font,
                         colour(x / static_cast<double>(kWidth - 1)));
 }
 
+// The scale's colour at `share`, or with `steps` (2 or more) that of the
+// nearest of as many even steps.
+raster::Colour SteppedSpeedColour(double share, int steps) {
+    if (steps < 2) return SpeedColour(share);
+    const double last = steps - 1;
+    return SpeedColour(std::round(std::clamp(share, 0.0, 1.0) * last) / last);
+}
+
 }  // namespace
 
 raster::Colour SpeedColour(double share) {
@@ -61,15 +69,9 @@ raster::Colour SpeedColour(double share) {
                              mix(raster::BlueOf(a), raster::BlueOf(b)));
 }
 
-bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const raster::Font& font,
-                    int steps) {
+bool DrawGhostSpeedLine(raster::Picture& picture, const track::Track& track, int steps) {
     const std::optional<lap::Lap> lap = lap::ReadLap(track);
     if (!lap) return false;
-    const auto colour = [steps](double share) {
-        if (steps < 2) return SpeedColour(share);
-        const double last = steps - 1;
-        return SpeedColour(std::round(std::clamp(share, 0.0, 1.0) * last) / last);
-    };
     const auto [slowest, fastest] = std::minmax_element(
         lap->samples.begin(), lap->samples.end(),
         [](const lap::Sample& a, const lap::Sample& b) { return a.speed < b.speed; });
@@ -86,9 +88,15 @@ bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const r
     for (std::size_t k = 1; k < s.size(); ++k) {
         if (!drawn(s[k - 1]) || !drawn(s[k])) continue;
         const double share = range > 0 ? (s[k].speed - slowest->speed) / range : 1.0;
-        WideLine(picture, s[k - 1], s[k], 3, colour(share));
+        WideLine(picture, s[k - 1], s[k], 3, SteppedSpeedColour(share, steps));
     }
-    DrawKey(picture, font, colour);
+    return true;
+}
+
+bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const raster::Font& font,
+                    int steps) {
+    if (!DrawGhostSpeedLine(picture, track, steps)) return false;
+    DrawKey(picture, font, [steps](double share) { return SteppedSpeedColour(share, steps); });
     return true;
 }
 

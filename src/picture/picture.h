@@ -73,6 +73,8 @@ bool DrawGhost(raster::Picture& picture, const track::Track& track);
 // colours are that many even steps of the scale, for images of few colours.
 bool DrawGhostSpeed(raster::Picture& picture, const track::Track& track, const raster::Font& font,
                     int steps = 0);
+// The same line without the key, for those who tell the key themselves.
+bool DrawGhostSpeedLine(raster::Picture& picture, const track::Track& track, int steps = 0);
 // The speed scale's colour at `share` (0 slow .. 1 fast; clamped), between
 // its stops by straight lines.
 raster::Colour SpeedColour(double share);
