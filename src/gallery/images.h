@@ -25,8 +25,8 @@ namespace gallery {
 enum class Layer { kWater, kObjects, kGhost, kGhostSpeed };
 inline constexpr int kLayerCount = 4;
 
-// The ghost speed line is drawn in this many steps of its scale: with the
-// key's lettering and the transparent entry, sixteen palette entries, four
+// The ghost speed line is drawn in this many steps of its scale: with its
+// white casing and the transparent entry, sixteen palette entries, four
 // bits a pixel. A layer's image costs in proportion to its bytes.
 inline constexpr int kGhostSpeedSteps = 14;
 
