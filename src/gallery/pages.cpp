@@ -111,8 +111,10 @@ std::string SpeedKey() {
                       raster::BlueOf(c));
         gradient += hex;
     }
+    // The bar holds a space, not nothing: an empty inline element is
+    // dropped by HTML tidiers.
     return " <span class=\"speed-key\">slow <span class=\"speed-bar\" style=\"background:" +
-           gradient + ")\"></span> fast</span>";
+           gradient + ")\" aria-hidden=\"true\">&nbsp;</span> fast</span>";
 }
 
 // Each layer covers the box it draws in, its image the background that the
