@@ -113,8 +113,8 @@ std::string SpeedKey() {
     }
     // The bar holds a space, not nothing: an empty inline element is
     // dropped by HTML tidiers.
-    return " <span class=\"speed-key\">slow <span class=\"speed-bar\" style=\"background:" +
-           gradient + ")\" aria-hidden=\"true\">&nbsp;</span> fast</span>";
+    return R"( <span class="speed-key">slow <span class="speed-bar" style="background:)" +
+           gradient + R"x()" aria-hidden="true">&nbsp;</span> fast</span>)x";
 }
 
 // Each layer covers the box it draws in, its image the background that the
