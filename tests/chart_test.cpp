@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -65,6 +66,28 @@ TEST(Chart, EveryChartInEveryFormatReadsBack) {
         EXPECT_NE(pdf->find("/Count 1"), std::string::npos);
     }
     std::filesystem::remove(svg);
+}
+
+// A speed line is drawn through its bends only: a speed that wavers by a
+// few hundredths of a pixel is one segment; where it changes, its corners stay.
+TEST(Chart, SpeedLineKeepsOnlyItsBends) {
+    const auto segments = [](const std::vector<trackgen::GhostFrame>& frames) {
+        const ParsedTrack track(LapTrack(frames));
+        const platform::Result<std::string> svg =
+            chart::SpeedChart(*lap::ReadLap(*track), chart::Format::kSvg);
+        EXPECT_TRUE(svg);
+        // The line is the one path stroked 1.5 wide; its segments are its "L"s.
+        const std::size_t at = svg->find("stroke-width:1.5;");
+        const std::size_t from = svg->find(" d=\"", at);
+        const std::string d = svg->substr(from, svg->find('"', from + 4) - from);
+        return std::count(d.begin(), d.end(), 'L');
+    };
+    std::vector<Leg> wavering;  // 300 units a second, then 299.96
+    for (int k = 0; k < 6; ++k) wavering.insert(wavering.end(), {{300, 0, 1}, {24, 299, 1}});
+    EXPECT_EQ(segments(Walk({3000, 3000}, wavering)), 1);
+    // 300 units a second, down to 100 on the right side and up again: the
+    // line's four corners, or near them, are kept.
+    EXPECT_GE(segments(kSlowSideSquare), 3);
 }
 
 }  // namespace

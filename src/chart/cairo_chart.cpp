@@ -144,17 +144,65 @@ void Frame(cairo_t* cr, const Plot& p, const std::string& xTitle = {},
     cairo_restore(cr);
 }
 
-// A line through (xs[i], ys[i]), inside the plot.
+struct Point {
+    double x, y;
+};
+
+// Which points of a line to draw: those it bends at by `tolerance` or more
+// (in the chart's units, pixels or points); the line through the rest
+// strays less than that from any point left out (Ramer, Douglas and
+// Peucker). A lap's frames are several to a pixel, and an SVG prints every
+// point's numbers, at a cost that showed in a gallery of thousands.
+std::vector<bool> Bends(std::span<const Point> points, double tolerance) {
+    std::vector<bool> kept(points.size(), points.size() <= 2);
+    if (points.size() <= 2) return kept;
+    kept.front() = kept.back() = true;
+    std::vector<std::pair<std::size_t, std::size_t>> spans = {{0, points.size() - 1}};
+    while (!spans.empty()) {
+        const auto [first, last] = spans.back();
+        spans.pop_back();
+        const Point a = points[first];
+        const Point b = points[last];
+        const double dx = b.x - a.x;
+        const double dy = b.y - a.y;
+        const double length = std::hypot(dx, dy);
+        double farthest = -1;
+        std::size_t at = first;
+        for (std::size_t k = first + 1; k < last; ++k) {
+            const Point p = points[k];
+            // From the chord, or from its start where the chord is a point.
+            const double off = length > 0 ? std::abs(dy * (p.x - a.x) - dx * (p.y - a.y)) / length
+                                          : std::hypot(p.x - a.x, p.y - a.y);
+            if (off > farthest) {
+                farthest = off;
+                at = k;
+            }
+        }
+        if (farthest < tolerance) continue;
+        kept[at] = true;
+        if (at - first > 1) spans.emplace_back(first, at);
+        if (last - at > 1) spans.emplace_back(at, last);
+    }
+    return kept;
+}
+
+// A line through (xs[i], ys[i]), inside the plot, drawn through its bends
+// of a quarter of a pixel or more: the same line to the eye.
 void Series(cairo_t* cr, const Plot& p, std::span<const double> xs, std::span<const double> ys,
             const Rgb& colour) {
     cairo_save(cr);
     cairo_rectangle(cr, p.left, p.top, p.width, p.height);
     cairo_clip(cr);
-    for (std::size_t i = 0; i < xs.size(); ++i) {
+    std::vector<Point> points;
+    points.reserve(xs.size());
+    for (std::size_t i = 0; i < xs.size(); ++i) points.push_back({p.X(xs[i]), p.Y(ys[i])});
+    const std::vector<bool> kept = Bends(points, 0.25);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (!kept[i]) continue;
         if (i == 0)
-            cairo_move_to(cr, p.X(xs[i]), p.Y(ys[i]));
+            cairo_move_to(cr, points[i].x, points[i].y);
         else
-            cairo_line_to(cr, p.X(xs[i]), p.Y(ys[i]));
+            cairo_line_to(cr, points[i].x, points[i].y);
     }
     Colour(cr, colour);
     cairo_set_line_width(cr, 1.5);
