@@ -1,10 +1,11 @@
-// A cache of rasterised fonts, and of where faces were found, between runs. Finding a face through
-// fontconfig means parsing its whole configuration (dozens of XML files), and
-// rasterising 256 glyphs costs as much again: together most of the time a
-// one-picture run takes. The cache keeps the finished glyphs in the user's
-// cache folder, keyed by the state of everything that decides which face
-// fontconfig would pick: its configuration files, the font folders and the
-// face file itself. Any change there is a miss, and the face is found anew.
+// A cache of rasterised fonts, and of where faces were found, between runs.
+// Finding a face through fontconfig means parsing its whole configuration
+// (dozens of XML files), and rasterising 256 glyphs costs as much again:
+// together most of the time a one-picture run takes. The cache keeps the
+// finished glyphs (and the face files' places) in the user's cache folder,
+// keyed by the state of everything that decides which face fontconfig would
+// pick: its configuration files, the font folders and the face file itself.
+// Any change there is a miss, and the face is found anew.
 #pragma once
 
 #include <memory>

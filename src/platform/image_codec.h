@@ -47,7 +47,8 @@ struct XrgbRows {
 };
 
 // Writes the rows as a PNG (8-bit RGB) into `file`, read where they lie;
-// fails unless the whole image was written.
+// fails unless the whole image was written. Not on Windows, whose build
+// draws no charts.
 Result<> WritePng(const XrgbRows& rows, std::FILE* file, PngPacking packing);
 
 // A picture of few colours with see-through pixels: each pixel a byte that

@@ -9,7 +9,6 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace platform {
@@ -154,24 +153,6 @@ Result<> WriteJpeg(const raster::Picture& picture, int quality, std::FILE* file)
 Result<> WritePng(const raster::Picture& picture, std::FILE* file, PngPacking /*packing*/) {
     if (!picture.Whole()) return Fail("no picture to write");
     Rows rows = BgrRows(picture);
-    return Encode(rows, GUID_ContainerFormatPng, -1.0f, file);
-}
-
-// Windows runs little-endian: each pixel is blue, green, red, unused in
-// memory; the encoder takes the same rows without the unused byte.
-Result<> WritePng(const XrgbRows& xrgb, std::FILE* file, PngPacking /*packing*/) {
-    if (!xrgb.Whole()) return Fail("no picture to write");
-    Rows rows{static_cast<UINT>(xrgb.width),
-              static_cast<UINT>(xrgb.height),
-              GUID_WICPixelFormat24bppBGR,
-              3,
-              {}};
-    rows.bytes.resize(static_cast<std::size_t>(xrgb.width) * xrgb.height * 3);
-    BYTE* out = rows.bytes.data();
-    for (int y = 0; y < xrgb.height; ++y) {
-        const std::uint8_t* in = xrgb.data + y * xrgb.stride;
-        for (int x = 0; x < xrgb.width; ++x, in += 4, out += 3) std::memcpy(out, in, 3);
-    }
     return Encode(rows, GUID_ContainerFormatPng, -1.0f, file);
 }
 
